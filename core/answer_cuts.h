@@ -1,0 +1,21 @@
+#pragma once
+// The two ways reports cut an answer string.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+// Pieces cut at "|", CR and LF, with quoted stretches kept whole and empty pieces dropped.
+// The answer code is the second piece.
+std::vector<std::string> codeCut(std::string_view answer);
+
+// Fields separated by "|" or a line break (CR, LF or CRLF); empty fields count; a final line
+// break adds no field.
+std::vector<std::string> fieldList(std::string_view answer);
+
+// The answer code (second piece of the code cut), or empty when there is none.
+std::string answerCode(std::string_view answer);
+
+} // namespace core

@@ -1,0 +1,30 @@
+#pragma once
+// Text conversions between the window (UTF-8), the module's 8-bit code page and answers.
+
+#include <string>
+#include <string_view>
+
+namespace core {
+
+// Removes leading and trailing blanks and control characters (every byte up to the space).
+std::string trimmed(std::string_view text);
+
+// UTF-8 text converted to the 8-bit code page the module expects for text parameters:
+// the system ANSI code page on Windows, Windows-1252 elsewhere. Characters the code page
+// cannot hold become '?'.
+std::string toAnsi(std::string_view utf8);
+
+// Windows-1252 bytes as UTF-8.
+std::string fromWindows1252(std::string_view bytes);
+
+// Bytes decoded as UTF-8: valid sequences are kept, every invalid sequence becomes U+FFFD.
+std::string decodeUtf8(std::string_view bytes);
+
+// The decimal value of a text, as an integer parameter built from typed text. Throws
+// std::invalid_argument with "'<text>' is not a valid integer value" when it is not one.
+int toInt(std::string_view text);
+
+// A message's line break ("\n\r") as a single line feed, for display on this platform.
+std::string displayLineBreaks(std::string_view message);
+
+} // namespace core

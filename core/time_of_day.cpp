@@ -1,0 +1,22 @@
+#include "core/time_of_day.h"
+
+#include <chrono>
+#include <ctime>
+
+namespace core {
+
+TimeOfDay localTimeOfDay() {
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
+    const std::time_t t = system_clock::to_time_t(now);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &t);
+#else
+    localtime_r(&t, &local);
+#endif
+    return {local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(ms)};
+}
+
+} // namespace core
