@@ -15,7 +15,8 @@ TEST(Text, Trimmed) {
 TEST(Text, AnsiRoundTripsPortugueseThroughWindows1252) {
     const std::string utf8 = "Código de ativação — 10 €";
     const std::string ansi = core::toAnsi(utf8);
-    EXPECT_EQ(ansi, "C\xF3" "digo de ativa\xE7\xE3o \x97 10 \x80");
+    EXPECT_EQ(ansi, "C\xF3"
+                    "digo de ativa\xE7\xE3o \x97 10 \x80");
     EXPECT_EQ(core::fromWindows1252(ansi), utf8);
     EXPECT_EQ(core::toAnsi("日本"), "??");
 }
@@ -26,9 +27,9 @@ TEST(Text, DecodeUtf8ReplacesInvalidSequences) {
     };
     const Case cases[] = {
         {"Sessão", "Sessão"},
-        {"Sess\xE3o", "Sess\xEF\xBF\xBDo"},            // a Windows-1252 byte
-        {"\xC3", "\xEF\xBF\xBD"},                       // truncated sequence
-        {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},       // overlong form
+        {"Sess\xE3o", "Sess\xEF\xBF\xBDo"},                       // a Windows-1252 byte
+        {"\xC3", "\xEF\xBF\xBD"},                                 // truncated sequence
+        {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},                 // overlong form
         {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"}, // surrogate
         {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
     };
