@@ -4,7 +4,9 @@
 
 #include <libxml/xmlerror.h>
 
+#include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <unordered_set>
@@ -143,20 +145,22 @@ public:
             throw std::bad_alloc();
     }
 
-    bool isRelaxed(const std::vector<std::string>& path) const { return relaxed_.contains(path); }
+    bool isRelaxed(const std::vector<std::string>& path) const { return accepted_.contains(path); }
 
-    // False when the element has no content model of its own to relax.
-    bool relax(const std::vector<std::string>& path) {
-        compiled_.schema.reset(); // the compiled schema refers to the document about to change
-        if (!relaxContentModel(*doc_, path))
-            return false;
-        relaxed_.insert(path);
-        return true;
+    // The child names the relaxed model of the element at path accepts, relaxing it on the first
+    // call; null when the element has no content model of its own to relax.
+    const std::set<std::string>* accepted(const std::vector<std::string>& path) {
+        auto it = accepted_.find(path);
+        if (it == accepted_.end()) {
+            compiled_.schema.reset(); // the compiled schema refers to the document about to change
+            it = accepted_.emplace(path, relaxContentModel(*doc_, path)).first;
+        }
+        return it->second ? &*it->second : nullptr;
     }
 
     // Throws std::runtime_error when the relaxed schema does not compile.
     xmlSchema* schema() {
-        if (relaxed_.empty())
+        if (accepted_.empty())
             return strict_.schema.get();
         if (!compiled_.schema) {
             XmlDoc copy(xmlCopyDoc(doc_.get(), 1));
@@ -170,7 +174,7 @@ public:
 private:
     const XsdSchema& strict_;
     XmlDoc doc_;
-    std::set<std::vector<std::string>> relaxed_;
+    std::map<std::vector<std::string>, std::optional<std::set<std::string>>> accepted_;
     XsdSchema compiled_;
 };
 
@@ -194,11 +198,17 @@ std::vector<SchemaError> schemaErrors(const XsdSchema& schema, xmlDoc& doc) {
         if (xmlNode* element = copy.copyOf(node))
             pending.push_back(element);
     for (int pass = 0; pass < kMaxRecoveryPasses && !pending.empty(); ++pass) {
-        // Relax the model of each parent that rejected a child; a child that even the relaxed
-        // model rejects has no declaration there and is taken out.
+        // Relax the model of each parent that rejected a child. A child the relaxed model does
+        // not declare, or that a model relaxed in an earlier pass still rejects, is taken out.
+        std::set<std::vector<std::string>> relaxedNow;
         for (xmlNode* node : pending) {
             const auto parentPath = namePath(node->parent);
-            if (relaxed.isRelaxed(parentPath) || !relaxed.relax(parentPath))
+            const bool known = relaxed.isRelaxed(parentPath);
+            if (!known)
+                relaxedNow.insert(parentPath);
+            const bool earlier = known && !relaxedNow.contains(parentPath);
+            const auto* names = relaxed.accepted(parentPath);
+            if (earlier || !names || !names->contains(reinterpret_cast<const char*>(node->name)))
                 copy.remove(node);
         }
         pending.clear();

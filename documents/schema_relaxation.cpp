@@ -1,7 +1,5 @@
 #include "documents/schema_relaxation.h"
 
-#include <set>
-
 namespace documents {
 namespace {
 
@@ -77,12 +75,13 @@ xmlNode* findDeclaration(xmlDoc& schemaDoc, const std::vector<std::string>& path
 
 } // namespace
 
-bool relaxContentModel(xmlDoc& schemaDoc, const std::vector<std::string>& path) {
+std::optional<std::set<std::string>> relaxContentModel(xmlDoc& schemaDoc,
+                                                       const std::vector<std::string>& path) {
     if (path.empty() || !xmlDocGetRootElement(&schemaDoc))
-        return false;
+        return std::nullopt;
     xmlNode* model = contentModelOf(findDeclaration(schemaDoc, path));
     if (!model)
-        return false;
+        return std::nullopt;
 
     std::vector<xmlNode*> declarations;
     collectDeclarations(model, declarations);
@@ -105,7 +104,7 @@ bool relaxContentModel(xmlDoc& schemaDoc, const std::vector<std::string>& path) 
     }
     xmlReplaceNode(model, choice);
     xmlFreeNode(model);
-    return true;
+    return names;
 }
 
 } // namespace documents

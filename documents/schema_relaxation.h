@@ -6,6 +6,8 @@
 
 #include <libxml/tree.h>
 
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,8 +16,9 @@ namespace documents {
 // Finds the inline declaration of the element at path (element names from the root down, e.g.
 // {"CFe", "infCFe"}) and replaces its content model by a choice, repeated any number of times,
 // of the child element declarations the model holds: children in any order and number, each one
-// still checked against its own declaration. False when the path has no inline declaration with
-// a content model.
-bool relaxContentModel(xmlDoc& schemaDoc, const std::vector<std::string>& path);
+// still checked against its own declaration. Returns the names of those declarations, or nothing
+// when the path has no inline declaration with a content model.
+std::optional<std::set<std::string>> relaxContentModel(xmlDoc& schemaDoc,
+                                                       const std::vector<std::string>& path);
 
 } // namespace documents
