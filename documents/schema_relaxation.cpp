@@ -1,5 +1,7 @@
 #include "documents/schema_relaxation.h"
 
+#include "documents/xsd_schema.h"
+
 namespace documents {
 namespace {
 
@@ -7,14 +9,9 @@ const xmlChar* xml(const char* text) {
     return reinterpret_cast<const xmlChar*>(text);
 }
 
-bool isXsd(const xmlNode* node, const char* localName) {
-    return node->type == XML_ELEMENT_NODE && node->ns &&
-           xmlStrEqual(node->ns->href, xml("http://www.w3.org/2001/XMLSchema")) &&
-           xmlStrEqual(node->name, xml(localName));
-}
-
 bool isModelGroup(const xmlNode* node) {
-    return isXsd(node, "sequence") || isXsd(node, "choice") || isXsd(node, "all");
+    return isXsdElement(node, "sequence") || isXsdElement(node, "choice") ||
+           isXsdElement(node, "all");
 }
 
 bool hasName(xmlNode* declaration, const std::string& name) {
@@ -32,7 +29,7 @@ xmlNode* firstChild(xmlNode* node, bool (*matches)(const xmlNode*)) {
 }
 
 bool isComplexType(const xmlNode* node) {
-    return isXsd(node, "complexType");
+    return isXsdElement(node, "complexType");
 }
 
 xmlNode* contentModelOf(xmlNode* declaration) {
@@ -42,7 +39,7 @@ xmlNode* contentModelOf(xmlNode* declaration) {
 // The element declarations of a content model, without looking inside them.
 void collectDeclarations(xmlNode* group, std::vector<xmlNode*>& declarations) {
     for (xmlNode* child = group->children; child; child = child->next) {
-        if (isXsd(child, "element"))
+        if (isXsdElement(child, "element"))
             declarations.push_back(child);
         else if (isModelGroup(child))
             collectDeclarations(child, declarations);
@@ -56,7 +53,7 @@ xmlNode* findDeclaration(xmlDoc& schemaDoc, const std::vector<std::string>& path
         if (!found) {
             for (xmlNode* child = xmlDocGetRootElement(&schemaDoc)->children; child;
                  child = child->next)
-                if (isXsd(child, "element"))
+                if (isXsdElement(child, "element"))
                     candidates.push_back(child);
         } else if (xmlNode* model = contentModelOf(found)) {
             collectDeclarations(model, candidates);

@@ -18,16 +18,11 @@ const xmlChar* xml(const char* text) {
     return reinterpret_cast<const xmlChar*>(text);
 }
 
-bool isXsdPattern(const xmlNode* node) {
-    return node->type == XML_ELEMENT_NODE && xmlStrEqual(node->name, xml("pattern")) && node->ns &&
-           xmlStrEqual(node->ns->href, xml(kXsdNamespace));
-}
-
 void stripUnder(xmlNode* node) {
     for (xmlNode* child = node->children; child; child = child->next) {
         if (child->type != XML_ELEMENT_NODE)
             continue;
-        if (isXsdPattern(child)) {
+        if (isXsdElement(child, "pattern")) {
             if (xmlChar* value = xmlGetNoNsProp(child, xml("value"))) {
                 const std::string stripped = withoutAnchors(reinterpret_cast<const char*>(value));
                 xmlFree(value);
@@ -59,6 +54,12 @@ std::string joined(const std::vector<std::string>& lines) {
 }
 
 } // namespace
+
+bool isXsdElement(const xmlNode* node, const char* localName) {
+    return node->type == XML_ELEMENT_NODE && node->ns &&
+           xmlStrEqual(node->ns->href, xml(kXsdNamespace)) &&
+           xmlStrEqual(node->name, xml(localName));
+}
 
 std::string withoutAnchors(std::string_view pattern) {
     std::string result;

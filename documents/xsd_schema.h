@@ -15,6 +15,9 @@
 
 namespace documents {
 
+// True for an element of the XML Schema namespace with this local name ("pattern", "element"...).
+bool isXsdElement(const xmlNode* node, const char* localName);
+
 // The pattern without the ^ that starts and the $ that ends each top-level alternative:
 // "^\d{0}$|^\d{11}$" becomes "\d{0}|\d{11}". Escaped characters ("\$") and characters inside a
 // character class are left as they are.
