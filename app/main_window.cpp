@@ -10,6 +10,8 @@
 #include "core/module_call_dialog.h"
 #include "core/session_number.h"
 #include "core/text.h"
+#include "operations/status_page.h"
+#include "operations/status_report.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -188,10 +190,13 @@ void MainWindow::buildPages() {
             continue;
         }
         core::OperationPage* operationPage = nullptr;
+        const core::Operation& operation = *core::operationByPage(page);
         if (page == 0)
             operationPage = new core::ConsultarSatPage(*this);
+        else if (page == 5)
+            operationPage = new operations::StatusPage(operation, *this, operations::statusReport);
         else
-            operationPage = new PendingPage(*core::operationByPage(page), *this);
+            operationPage = new PendingPage(operation, *this);
         pages_[std::size_t(catalogueIndex(page))] = operationPage;
         pageControl_->addWidget(operationPage);
     }

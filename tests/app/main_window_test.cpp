@@ -1,63 +1,26 @@
-#include "access/dynamic_library.h"
-#include "app/dialogs.h"
-#include "app/main_window.h"
+#include "tests/support/test_program.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 
-namespace {
-
-// Records every box the window shows instead of showing it.
-struct RecordedDialogs : app::Dialogs {
-    QStringList shown;
-    void information(QWidget*, const QString& text, const QString&,
-                     const QString& button) override {
-        shown << "information:" + text + "|" + button;
-    }
-    void message(QWidget*, const QString& text) override { shown << "message:" + text; }
-    void error(QWidget*, const QString& text) override { shown << "error:" + text; }
-};
-
-QString readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-void writeFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-} // namespace
+using testing_support::readFile;
+using testing_support::writeFile;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir folder;
-    RecordedDialogs recorded;
+    testing_support::TestProgram program;
+    QStringList& recorded = program.dialogs.shown;
 
-    QString exe() const { return folder.filePath("tarvikplus"); }
-    QString ini() const { return folder.filePath("tarvikplus.ini"); }
-
-    std::unique_ptr<app::MainWindow> start() {
-        recorded.shown.clear();
-        return std::make_unique<app::MainWindow>(exe());
-    }
-
-    // The fake driver library beside the program, under the name the program loads.
-    void installFakeLibrary() {
-        QFile::remove(folder.filePath("libmfe.so"));
-        QVERIFY(QFile::link(FAKE_LIBRARY, folder.filePath("libmfe.so")));
-    }
+    QString ini() const { return program.path("tarvikplus.ini"); }
+    std::unique_ptr<app::MainWindow> start() { return program.start(); }
 
     static QList<QPushButton*> operationButtons(app::MainWindow& w) {
         QList<QPushButton*> buttons;
@@ -86,22 +49,17 @@ class MainWindowTest : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(folder.isValid());
-        app::setDialogs(&recorded);
-    }
-
     void init() {
-        QFile::remove(ini());
-        QFile::remove(folder.filePath("libmfe.so"));
+        program.removeIni();
+        program.removeLibrary();
     }
 
     void startsWithoutIniAskingForTheAccessMode() {
         auto w = start();
-        QCOMPARE(recorded.shown.size(), 1);
-        QVERIFY(recorded.shown[0].startsWith("information:Atenção!!!\nPara correto funciomento"));
-        QVERIFY(recorded.shown[0].endsWith("|Ok"));
-        QVERIFY(!recorded.shown[0].contains('\r'));
+        QCOMPARE(recorded.size(), 1);
+        QVERIFY(recorded[0].startsWith("information:Atenção!!!\nPara correto funciomento"));
+        QVERIFY(recorded[0].endsWith("|Ok"));
+        QVERIFY(!recorded[0].contains('\r'));
         QVERIFY(allEnabled(*w, false));
         QVERIFY(w->findChild<QPushButton*>("BtnSair")->isEnabled());
         QVERIFY(w->findChild<QWidget*>("RadioAcesso")->isEnabled());
@@ -130,7 +88,7 @@ private slots:
         }
         writeFile(ini(), "[DEFAULT]\r\nACESSO=INTEGRADOR\r\n");
         auto restarted = start();
-        QVERIFY(recorded.shown.isEmpty());
+        QVERIFY(recorded.isEmpty());
         QCOMPARE(restarted->accessItem(), 1);
         QVERIFY(allEnabled(*restarted, true));
         QCOMPARE(visibleIntegradorTabs(*restarted), 16);
@@ -141,13 +99,13 @@ private slots:
         auto w = start();
         QCOMPARE(w->accessItem(), -1);
         QVERIFY(allEnabled(*w, false));
-        QCOMPARE(recorded.shown.size(), 1);
+        QCOMPARE(recorded.size(), 1);
     }
 
     void missingLibraryIsReportedOnceThenIntegradorWorks() {
         writeFile(ini(), "[DEFAULT]\r\nACESSO=DLL\r\n");
         auto w = start();
-        QCOMPARE(recorded.shown, QStringList{"message:DLL: \"libmfe.so\" Não encontrada"});
+        QCOMPARE(recorded, QStringList{"message:DLL: \"libmfe.so\" Não encontrada"});
         QVERIFY(!w->windowTitle().contains("--"));
         QVERIFY(allEnabled(*w, false));
         QCOMPARE(w->accessItem(), 0);
@@ -157,7 +115,7 @@ private slots:
     }
 
     void loadedLibraryShowsItsVersionAndOneSuffix() {
-        installFakeLibrary();
+        program.installFakeLibrary();
         auto w = start();
         w->findChild<QAbstractButton*>("RadioAcesso_0")->click();
         QVERIFY(w->windowTitle().endsWith("  --  Acesso pela DLL  --"));
@@ -183,8 +141,8 @@ private slots:
     }
 
     void helpTextsOnlyWhereTheirFileIs() {
-        QDir(folder.path()).mkpath("HELP");
-        writeFile(folder.filePath("HELP/ConsultarStatusOperacionalMFE.HLP"),
+        QDir(program.path("")).mkpath("HELP");
+        writeFile(program.path("HELP/ConsultarStatusOperacionalMFE.HLP"),
                   R"({\rtf1\ansi Estado estendido do MF-e\par})");
         writeFile(ini(), "[DEFAULT]\r\nACESSO=INTEGRADOR\r\n");
         auto w = start();
@@ -198,7 +156,7 @@ private slots:
         auto* pc5 = w->findChild<QTabWidget*>("PCConsultarStatus");
         QVERIFY(!pc5->isTabVisible(2));
         QCOMPARE(pc5->currentIndex(), 0);
-        QDir(folder.filePath("HELP")).removeRecursively();
+        QDir(program.path("HELP")).removeRecursively();
     }
 };
 
