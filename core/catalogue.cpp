@@ -22,9 +22,8 @@ constexpr P consultarSat[] = {pSessao};
 constexpr IP consultarSatI[] = {iSessao};
 
 constexpr P configurar[] = {pSessao, pCodigo, {"dadosConfiguracao", Text}};
-constexpr IP configurarI[] = {iSessao, iCodigo,
-                              {"dadosConfiguracao", "string", 2, {}, true, "dadosConfiguracao"},
-                              iNrDoc};
+constexpr IP configurarI[] = {
+    iSessao, iCodigo, {"dadosConfiguracao", "string", 2, {}, true, "dadosConfiguracao"}, iNrDoc};
 
 constexpr P ativar[] = {pSessao, {"subComando", Int}, pCodigo, {"CNPJ", Text}, {"cUF", Int}};
 constexpr IP ativarI[] = {iSessao,
@@ -34,32 +33,38 @@ constexpr IP ativarI[] = {iSessao,
                           {"cUF", "int", 4, {}, false, "cUF"}};
 
 constexpr P associar[] = {pSessao, pCodigo, {"CNPJvalue", Text}, {"assinaturaCNPJs", Text}};
-constexpr IP associarI[] = {iSessao, iCodigo,
+constexpr IP associarI[] = {iSessao,
+                            iCodigo,
                             {"cnpjValue", "string", 2, {}, false, "CNPJvalue"},
                             {"assinaturaCNPJs", "string", 3, {}, false, "assinaturaCNPJs"}};
 
 constexpr P venda[] = {pSessao, pCodigo, {"dadosVenda", Text}};
 constexpr IP testeI[] = {iSessao, iCodigo, {"dadosVenda", "string", 2, {}, true, "dadosVenda"}};
-constexpr IP vendaI[] = {iSessao, iCodigo, {"dadosVenda", "string", 2, {}, true, "dadosVenda"},
+constexpr IP vendaI[] = {iSessao,
+                         iCodigo,
+                         {"dadosVenda", "string", 2, {}, true, "dadosVenda"},
                          {"nrDocumento", "string", -1, "01", false, "NrDoc"}};
 
 constexpr P codigoSo[] = {pSessao, pCodigo};
 constexpr IP codigoSoI[] = {iSessao, iCodigo};
 
-constexpr P trocar[] = {pSessao, pCodigo, {"opcao", Int}, {"novoCodigo", Text},
-                        {"confNovoCodigo", Text}};
-constexpr IP trocarI[] = {iSessao, iCodigo,
+constexpr P trocar[] = {
+    pSessao, pCodigo, {"opcao", Int}, {"novoCodigo", Text}, {"confNovoCodigo", Text}};
+constexpr IP trocarI[] = {iSessao,
+                          iCodigo,
                           {"opcao", "int", 2, {}, false, "opcao"},
                           {"novoCodigo", "string", 3, {}, false, "novoCodigo"},
                           {"confNovoCodigo", "string", 4, {}, false, "confNovoCodigo"}};
 
 constexpr P cancelar[] = {pSessao, pCodigo, {"chave", Text}, {"dadosCancelamento", Text}};
-constexpr IP cancelarI[] = {iSessao, iCodigo, {"chave", "string", 2, {}, false, "chave"},
+constexpr IP cancelarI[] = {iSessao,
+                            iCodigo,
+                            {"chave", "string", 2, {}, false, "chave"},
                             {"dadosCancelamento", "string", 3, {}, true, "dadosCancelamento"}};
 
 constexpr P numSessao[] = {pSessao, pCodigo, {"cNumeroDeSessao", Int}};
-constexpr IP numSessaoI[] = {iSessao, iCodigo,
-                             {"cNumeroDeSessao", "int", 2, {}, false, "cNumeroDeSessao"}};
+constexpr IP numSessaoI[] = {
+    iSessao, iCodigo, {"cNumeroDeSessao", "int", 2, {}, false, "cNumeroDeSessao"}};
 
 // clang-format off
 constexpr Operation operations[] = {
@@ -101,13 +106,22 @@ constexpr Operation operations[] = {
 
 constexpr int panelPages[] = {0, 1, 16, 2, 3, 4, 5, 15, 6, 7, 8, 9, 10, 11, 12, 13};
 
-constexpr std::string_view entryPoints[] = {
-    "EnviarDadosVenda",       "CancelarUltimaVenda",       "ConsultarSAT",
-    "TesteFimAFim",           "ConsultarStatusOperacional", "ConsultarNumeroSessao",
-    "AssociarAssinatura",     "AtualizarSoftwareSAT",       "ExtrairLogs",
-    "BloquearSAT",            "DesbloquearSAT",             "TrocarCodigoDeAtivacao",
-    "ConfigurarInterfaceDeRede", "AtivarSAT",               "ConfigurarInterfaceDeRedeMFE",
-    "ConsultarStatusOperacionalMFE"};
+constexpr std::string_view entryPoints[] = {"EnviarDadosVenda",
+                                            "CancelarUltimaVenda",
+                                            "ConsultarSAT",
+                                            "TesteFimAFim",
+                                            "ConsultarStatusOperacional",
+                                            "ConsultarNumeroSessao",
+                                            "AssociarAssinatura",
+                                            "AtualizarSoftwareSAT",
+                                            "ExtrairLogs",
+                                            "BloquearSAT",
+                                            "DesbloquearSAT",
+                                            "TrocarCodigoDeAtivacao",
+                                            "ConfigurarInterfaceDeRede",
+                                            "AtivarSAT",
+                                            "ConfigurarInterfaceDeRedeMFE",
+                                            "ConsultarStatusOperacionalMFE"};
 
 template <typename Pred> const Operation* find(Pred pred) {
     auto it = std::find_if(std::begin(operations), std::end(operations), pred);
@@ -123,14 +137,18 @@ std::array<const Operation*, 16> makePanel() {
 
 } // namespace
 
-std::span<const Operation> catalogue() { return operations; }
+std::span<const Operation> catalogue() {
+    return operations;
+}
 
 std::span<const Operation* const> panelOrder() {
     static const auto panel = makePanel();
     return panel;
 }
 
-std::span<const std::string_view> entryPointOrder() { return entryPoints; }
+std::span<const std::string_view> entryPointOrder() {
+    return entryPoints;
+}
 
 const Operation* operationByPage(int page) {
     return find([page](const Operation& op) { return op.page == page; });

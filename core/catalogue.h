@@ -20,25 +20,25 @@ struct Param {
 
 // A parameter of the Integrador request document, in the order the document lists it.
 struct IntegradorParam {
-    std::string_view name;          // <Nome>
-    std::string_view typeComment;   // "int" or "string"
-    int argument;                   // index into the library arguments; -1 for a constant
-    std::string_view constant;      // the value when argument is -1 (nrDocumento is "01")
-    bool cdata;                     // document parameters travel inside CDATA
-    std::string_view placeholder;   // the word the template shows in place of the value
+    std::string_view name;        // <Nome>
+    std::string_view typeComment; // "int" or "string"
+    int argument;                 // index into the library arguments; -1 for a constant
+    std::string_view constant;    // the value when argument is -1 (nrDocumento is "01")
+    bool cdata;                   // document parameters travel inside CDATA
+    std::string_view placeholder; // the word the template shows in place of the value
 };
 
 struct Operation {
     int page;
-    std::string_view name;            // exported function, button caption and page title
-    std::string_view button;          // objectName of the operation button
+    std::string_view name;   // exported function, button caption and page title
+    std::string_view button; // objectName of the operation button
     std::string_view integradorMethod;
-    std::string_view filePrefix;      // request file name = prefix + identifier + ".xml"
+    std::string_view filePrefix; // request file name = prefix + identifier + ".xml"
     std::chrono::milliseconds waitLimit;
     std::string_view busyCode;
-    bool busyHasZeroField;            // busy answer carries "0000|" (sale and cancellation)
-    std::string_view successCode;     // code whose answer gets a report; empty when no report
-    bool statusIndentation;           // the status queries' indentation variant of the request
+    bool busyHasZeroField;        // busy answer carries "0000|" (sale and cancellation)
+    std::string_view successCode; // code whose answer gets a report; empty when no report
+    bool statusIndentation;       // the status queries' indentation variant of the request
     std::span<const Param> params;
     std::span<const IntegradorParam> integradorParams;
 };

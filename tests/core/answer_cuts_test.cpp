@@ -15,8 +15,8 @@ TEST(CodeCut, Pieces) {
     };
     const Case cases[] = {
         {"123456|08000|SAT em operação||", {"123456", "08000", "SAT em operação"}},
-        {"|08000|msg", {"08000", "msg"}},                     // empty first field dropped
-        {"1|\"a|b\"|c", {"1", "\"a|b\"", "c"}},               // quotes protect the bar
+        {"|08000|msg", {"08000", "msg"}},       // empty first field dropped
+        {"1|\"a|b\"|c", {"1", "\"a|b\"", "c"}}, // quotes protect the bar
         {"1|'x|y'z|c", {"1", "'x|y'z", "c"}},
         {"1\r\n2\n3\r4", {"1", "2", "3", "4"}},
         {"", {}},
@@ -37,13 +37,13 @@ TEST(FieldList, Fields) {
         V fields;
     };
     const Case cases[] = {
-        {"s|c|m||", {"s", "c", "m", ""}},                     // four fields, last empty
-        {"a|b|", {"a", "b"}},                                 // final break adds none
+        {"s|c|m||", {"s", "c", "m", ""}}, // four fields, last empty
+        {"a|b|", {"a", "b"}},             // final break adds none
         {"a||b", {"a", "", "b"}},
         {"a\rb\nc\r\nd", {"a", "b", "c", "d"}},
         {"a\r\n", {"a"}},
         {"a\n\nb", {"a", "", "b"}},
-        {"\"q|r\"", {"\"q", "r\""}},                          // quotes do not protect here
+        {"\"q|r\"", {"\"q", "r\""}}, // quotes do not protect here
         {"", {}},
     };
     for (const auto& c : cases)

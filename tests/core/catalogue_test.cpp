@@ -54,9 +54,9 @@ TEST(Catalogue, WaitLimitsAndBusyAnswers) {
         std::string_view code;
         bool zeros;
     };
-    const Case cases[] = {{0, 14s, "08098", false},          {3, 30min + 30s, "13098", false},
-                          {8, 40s, "06098", true},           {9, 33s, "07098", true},
-                          {15, 34s, "10098", false},         {16, 50s, "12098", false}};
+    const Case cases[] = {{0, 14s, "08098", false},  {3, 30min + 30s, "13098", false},
+                          {8, 40s, "06098", true},   {9, 33s, "07098", true},
+                          {15, 34s, "10098", false}, {16, 50s, "12098", false}};
     for (const auto& c : cases) {
         const auto* op = core::operationByPage(c.page);
         EXPECT_EQ(op->waitLimit, c.limit) << op->name;

@@ -12,9 +12,8 @@ struct Case {
 // Values computed independently from the generator's definition.
 TEST(SessionNumber, KnownTimesGiveKnownNumbers) {
     const Case cases[] = {
-        {{0, 0, 0, 0}, "000001"},      {{12, 34, 56, 789}, "020756"},
-        {{23, 59, 59, 999}, "197451"}, {{8, 0, 0, 1}, "235323"},
-        {{17, 45, 3, 250}, "125389"},
+        {{0, 0, 0, 0}, "000001"}, {{12, 34, 56, 789}, "020756"}, {{23, 59, 59, 999}, "197451"},
+        {{8, 0, 0, 1}, "235323"}, {{17, 45, 3, 250}, "125389"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(core::geranumsessao(c.time), c.expected)

@@ -15,7 +15,8 @@ TEST(Text, Trimmed) {
 TEST(Text, AnsiRoundTripsPortugueseThroughWindows1252) {
     const std::string utf8 = "Código de ativação — 10 €";
     const std::string ansi = core::toAnsi(utf8);
-    EXPECT_EQ(ansi, "C\xF3" "digo de ativa\xE7\xE3o \x97 10 \x80");
+    EXPECT_EQ(ansi, "C\xF3"
+                    "digo de ativa\xE7\xE3o \x97 10 \x80");
     EXPECT_EQ(core::fromWindows1252(ansi), utf8);
     EXPECT_EQ(core::toAnsi("日本"), "??");
 }
@@ -26,14 +27,23 @@ TEST(Text, DecodeUtf8ReplacesInvalidSequences) {
     };
     const Case cases[] = {
         {"Sessão", "Sessão"},
-        {"Sess\xE3o", "Sess\xEF\xBF\xBDo"},            // a Windows-1252 byte
-        {"\xC3", "\xEF\xBF\xBD"},                       // truncated sequence
-        {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},       // overlong form
+        {"Sess\xE3o", "Sess\xEF\xBF\xBDo"},                       // a Windows-1252 byte
+        {"\xC3", "\xEF\xBF\xBD"},                                 // truncated sequence
+        {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},                 // overlong form
         {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"}, // surrogate
         {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(core::decodeUtf8(c.bytes), c.expected);
+}
+
+TEST(Text, CharacterCountCountsCharactersNotBytes) {
+    EXPECT_EQ(core::characterCount(""), 0u);
+    EXPECT_EQ(core::characterCount("ativação"), 8u);
+    EXPECT_EQ(core::characterCount("ù€𝄞"), 3u);
+    EXPECT_EQ(core::characterCount("a\xE3\xE7"
+                                   "b"),
+              4u); // each invalid byte shows as one U+FFFD
 }
 
 TEST(Text, ToIntAcceptsDecimalOnly) {

@@ -1,0 +1,41 @@
+#pragma once
+// The module maker's driver library: its sixteen entry points resolved by name, and calls into
+// them with the catalogue's signatures.
+
+#include "access/dynamic_library.h"
+#include "core/module_backend.h"
+
+#include <array>
+#include <memory>
+#include <string>
+
+namespace backend {
+
+class DriverLibrary : public core::ModuleBackend {
+public:
+    // Loads the library and resolves its entry points; nullptr with `error` set on failure.
+    static std::unique_ptr<DriverLibrary> load(const std::string& path, std::string& error);
+
+    bool has(const core::Operation& operation) const;
+
+    // Calls the operation's entry point and copies its answer at once. An operation whose
+    // entry point the library lacks is not called: the answer is a line saying so.
+    std::string call(const core::Operation& operation, const core::Arguments& arguments) override;
+
+private:
+    explicit DriverLibrary(std::unique_ptr<DynamicLibrary> library);
+    void* entryPoint(const core::Operation& operation) const;
+
+    std::unique_ptr<DynamicLibrary> library_;
+    std::array<void*, 16> entryPoints_{}; // in the catalogue's resolution order
+};
+
+// "Função <name> não encontrada na biblioteca."
+std::string missingFunctionMessage(std::string_view name);
+
+// The version of a library file: on Windows its version resource's FileVersion; elsewhere the
+// numbers after ".so." in the name of the real file behind any symbolic links ("1.2.0" for
+// libmfe.so.1.2.0), or empty when the name carries none.
+std::string libraryFileVersion(const std::string& path);
+
+} // namespace backend

@@ -1,0 +1,98 @@
+// A stand-in driver library for tests: it exports the sixteen module functions, answers with
+// the text a test sets, and records what each call received, so a test can compare what was
+// sent with what the window showed. Built with FAKE_WITHOUT_CONSULTAR_SAT it lacks one entry
+// point.
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string answer = "000000|08000|SAT em operação||";
+std::string lastCall;
+std::string buffer;
+
+void record(const char* name, std::initializer_list<std::string> args) {
+    lastCall = name;
+    for (const auto& a : args)
+        lastCall += "\x1f" + a;
+}
+
+std::string num(int value) {
+    return std::to_string(value);
+}
+std::string txt(const char* value) {
+    return value ? value : "<null>";
+}
+
+const char* reply() {
+    buffer = answer; // the same buffer every call, as real libraries do
+    return buffer.c_str();
+}
+
+} // namespace
+
+#define EXPORT extern "C" __attribute__((visibility("default")))
+
+EXPORT void fake_set_answer(const char* text) {
+    answer = text;
+}
+EXPORT const char* fake_last_call() {
+    return lastCall.c_str();
+}
+
+#ifndef FAKE_WITHOUT_CONSULTAR_SAT
+EXPORT const char* ConsultarSAT(int s) {
+    record("ConsultarSAT", {num(s)});
+    return reply();
+}
+#endif
+EXPORT const char* ConfigurarInterfaceDeRede(int s, const char* c, const char* d) {
+    record("ConfigurarInterfaceDeRede", {num(s), txt(c), txt(d)});
+    return reply();
+}
+EXPORT const char* ConfigurarInterfaceDeRedeMFE(int s, const char* c, const char* d) {
+    record("ConfigurarInterfaceDeRedeMFE", {num(s), txt(c), txt(d)});
+    return reply();
+}
+EXPORT const char* AtivarSAT(int s, int sub, const char* c, const char* cnpj, int uf) {
+    record("AtivarSAT", {num(s), num(sub), txt(c), txt(cnpj), num(uf)});
+    return reply();
+}
+EXPORT const char* AssociarAssinatura(int s, const char* c, const char* v, const char* a) {
+    record("AssociarAssinatura", {num(s), txt(c), txt(v), txt(a)});
+    return reply();
+}
+EXPORT const char* TesteFimAFim(int s, const char* c, const char* d) {
+    record("TesteFimAFim", {num(s), txt(c), txt(d)});
+    return reply();
+}
+EXPORT const char* EnviarDadosVenda(int s, const char* c, const char* d) {
+    record("EnviarDadosVenda", {num(s), txt(c), txt(d)});
+    return reply();
+}
+EXPORT const char* CancelarUltimaVenda(int s, const char* c, const char* k, const char* d) {
+    record("CancelarUltimaVenda", {num(s), txt(c), txt(k), txt(d)});
+    return reply();
+}
+EXPORT const char* TrocarCodigoDeAtivacao(int s, const char* c, int o, const char* n,
+                                          const char* n2) {
+    record("TrocarCodigoDeAtivacao", {num(s), txt(c), num(o), txt(n), txt(n2)});
+    return reply();
+}
+EXPORT const char* ConsultarNumeroSessao(int s, const char* c, int n) {
+    record("ConsultarNumeroSessao", {num(s), txt(c), num(n)});
+    return reply();
+}
+
+#define CODE_ONLY(Name)                                                                            \
+    EXPORT const char* Name(int s, const char* c) {                                                \
+        record(#Name, {num(s), txt(c)});                                                           \
+        return reply();                                                                            \
+    }
+CODE_ONLY(ConsultarStatusOperacional)
+CODE_ONLY(ConsultarStatusOperacionalMFE)
+CODE_ONLY(ExtrairLogs)
+CODE_ONLY(BloquearSAT)
+CODE_ONLY(DesbloquearSAT)
+CODE_ONLY(AtualizarSoftwareSAT)
