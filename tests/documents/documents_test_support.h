@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -41,7 +42,8 @@ public:
     TempDir() {
         const auto* test = testing::UnitTest::GetInstance()->current_test_info();
         path_ = std::filesystem::temp_directory_path() /
-                ("tarvik-" + std::string(test->test_suite_name()) + "-" + test->name());
+                ("tarvik-" + std::string(test->test_suite_name()) + "-" + test->name() + "-" +
+                 std::to_string(std::random_device{}()));
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
