@@ -1,11 +1,11 @@
 #include "emulator/module_signature.h"
 
+#include <libxml/valid.h>
 #include <xmlsec/crypto.h>
 #include <xmlsec/errors.h>
 #include <xmlsec/templates.h>
 #include <xmlsec/xmldsig.h>
 #include <xmlsec/xmlsec.h>
-#include <xmlsec/xmltree.h>
 
 #include <memory>
 #include <mutex>
@@ -66,8 +66,9 @@ void signEnveloped(xmlDoc* doc, xmlNode* signedElement, const std::string& id,
     initialise();
     lastError.clear();
 
-    const xmlChar* idAttribute[] = {BAD_CAST "Id", nullptr};
-    xmlSecAddIDs(doc, signedElement, idAttribute);
+    xmlAttr* idAttribute = xmlHasProp(signedElement, BAD_CAST "Id");
+    require(idAttribute != nullptr && xmlAddID(nullptr, doc, BAD_CAST id.c_str(), idAttribute),
+            "atributo Id do elemento assinado");
 
     xmlNode* signature = xmlSecTmplSignatureCreate(doc, xmlSecTransformInclC14NId,
                                                    xmlSecTransformRsaSha256Id, nullptr);

@@ -1,5 +1,7 @@
 #include "emulator/module_state.h"
 
+#include "emulator/module_fiscal_ids.h"
+
 #include <nlohmann/json.hpp>
 
 #include <stdexcept>
@@ -90,7 +92,7 @@ ModuleState fromJson(const std::string& text) {
     j.at("memoriaUsada").get_to(s.storedBytes);
     j.at("rede").get_to(s.network);
     j.at("sessoes").get_to(s.sessions);
-    if (s.serial.size() != 9 || s.operationState < unblocked ||
+    if (s.serial.size() != 9 || !isDigits(s.serial) || s.operationState < unblocked ||
         s.operationState > blockedForDeactivation)
         throw std::invalid_argument("estado incoerente");
     return s;
