@@ -89,7 +89,7 @@ TEST_F(LibraryLifecycle, AssociationChecksCodeCnpjsAndSignature) {
               "000005|13000|Assinatura do AC registrada||");
 }
 
-TEST_F(LibraryLifecycle, SaleStatusCancellationBlockingCodeChangeLogsAndSessions) {
+TEST_F(LibraryLifecycle, SaleStatusCancellationBlockingCodeChangeLogsSessionsAndUpdate) {
     prepare();
 
     // The sale: twelve fields and a signed CF-e that the published schema accepts.
@@ -194,6 +194,12 @@ TEST_F(LibraryLifecycle, SaleStatusCancellationBlockingCodeChangeLogsAndSessions
     EXPECT_EQ(lib.call("ConsultarNumeroSessao", 27, code, 10), saleAnswer);
     EXPECT_EQ(lib.call("ConsultarNumeroSessao", 28, code, 555555),
               "000028|11003|Sessão não existe||");
+
+    // A software update advances the basic software's version.
+    EXPECT_EQ(fields(lib.call("ConsultarStatusOperacional", 29, code))[18], "01.00.00");
+    EXPECT_EQ(lib.call("AtualizarSoftwareSAT", 30, code),
+              "000030|14000|Software atualizado com sucesso||");
+    EXPECT_EQ(fields(lib.call("ConsultarStatusOperacional", 31, code))[18], "01.01.00");
 }
 
 TEST_F(LibraryLifecycle, ExtendedStatusReportsTheStoredNetworkConfigurations) {
