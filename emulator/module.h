@@ -57,6 +57,9 @@ private:
     // The operation's xx001 answer when the module is not activated or the code is not its
     // activation code; nothing when the code opens the operation.
     std::optional<Answer> refuseCode(Op op, int sessao, std::string_view codigo) const;
+    // The operation's answer after it has talked to SEFAZ, which the status reports as the
+    // last communication.
+    Answer answerAfterCommunication(int sessao, std::string_view code);
     std::string randomDigits(int count);
     std::string nextNumber(int& counter);
     // The numbers of the next document of the given numbering, issued now.

@@ -66,6 +66,11 @@ std::string Module::nextNumber(int& counter) {
     return text;
 }
 
+Answer Module::answerAfterCommunication(int sessao, std::string_view code) {
+    state_.lastCommunication = stampOf(now_);
+    return standardAnswer(sessao, code);
+}
+
 Answer Module::consultarSAT(int sessao) {
     return standardAnswer(sessao, "08000");
 }
@@ -126,8 +131,7 @@ Answer Module::associarAssinatura(int sessao, std::string_view codigo, std::stri
         return standardAnswer(sessao, "13003", "A assinatura deve ter 344 caracteres Base64");
     state_.softwareHouseCnpj = std::string(cnpjValue.substr(0, 14));
     state_.signAC = std::string(assinatura);
-    state_.lastCommunication = stampOf(now_);
-    return standardAnswer(sessao, "13000");
+    return answerAfterCommunication(sessao, "13000");
 }
 
 Answer Module::trocarCodigoDeAtivacao(int sessao, std::string_view codigo, int opcao,
@@ -156,8 +160,7 @@ Answer Module::bloquearSAT(int sessao, std::string_view codigo) {
     if (state_.operationState != unblocked)
         return standardAnswer(sessao, "16002");
     state_.operationState = blockedByTaxpayer;
-    state_.lastCommunication = stampOf(now_);
-    return standardAnswer(sessao, "16000");
+    return answerAfterCommunication(sessao, "16000");
 }
 
 Answer Module::desbloquearSAT(int sessao, std::string_view codigo) {
@@ -176,8 +179,7 @@ Answer Module::desbloquearSAT(int sessao, std::string_view codigo) {
         break;
     }
     state_.operationState = unblocked;
-    state_.lastCommunication = stampOf(now_);
-    return standardAnswer(sessao, "17000");
+    return answerAfterCommunication(sessao, "17000");
 }
 
 Answer Module::atualizarSoftwareSAT(int sessao, std::string_view codigo) {
@@ -193,8 +195,7 @@ Answer Module::atualizarSoftwareSAT(int sessao, std::string_view codigo) {
     char version[40];
     std::snprintf(version, sizeof version, "%02d.%02d.%02d", major % 100, minor, patch % 100);
     state_.softwareVersion = version;
-    state_.lastCommunication = stampOf(now_);
-    return standardAnswer(sessao, "14000");
+    return answerAfterCommunication(sessao, "14000");
 }
 
 Answer Module::extrairLogs(int sessao, std::string_view codigo) {

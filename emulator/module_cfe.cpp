@@ -48,6 +48,34 @@ xmlNode* writeRoot(XmlDoc& doc, const char* rootName) {
     return addElement(root, "infCFe");
 }
 
+// The values of ide that come from the point of sale and the QR code.
+struct Identification {
+    const std::string& softwareHouseCnpj;
+    const std::string& signAC;
+    const std::string& qrSignature;
+    const std::string& cashRegister;
+};
+
+// The group ide of an issued document; a cancellation has no tpAmb (empty `environment`).
+void writeIdentification(xmlNode* infCFe, const IssueNumbers& n, const std::string& environment,
+                         const Identification& from) {
+    xmlNode* ide = addElement(infCFe, "ide");
+    addText(ide, "cUF", n.cUF);
+    addText(ide, "cNF", n.code);
+    addText(ide, "mod", "59");
+    addText(ide, "nserieSAT", n.serial);
+    addText(ide, "nCFe", n.number);
+    addText(ide, "dEmi", n.date);
+    addText(ide, "hEmi", n.time);
+    addText(ide, "cDV", n.key.substr(43));
+    if (!environment.empty())
+        addText(ide, "tpAmb", environment);
+    addText(ide, "CNPJ", from.softwareHouseCnpj);
+    addText(ide, "signAC", from.signAC);
+    addText(ide, "assinaturaQRCODE", from.qrSignature);
+    addText(ide, "numeroCaixa", from.cashRegister);
+}
+
 void writeIssuer(xmlNode* parent, const Taxpayer& taxpayer, const std::string& stateRegistration,
                  const std::string& municipalRegistration) {
     xmlNode* emit = addElement(parent, "emit");
@@ -123,6 +151,13 @@ void writeTaxes(xmlNode* det, const SaleItem& item) {
     writeTax(taxes, child(source, "COFINSST"), item.cofinsSt, "vCOFINS", false);
 }
 
+void writeContributions(xmlNode* parent, const ContributionTotals& sums) {
+    addText(parent, "vPIS", cents(sums.pis));
+    addText(parent, "vCOFINS", cents(sums.cofins));
+    addText(parent, "vPISST", cents(sums.pisSt));
+    addText(parent, "vCOFINSST", cents(sums.cofinsSt));
+}
+
 void writeTotals(xmlNode* infCFe, const Sale& sale) {
     const SaleTotals& t = sale.totals;
     xmlNode* total = addElement(infCFe, "total");
@@ -130,20 +165,14 @@ void writeTotals(xmlNode* infCFe, const Sale& sale) {
     addText(icms, "vICMS", cents(t.icms));
     addText(icms, "vProd", cents(t.gross));
     addText(icms, "vDesc", cents(t.discount));
-    addText(icms, "vPIS", cents(t.pis));
-    addText(icms, "vCOFINS", cents(t.cofins));
-    addText(icms, "vPISST", cents(t.pisSt));
-    addText(icms, "vCOFINSST", cents(t.cofinsSt));
+    writeContributions(icms, t.icmsItems);
     addText(icms, "vOutro", cents(t.other));
     addText(total, "vCFe", cents(t.total));
     if (t.hasIssqn) {
         xmlNode* iss = addElement(total, "ISSQNtot");
         addText(iss, "vBC", cents(t.issBase));
         addText(iss, "vISS", cents(t.iss));
-        addText(iss, "vPIS", cents(t.issPis));
-        addText(iss, "vCOFINS", cents(t.issCofins));
-        addText(iss, "vPISST", cents(t.issPisSt));
-        addText(iss, "vCOFINSST", cents(t.issCofinsSt));
+        writeContributions(iss, t.issItems);
     }
     const xmlNode* source = child(sale.infCFe, "total");
     copyChild(total, source, "DescAcrEntr");
@@ -172,20 +201,9 @@ XmlDoc writeCfe(const Sale& sale, const CfeIssue& issue, const Taxpayer& taxpaye
     setAttribute(infCFe, "versaoDadosEnt", sale.layout);
     setAttribute(infCFe, "versaoSB", issue.softwareVersion);
 
-    xmlNode* ide = addElement(infCFe, "ide");
-    addText(ide, "cUF", n.cUF);
-    addText(ide, "cNF", n.code);
-    addText(ide, "mod", "59");
-    addText(ide, "nserieSAT", n.serial);
-    addText(ide, "nCFe", n.number);
-    addText(ide, "dEmi", n.date);
-    addText(ide, "hEmi", n.time);
-    addText(ide, "cDV", n.key.substr(43));
-    addText(ide, "tpAmb", issue.environment);
-    addText(ide, "CNPJ", sale.softwareHouseCnpj);
-    addText(ide, "signAC", sale.signAC);
-    addText(ide, "assinaturaQRCODE", issue.qrSignature);
-    addText(ide, "numeroCaixa", sale.cashRegister);
+    writeIdentification(
+        infCFe, n, issue.environment,
+        {sale.softwareHouseCnpj, sale.signAC, issue.qrSignature, sale.cashRegister});
 
     writeIssuer(infCFe, taxpayer, sale.stateRegistration, sale.municipalRegistration);
     xmlNode* emit = child(infCFe, "emit");
@@ -222,19 +240,9 @@ XmlDoc writeCancellation(const CancellationIssue& issue, const LastSale& sale,
     addText(infCFe, "dEmi", sale.date);
     addText(infCFe, "hEmi", sale.time);
 
-    xmlNode* ide = addElement(infCFe, "ide");
-    addText(ide, "cUF", n.cUF);
-    addText(ide, "cNF", n.code);
-    addText(ide, "mod", "59");
-    addText(ide, "nserieSAT", n.serial);
-    addText(ide, "nCFe", n.number);
-    addText(ide, "dEmi", n.date);
-    addText(ide, "hEmi", n.time);
-    addText(ide, "cDV", n.key.substr(43));
-    addText(ide, "CNPJ", issue.softwareHouseCnpj);
-    addText(ide, "signAC", issue.signAC);
-    addText(ide, "assinaturaQRCODE", issue.qrSignature);
-    addText(ide, "numeroCaixa", issue.cashRegister);
+    writeIdentification(
+        infCFe, n, {},
+        {issue.softwareHouseCnpj, issue.signAC, issue.qrSignature, issue.cashRegister});
 
     writeIssuer(infCFe, taxpayer, sale.stateRegistration, sale.municipalRegistration);
     xmlNode* dest = addElement(infCFe, "dest");

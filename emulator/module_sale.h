@@ -50,14 +50,20 @@ struct SaleItem {
     std::int64_t iss = 0;              // vISSQN
 };
 
+// vPIS, vCOFINS, vPISST and vCOFINSST summed over a set of items.
+struct ContributionTotals {
+    std::int64_t pis = 0, cofins = 0, pisSt = 0, cofinsSt = 0;
+};
+
 struct SaleTotals {
     // ICMSTot, over the items taxed by ICMS
-    std::int64_t icms = 0, gross = 0, discount = 0, pis = 0, cofins = 0, pisSt = 0, cofinsSt = 0,
-                 other = 0;
+    std::int64_t icms = 0, gross = 0, discount = 0, other = 0;
+    ContributionTotals icmsItems;
     std::int64_t total = 0; // vCFe
     // ISSQNtot, over the items taxed by ISSQN
     bool hasIssqn = false;
-    std::int64_t issBase = 0, iss = 0, issPis = 0, issCofins = 0, issPisSt = 0, issCofinsSt = 0;
+    std::int64_t issBase = 0, iss = 0;
+    ContributionTotals issItems;
     std::int64_t paid = 0;   // sum of vMP
     std::int64_t change = 0; // vTroco
 };

@@ -67,13 +67,13 @@ std::variant<SaleTotals, Rejection> computeSale(Sale& sale) {
         item.gross = *gross;
         const std::int64_t base = item.gross - item.discount + item.other;
         if (base < 0)
-            return Rejection{1468, item.number, {}};
+            return Rejection{1468, item.number};
         bases.push_back(base);
     }
     const auto discounts = apportion(sale.subtotalDiscount, bases);
     const auto additions = apportion(sale.subtotalAddition, bases);
     if (!discounts || !additions)
-        return Rejection{1998, 0, {}};
+        return Rejection{1998, 0};
 
     SaleTotals totals;
     try {
@@ -83,24 +83,21 @@ std::variant<SaleTotals, Rejection> computeSale(Sale& sale) {
             item.subtotalAddition = (*additions)[i];
             item.net = bases[i] - item.subtotalDiscount + item.subtotalAddition;
             if (item.net < 0)
-                return Rejection{1998, item.number, {}};
-            const std::int64_t pis = taxValue(item.pis);
-            const std::int64_t cofins = taxValue(item.cofins);
-            const std::int64_t pisSt = taxValue(item.pisSt);
-            const std::int64_t cofinsSt = taxValue(item.cofinsSt);
+                return Rejection{1998, item.number};
+            ContributionTotals& contributions = item.issqn ? totals.issItems : totals.icmsItems;
+            contributions.pis += taxValue(item.pis);
+            contributions.cofins += taxValue(item.cofins);
+            contributions.pisSt += taxValue(item.pisSt);
+            contributions.cofinsSt += taxValue(item.cofinsSt);
             if (item.issqn) {
                 item.issBase = item.net - item.issDeduction;
                 const auto iss = mulDiv(item.issBase, item.issRate, 10000);
                 if (item.issBase < 0 || !iss)
-                    return Rejection{1998, item.number, {}};
+                    return Rejection{1998, item.number};
                 item.iss = *iss;
                 totals.hasIssqn = true;
                 totals.issBase += item.issBase;
                 totals.iss += item.iss;
-                totals.issPis += pis;
-                totals.issCofins += cofins;
-                totals.issPisSt += pisSt;
-                totals.issCofinsSt += cofinsSt;
             } else {
                 const auto icms = item.icmsRated ? mulDiv(item.net, item.icmsRate, 10000)
                                                  : std::optional<std::int64_t>(0);
@@ -111,10 +108,6 @@ std::variant<SaleTotals, Rejection> computeSale(Sale& sale) {
                 totals.gross += item.gross;
                 totals.discount += item.discount;
                 totals.other += item.other;
-                totals.pis += pis;
-                totals.cofins += cofins;
-                totals.pisSt += pisSt;
-                totals.cofinsSt += cofinsSt;
             }
             totals.total += item.net;
         }
@@ -123,7 +116,7 @@ std::variant<SaleTotals, Rejection> computeSale(Sale& sale) {
     }
     totals.paid = std::accumulate(sale.payments.begin(), sale.payments.end(), std::int64_t{0});
     if (totals.paid < totals.total)
-        return Rejection{1408, 0, {}};
+        return Rejection{1408, 0};
     totals.change = totals.paid - totals.total;
     return totals;
 }

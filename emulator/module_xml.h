@@ -1,7 +1,9 @@
 #pragma once
-// Documents received from the point of sale, parsed with libxml2 as hostile input: no network,
-// no DTD loading, no entity substitution, a document type declaration refused outright, and a
-// size limit checked before the parser sees a byte.
+// Documents received from the point of sale, read as hostile input through the project's one
+// safe XML reader (no network, no DTD loading, no entity declarations, a size limit), and the
+// small tree helpers the module's readers and writers use.
+
+#include "documents/xml_security.h"
 
 #include <libxml/tree.h>
 
@@ -13,15 +15,14 @@
 
 namespace emulator {
 
-struct XmlDocFree {
-    void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
-};
-using XmlDoc = std::unique_ptr<xmlDoc, XmlDocFree>;
+using XmlDoc = documents::XmlDoc;
 
 struct ParsedXml {
     XmlDoc doc;        // null when the document was refused
-    std::string error; // why it was refused, in Portuguese, for the answer
+    std::string error; // why it was refused, for the answer
 };
+
+// Parses a document that comes from outside, after dropping blanks before its first tag.
 
 ParsedXml parseUntrusted(std::string_view bytes, std::size_t maxBytes);
 
