@@ -43,7 +43,9 @@ void copyChildren(xmlNode* parent, const xmlNode* source) {
 
 xmlNode* writeRoot(XmlDoc& doc, const char* rootName) {
     doc.reset(xmlNewDoc(BAD_CAST "1.0"));
-    xmlNode* root = xmlNewNode(nullptr, BAD_CAST rootName);
+    // Element names shared through a dictionary: a CF-e of hundreds of items repeats a few dozen.
+    doc->dict = xmlDictCreate();
+    xmlNode* root = xmlNewDocNode(doc.get(), nullptr, BAD_CAST rootName, nullptr);
     xmlDocSetRootElement(doc.get(), root);
     return addElement(root, "infCFe");
 }
