@@ -18,7 +18,7 @@ std::string parserMessage(const xmlError* e) {
     std::string message = e->message;
     while (!message.empty() && (message.back() == '\n' || message.back() == ' '))
         message.pop_back();
-    if (e->line > 0)
+    if (e->line > 0 && message.find(" line ") == std::string::npos)
         message += " (linha " + std::to_string(e->line) + ")";
     return message;
 }
