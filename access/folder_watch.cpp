@@ -13,15 +13,9 @@ namespace backend {
 
 #ifdef __linux__
 
-FolderWatch::FolderWatch(const std::filesystem::path& folder) {
-    wake_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    notify_ = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
-    if (notify_ >= 0 &&
-        inotify_add_watch(notify_, folder.c_str(), IN_CREATE | IN_CLOSE_WRITE | IN_MOVED_TO) < 0) {
-        close(notify_);
-        notify_ = -1;
-    }
-}
+FolderWatch::FolderWatch()
+    : notify_(inotify_init1(IN_CLOEXEC | IN_NONBLOCK)),
+      wake_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
 FolderWatch::~FolderWatch() {
     if (notify_ >= 0)
@@ -30,19 +24,25 @@ FolderWatch::~FolderWatch() {
         close(wake_);
 }
 
+bool FolderWatch::watch(const std::filesystem::path& folder) {
+    watching_ = notify_ >= 0 && inotify_add_watch(notify_, folder.c_str(),
+                                                  IN_CREATE | IN_CLOSE_WRITE | IN_MOVED_TO) >= 0;
+    return watching_;
+}
+
 void FolderWatch::waitForChange(Clock::time_point until) {
-    const auto step = notify_ >= 0 ? std::chrono::milliseconds(notifiedRecheck) : sleepStep;
+    const auto step = watching_ ? std::chrono::milliseconds(notifiedRecheck) : sleepStep;
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now());
     const int timeout = int(std::clamp(left, std::chrono::milliseconds(0), step).count());
     pollfd fds[2] = {{wake_, POLLIN, 0}, {notify_, POLLIN, 0}};
-    if (poll(fds, notify_ >= 0 ? 2 : 1, timeout) <= 0)
+    if (poll(fds, 2, timeout) <= 0)
         return;
     // Drain both descriptors: one look at the folder answers every event so far.
     char buffer[4096];
     if (fds[0].revents & POLLIN)
         while (read(wake_, buffer, sizeof(std::uint64_t)) > 0) {
         }
-    if (notify_ >= 0 && (fds[1].revents & POLLIN))
+    if (fds[1].revents & POLLIN)
         while (read(notify_, buffer, sizeof buffer) > 0) {
         }
 }
@@ -52,15 +52,15 @@ void FolderWatch::interrupt() {
     [[maybe_unused]] const auto written = write(wake_, &one, sizeof one);
 }
 
-bool FolderWatch::notified() const {
-    return notify_ >= 0;
-}
-
 #else
 
-FolderWatch::FolderWatch(const std::filesystem::path&) {}
+FolderWatch::FolderWatch() = default;
 
 FolderWatch::~FolderWatch() = default;
+
+bool FolderWatch::watch(const std::filesystem::path&) {
+    return false;
+}
 
 void FolderWatch::waitForChange(Clock::time_point until) {
     std::unique_lock lock(mutex_);
@@ -75,10 +75,6 @@ void FolderWatch::interrupt() {
         interrupted_ = true;
     }
     woken_.notify_all();
-}
-
-bool FolderWatch::notified() const {
-    return false;
 }
 
 #endif

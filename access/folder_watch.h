@@ -2,6 +2,8 @@
 // Waiting for a folder to change without spinning: on Linux a folder notification (inotify)
 // wakes the waiter as soon as a file is created, closed after writing or renamed into the
 // folder; elsewhere, or when the folder cannot be watched, the waiter sleeps in short steps.
+// One watch serves many waits: setting a notification up and tearing it down costs the
+// kernel milliseconds.
 
 #include <chrono>
 #include <condition_variable>
@@ -14,21 +16,22 @@ class FolderWatch {
 public:
     using Clock = std::chrono::steady_clock;
 
-    explicit FolderWatch(const std::filesystem::path& folder);
+    FolderWatch();
     ~FolderWatch();
     FolderWatch(const FolderWatch&) = delete;
     FolderWatch& operator=(const FolderWatch&) = delete;
 
-    // Returns when the folder may have changed, when interrupt() has been called since the last
-    // return, or at `until`, whichever comes first. Spurious returns are allowed: the caller
-    // looks at the folder again.
+    // Watches `folder` from now on (again, if it has been replaced since); false when it cannot
+    // be watched, and waits then sleep in short steps.
+    bool watch(const std::filesystem::path& folder);
+
+    // Returns when a watched folder may have changed, when interrupt() has been called since
+    // the last return, or at `until`, whichever comes first. Spurious returns are allowed: the
+    // caller looks at the folder again.
     void waitForChange(Clock::time_point until);
 
     // Makes the current or next waitForChange return at once. Safe from any thread.
     void interrupt();
-
-    // Whether changes are notified; otherwise the waiter wakes every few milliseconds.
-    bool notified() const;
 
 private:
     // With notifications, a look at the folder now and then still catches what they miss
@@ -37,8 +40,9 @@ private:
     static constexpr std::chrono::milliseconds sleepStep{5};
 
 #ifdef __linux__
-    int notify_ = -1; // inotify descriptor, -1 when not watching
+    int notify_ = -1; // inotify descriptor
     int wake_ = -1;   // eventfd written by interrupt()
+    bool watching_ = false;
 #else
     std::mutex mutex_;
     std::condition_variable woken_;

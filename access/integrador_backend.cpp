@@ -1,7 +1,6 @@
 #include "access/integrador_backend.h"
 
 #include "access/atomic_file.h"
-#include "access/folder_watch.h"
 #include "access/integrador_answer.h"
 #include "access/integrador_request.h"
 #include "core/text.h"
@@ -27,7 +26,7 @@ std::string IntegradorBackend::ChamaIntegrador(const core::Operation& operation,
     const std::string document = requestDocument(operation, identificador, arguments);
 
     // Watching starts before the request exists, so no answer can slip by unnoticed.
-    FolderWatch watch(folders_.output);
+    watch_.watch(folders_.output);
     std::string error;
     if (!writeFileWhole(folders_.input / requestFileName(operation, identificador), document,
                         error))
@@ -37,21 +36,21 @@ std::string IntegradorBackend::ChamaIntegrador(const core::Operation& operation,
     // cancel() reaches this wait, and only while it lasts.
     struct Waiting {
         IntegradorBackend& self;
-        explicit Waiting(IntegradorBackend& backend, FolderWatch& watch) : self(backend) {
+        explicit Waiting(IntegradorBackend& backend) : self(backend) {
             std::lock_guard lock(self.waiting_);
             self.cancelled_ = false;
-            self.watch_ = &watch;
+            self.waitingNow_ = true;
         }
         ~Waiting() {
             std::lock_guard lock(self.waiting_);
-            self.watch_ = nullptr;
+            self.waitingNow_ = false;
         }
-    } waiting(*this, watch);
+    } waiting(*this);
 
     AnswerReader reader(folders_.output, deadline, cancelled_);
     int result = 0;
     while ((result = reader.LeRespostaIntegrador(identifier)) == 0)
-        watch.waitForChange(deadline);
+        watch_.waitForChange(deadline);
 
     skipped_ = reader.skipped();
     if (reader.answerDocument())
@@ -61,10 +60,10 @@ std::string IntegradorBackend::ChamaIntegrador(const core::Operation& operation,
 
 void IntegradorBackend::cancel() {
     std::lock_guard lock(waiting_);
-    if (!watch_)
+    if (!waitingNow_)
         return;
     cancelled_ = true;
-    watch_->interrupt();
+    watch_.interrupt();
 }
 
 } // namespace backend

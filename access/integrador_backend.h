@@ -4,6 +4,7 @@
 // end the wait from its own thread with cancel().
 
 #include "access/answer_reader.h"
+#include "access/folder_watch.h"
 #include "access/integrador_folders.h"
 #include "core/module_backend.h"
 #include "core/shared_state.h"
@@ -15,8 +16,6 @@
 #include <vector>
 
 namespace backend {
-
-class FolderWatch;
 
 class IntegradorBackend : public core::ModuleBackend {
 public:
@@ -47,9 +46,10 @@ private:
     std::optional<std::chrono::milliseconds> waitLimit_;
     std::vector<SkippedFile> skipped_;
 
+    FolderWatch watch_;
     std::atomic<bool> cancelled_{false};
-    std::mutex waiting_;           // guards watch_
-    FolderWatch* watch_ = nullptr; // the wait in progress, if any
+    std::mutex waiting_; // guards waitingNow_
+    bool waitingNow_ = false;
 };
 
 } // namespace backend

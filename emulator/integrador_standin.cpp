@@ -114,7 +114,8 @@ int main(int argc, char** argv) {
     using Clock = backend::FolderWatch::Clock;
     const auto deadline =
         options->timeout ? Clock::now() + *options->timeout : Clock::time_point::max();
-    backend::FolderWatch watch(folders.input);
+    backend::FolderWatch watch;
+    watch.watch(folders.input);
     std::cout << "integrador_standin: answering requests in " << folders.input.string()
               << std::endl;
     while (Clock::now() < deadline) {
