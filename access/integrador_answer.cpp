@@ -1,6 +1,8 @@
 #include "access/integrador_answer.h"
 
+#include "access/line_breaks.h"
 #include "access/safe_xml.h"
+#include "core/text.h"
 
 #include <cstdio>
 
@@ -47,6 +49,16 @@ std::string RetiraEscapes(std::string_view text) {
         ++i; // the character after the backslash goes with it (or stays, as a kept quote)
     }
     return out;
+}
+
+core::Lines integradorAnswerBlock(std::string_view answerDocument,
+                                  const std::function<std::string(std::string_view)>& layout) {
+    if (answerDocument.empty())
+        return {};
+    core::Lines lines = {"---- Resposta XML Integrador -------------------------"};
+    appendLines(lines, core::decodeUtf8(layout(RetiraEscapes(answerDocument))));
+    lines.emplace_back(54, '-');
+    return lines;
 }
 
 } // namespace backend

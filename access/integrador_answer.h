@@ -2,7 +2,10 @@
 // The Integrador's answer files as the program reads them, and the answers the program makes up
 // itself when the Integrador cannot be reached or does not answer in time.
 
+#include "core/call_text.h"
 #include "core/catalogue.h"
+
+#include <functional>
 
 #include <optional>
 #include <string>
@@ -34,5 +37,12 @@ std::string integradorWriteFailure();
 // The answer document's text cleaned for display: a backslash is dropped together with the
 // character after it, except that a backslash-quote pair leaves the quote.
 std::string RetiraEscapes(std::string_view text);
+
+// The Integrador answer block of the answer box: the line "---- Resposta XML Integrador ---...",
+// the answer document with its escapes removed, laid out by `layout` and decoded as UTF-8, and a
+// closing line of 54 hyphens. No lines when the answer document is empty.
+core::Lines integradorAnswerBlock(
+    std::string_view answerDocument, const std::function<std::string(std::string_view)>& layout =
+                                         [](std::string_view text) { return std::string(text); });
 
 } // namespace backend

@@ -1,5 +1,6 @@
 #include "access/integrador_request.h"
 
+#include "access/line_breaks.h"
 #include "access/xml_text.h"
 #include "core/pseudo_random.h"
 
@@ -83,19 +84,6 @@ std::vector<std::string> fileValues(const core::Operation& operation,
     return values;
 }
 
-void appendSplitAtLineBreaks(core::Lines& lines, std::string_view text) {
-    std::size_t from = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        lines.emplace_back(text.substr(from, i - from));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        from = i + 1;
-    }
-    lines.emplace_back(text.substr(from));
-}
-
 } // namespace
 
 std::string GeraIdentificador(const core::TimeOfDay& t) {
@@ -138,7 +126,7 @@ core::Lines integradorPreview(const core::Operation& operation, std::string_view
     lines.emplace_back();
     for (const auto& line :
          documentLines(operation, identificador, values, previewHasTypeComments(operation)))
-        appendSplitAtLineBreaks(lines, line.text);
+        appendLines(lines, line.text);
     return lines;
 }
 

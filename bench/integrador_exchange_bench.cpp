@@ -17,6 +17,7 @@
 #include <benchmark/benchmark.h>
 
 #include <ctime>
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <random>
@@ -55,10 +56,13 @@ private:
                     continue;
                 // Lands after the caller's first look at the folder.
                 std::this_thread::sleep_for(20ms);
-                backend::writeFileWhole(
-                    folders_.output / entry.path().filename(),
-                    standin::answerDocument(request->identificador, "000001|08000|ok||"), error);
+                const auto answer = folders_.output / entry.path().filename();
+                auto temporary = answer;
+                temporary += ".tmp";
+                std::ofstream(temporary, std::ios::binary)
+                    << standin::answerDocument(request->identificador, "000001|08000|ok||");
                 at_ = Clock::now().time_since_epoch().count();
+                fs::rename(temporary, answer);
                 fs::remove(entry.path());
             }
             watch_.waitForChange(Clock::now() + 1s);

@@ -116,4 +116,23 @@ TEST(AnswerFile, MalformedAndHostileDocumentsGiveAMessageQuickly) {
     }
 }
 
+TEST(AnswerBlock, FramesTheCleanedDocumentLineByLine) {
+    EXPECT_TRUE(backend::integradorAnswerBlock("").empty());
+    const core::Lines expected = {
+        "---- Resposta XML Integrador -------------------------", "<Integrador>",
+        "  <retorno>\"a\" em operação \uFFFD</retorno>",          "</Integrador>",
+        "------------------------------------------------------",
+    };
+    // Escapes removed, CR LF lines, invalid UTF-8 shown as U+FFFD, no empty line at the end.
+    const core::Lines block = backend::integradorAnswerBlock(
+        "<Integrador>\r\n  <retorno>\\\"a\\\" em operação \xE3</retorno>\r\n</Integrador>\r\n");
+    EXPECT_EQ(block, expected);
+    EXPECT_EQ(block.front().size(), 54u);
+
+    // The layout step sits between the escapes and the decoding.
+    const auto laidOut = backend::integradorAnswerBlock(
+        "<a>\\n</a>", [](std::string_view text) { return "[" + std::string(text) + "]"; });
+    EXPECT_EQ(laidOut.at(1), "[<a></a>]");
+}
+
 } // namespace
