@@ -1,9 +1,11 @@
+#include "app/main_window.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QMainWindow window;
+    QApplication application(argc, argv);
+    application.setApplicationName("TarvikPlus");
+    app::MainWindow window(QApplication::applicationFilePath());
     window.show();
-    return app.exec();
+    return application.exec();
 }

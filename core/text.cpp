@@ -149,6 +149,13 @@ std::string decodeUtf8(std::string_view bytes) {
     return out;
 }
 
+std::size_t characterCount(std::string_view utf8) {
+    std::size_t count = 0;
+    for (std::size_t pos = 0; pos < utf8.size(); ++count)
+        nextCodePoint(utf8, pos);
+    return count;
+}
+
 int toInt(std::string_view text) {
     std::string_view digits = text;
     if (!digits.empty() && digits.front() == '+')

@@ -20,6 +20,10 @@ std::string fromWindows1252(std::string_view bytes);
 // Bytes decoded as UTF-8: valid sequences are kept, every invalid sequence becomes U+FFFD.
 std::string decodeUtf8(std::string_view bytes);
 
+// The number of characters in UTF-8 text; every invalid byte sequence counts as one character,
+// as decodeUtf8 shows it.
+std::size_t characterCount(std::string_view utf8);
+
 // The decimal value of a text, as an integer parameter built from typed text. Throws
 // std::invalid_argument with "'<text>' is not a valid integer value" when it is not one.
 int toInt(std::string_view text);

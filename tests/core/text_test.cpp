@@ -37,6 +37,15 @@ TEST(Text, DecodeUtf8ReplacesInvalidSequences) {
         EXPECT_EQ(core::decodeUtf8(c.bytes), c.expected);
 }
 
+TEST(Text, CharacterCountCountsCharactersNotBytes) {
+    EXPECT_EQ(core::characterCount(""), 0u);
+    EXPECT_EQ(core::characterCount("ativação"), 8u);
+    EXPECT_EQ(core::characterCount("ù€𝄞"), 3u);
+    EXPECT_EQ(core::characterCount("a\xE3\xE7"
+                                   "b"),
+              4u); // each invalid byte shows as one U+FFFD
+}
+
 TEST(Text, ToIntAcceptsDecimalOnly) {
     EXPECT_EQ(core::toInt("004711"), 4711);
     EXPECT_EQ(core::toInt("-5"), -5);

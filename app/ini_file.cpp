@@ -1,0 +1,164 @@
+#include "app/ini_file.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace app {
+namespace {
+
+std::string_view strip(std::string_view s) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!s.empty() && blank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+struct Line {
+    std::string text; // without its line end
+};
+
+std::vector<Line> splitLines(std::string_view text) {
+    std::vector<Line> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        lines.push_back({std::string(line)});
+        start = end + 1;
+    }
+    return lines;
+}
+
+// The section name of a "[name]" line, if it is one.
+std::optional<std::string_view> sectionName(std::string_view line) {
+    line = strip(line);
+    if (line.size() < 2 || line.front() != '[')
+        return std::nullopt;
+    const auto close = line.find(']');
+    if (close == std::string_view::npos)
+        return std::nullopt;
+    return strip(line.substr(1, close - 1));
+}
+
+// The key of a "key=value" line, if it is one (comments are not).
+std::optional<std::string_view> keyName(std::string_view line) {
+    const std::string_view s = strip(line);
+    if (s.empty() || s.front() == ';' || s.front() == '#')
+        return std::nullopt;
+    const auto eq = line.find('=');
+    if (eq == std::string_view::npos)
+        return std::nullopt;
+    return strip(line.substr(0, eq));
+}
+
+std::optional<std::string> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+} // namespace
+
+std::optional<std::string> readProfileString(const std::string& path, std::string_view section,
+                                             std::string_view key) {
+    const auto text = readFile(path);
+    if (!text)
+        return std::nullopt;
+    bool inSection = false;
+    for (const auto& line : splitLines(*text)) {
+        if (const auto name = sectionName(line.text)) {
+            inSection = sameName(*name, section);
+        } else if (inSection) {
+            const auto k = keyName(line.text);
+            if (k && sameName(*k, key))
+                return std::string(
+                    strip(std::string_view(line.text).substr(line.text.find('=') + 1)));
+        }
+    }
+    return std::nullopt;
+}
+
+std::string withProfileString(std::string_view text, std::string_view section, std::string_view key,
+                              std::string_view value) {
+    const bool crlf = text.empty() || text.find("\r\n") != std::string_view::npos;
+    auto lines = splitLines(text);
+    const std::string entry = std::string(key) + "=" + std::string(value);
+
+    const auto header = std::find_if(lines.begin(), lines.end(), [&](const Line& l) {
+        const auto name = sectionName(l.text);
+        return name && sameName(*name, section);
+    });
+    if (header == lines.end()) {
+        if (!lines.empty() && !strip(lines.back().text).empty())
+            lines.push_back({""});
+        lines.push_back({"[" + std::string(section) + "]"});
+        lines.push_back({entry});
+    } else {
+        auto insertAfter = header;
+        auto it = std::next(header);
+        for (; it != lines.end() && !sectionName(it->text); ++it) {
+            const auto k = keyName(it->text);
+            if (k && sameName(*k, key)) {
+                it->text = std::string(*k) + "=" + std::string(value);
+                break;
+            }
+            if (!strip(it->text).empty())
+                insertAfter = it;
+        }
+        if (it == lines.end() || sectionName(it->text))
+            lines.insert(std::next(insertAfter), {entry});
+    }
+
+    std::string out;
+    for (const auto& line : lines)
+        out += line.text + (crlf ? "\r\n" : "\n");
+    return out;
+}
+
+bool writeProfileString(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value) {
+    const std::string current = readFile(path).value_or("");
+    const std::string updated = withProfileString(current, section, key, value);
+    const std::string temporary = path + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return false;
+        out << updated;
+        out.flush();
+        if (!out) {
+            std::error_code ignored;
+            std::filesystem::remove(temporary, ignored);
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temporary, path, ec);
+    if (ec) {
+        std::filesystem::remove(temporary, ec);
+        return false;
+    }
+    return true;
+}
+
+} // namespace app

@@ -1,0 +1,399 @@
+#include "app/main_window.h"
+
+#include "access/driver_library.h"
+#include "app/dialogs.h"
+#include "app/help_text.h"
+#include "app/ini_file.h"
+#include "app/pending_page.h"
+#include "app/program_info.h"
+#include "core/consultar_sat_page.h"
+#include "core/module_call_dialog.h"
+#include "core/session_number.h"
+#include "core/text.h"
+#include "operations/status_page.h"
+#include "operations/status_report.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <filesystem>
+
+// Resources of a static library are registered by hand.
+static void registerResources() {
+    Q_INIT_RESOURCE(tarvik);
+}
+
+namespace app {
+namespace {
+
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+constexpr int panelWidth = 164;
+constexpr QSize buttonSize{162, 28};
+
+// A radio group in the style of the left panel: a titled box with its items in columns.
+QButtonGroup* radioGroup(QWidget* panel, const QString& name, const QString& title,
+                         const QStringList& items, int columns, int height) {
+    auto* box = new QGroupBox(title, panel);
+    box->setObjectName(name);
+    box->setFixedSize(buttonSize.width(), height);
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(4, 0, 4, 0);
+    auto* group = new QButtonGroup(box);
+    group->setObjectName(name + "Group");
+    for (int i = 0; i < items.size(); ++i) {
+        auto* radio = new QRadioButton(items[i], box);
+        radio->setObjectName(name + "_" + QString::number(i));
+        grid->addWidget(radio, i / columns, i % columns);
+        group->addButton(radio, i);
+    }
+    return group;
+}
+
+QWidget* boxOf(QButtonGroup* group) {
+    return qobject_cast<QWidget*>(group->parent());
+}
+
+int catalogueIndex(int page) {
+    return page < core::welcomePage ? page : page - 1;
+}
+
+} // namespace
+
+MainWindow::MainWindow(const QString& executablePath, QWidget* parent)
+    : QMainWindow(parent), programFolder_(QFileInfo(executablePath).absolutePath()),
+      executablePath_(executablePath) {
+    registerResources();
+    setObjectName("FTarvik");
+    QFont font("Tahoma");
+    font.setPointSize(8);
+    setFont(font);
+    setWindowIcon(QIcon(":/tarvik/icon.png"));
+    buildPanel();
+    buildPages();
+
+    auto* central = new QWidget;
+    auto* layout = new QHBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(findChild<QWidget*>("PanelBtns"));
+    layout->addWidget(pageControl_, 1);
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(central);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    central->setMinimumSize(640, 540);
+    setCentralWidget(scroll);
+
+    auto* bar = new QStatusBar;
+    bar->setObjectName("StatusBar");
+    bar->setFixedHeight(19);
+    bar->setSizeGripEnabled(false);
+    statusPanel0_ = new QLabel("Tarvik - Vexor Informática");
+    statusPanel0_->setObjectName("StatusBarPanel0");
+    statusPanel0_->setFixedWidth(250);
+    statusPanel1_ = new QLabel("Versão:");
+    statusPanel1_->setObjectName("StatusBarPanel1");
+    statusPanel1_->setMinimumWidth(150);
+    statusPanel1_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    bar->addWidget(statusPanel0_);
+    bar->addWidget(statusPanel1_, 1);
+    setStatusBar(bar);
+
+    openDialog_ = new QFileDialog(this, "Selecione o XML");
+    openDialog_->setObjectName("OpenDialog1");
+    openDialog_->setFileMode(QFileDialog::ExistingFile);
+
+    resize(768, 628);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    FormCreate();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildPanel() {
+    auto* panel = new QWidget(this);
+    panel->setObjectName("PanelBtns");
+    panel->setFixedWidth(panelWidth);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(1, 0, 1, 0);
+    layout->setSpacing(0);
+
+    radioAcesso_ =
+        radioGroup(panel, "RadioAcesso", "Forma de acesso:", {"DLL", "Integrador"}, 2, 48);
+    boxOf(radioAcesso_)->setEnabled(false);
+    connect(radioAcesso_, &QButtonGroup::idClicked, this,
+            [this](int item) { guarded([this, item] { RadioAcessoClick(item); }); });
+    rgLayout_ = radioGroup(panel, "rgLayout", "Layout", {"0.06", "0.07", "0.08"}, 3, 37);
+    rgLayout_->button(1)->setChecked(true);
+    layout->addWidget(boxOf(radioAcesso_));
+    layout->addWidget(boxOf(rgLayout_));
+
+    QWidget* previous = rgLayout_->button(2);
+    for (const core::Operation* op : core::panelOrder()) {
+        auto* button = new QPushButton(qs(op->name), panel);
+        button->setObjectName(qs(op->button));
+        button->setFixedSize(buttonSize);
+        const int page = op->page;
+        connect(button, &QPushButton::clicked, this,
+                [this, page] { guarded([this, page] { enterPage(page); }); });
+        operationButtons_[std::size_t(catalogueIndex(page))] = button;
+        layout->addWidget(button);
+        QWidget::setTabOrder(previous, button);
+        previous = button;
+    }
+    auto* sair = new QPushButton("Sair", panel);
+    sair->setObjectName("BtnSair");
+    sair->setFixedSize(buttonSize);
+    connect(sair, &QPushButton::clicked, this, &MainWindow::BtnSairClick);
+    layout->addWidget(sair);
+    QWidget::setTabOrder(previous, sair);
+    QWidget::setTabOrder(sair, radioAcesso_->button(0));
+
+    libraryVersionLabel_ = new QLabel(panel);
+    libraryVersionLabel_->setObjectName("LblVersaoDLL");
+    libraryVersionLabel_->setWordWrap(true);
+    layout->addWidget(libraryVersionLabel_);
+    layout->addStretch();
+}
+
+void MainWindow::buildPages() {
+    pageControl_ = new QStackedWidget;
+    pageControl_->setObjectName("PageControl");
+    for (int page = 0; page < core::pageCount; ++page) {
+        if (page == core::welcomePage) {
+            auto* welcome = new QLabel;
+            welcome->setObjectName("TabBemVindo");
+            welcome->setAlignment(Qt::AlignCenter);
+            welcome->setPixmap(QPixmap(":/tarvik/welcome.png"));
+            pageControl_->addWidget(welcome);
+            continue;
+        }
+        core::OperationPage* operationPage = nullptr;
+        const core::Operation& operation = *core::operationByPage(page);
+        if (page == 0)
+            operationPage = new core::ConsultarSatPage(*this);
+        else if (page == 5)
+            operationPage = new operations::StatusPage(operation, *this, operations::statusReport);
+        else
+            operationPage = new PendingPage(operation, *this);
+        pages_[std::size_t(catalogueIndex(page))] = operationPage;
+        pageControl_->addWidget(operationPage);
+    }
+}
+
+void MainWindow::FormCreate() {
+    const std::string version = TARVIK_VERSION;
+    setStatusPanel1("");
+    state_.baseTitle = baseTitle(version);
+    setWindowTitle(qs(state_.baseTitle));
+    state_.iniPath = iniPathFor(executablePath_.toStdString());
+    state_.libraryName.clear();
+    boxOf(radioAcesso_)->setEnabled(true);
+
+    const auto stored = readProfileString(state_.iniPath, "DEFAULT", "ACESSO").value_or("");
+    if (stored == "DLL" || stored == "INTEGRADOR") {
+        const int item = stored == "DLL" ? 0 : 1;
+        radioAcesso_->button(item)->setChecked(true);
+        guarded([this, item] { RadioAcessoClick(item); });
+    } else {
+        OcultaTS_Xml_Integrador();
+        DesabBotoes();
+        dialogs().information(this,
+                              messageText("Atenção!!!\n\rPara correto funciomento selecione o modo "
+                                          "de acesso\n\rao módulo MFE a ser utilizado."),
+                              windowTitle(), "Ok");
+    }
+    loadHelpTexts();
+    showWelcomePage();
+}
+
+void MainWindow::loadHelpTexts() {
+    for (auto* page : pages_) {
+        const QString path = programFolder_ + "/HELP/" + qs(page->operation().name) + ".HLP";
+        page->setHelpLoaded(QFileInfo::exists(path) && loadHelpFile(path, page->descriptionBox()));
+    }
+}
+
+int MainWindow::accessItem() const {
+    return selectedAccessItem_;
+}
+
+int MainWindow::layoutItem() const {
+    return rgLayout_->checkedId();
+}
+
+void MainWindow::RadioAcessoClick(int item) {
+    radioAcesso_->button(item)->setChecked(true);
+    if (item == selectedAccessItem_)
+        return;
+    selectedAccessItem_ = item;
+
+    libraryVersionLabel_->clear();
+    setWindowTitle(qs(state_.baseTitle));
+    const bool dll = item == 0;
+    if (!writeProfileString(state_.iniPath, "DEFAULT", "ACESSO", dll ? "DLL" : "INTEGRADOR")) {
+        // Nothing may call a library that is not loaded: the selection stops with the
+        // buttons disabled.
+        DesabBotoes();
+        dialogs().error(this, qs("Unable to write to " + state_.iniPath));
+        return;
+    }
+    state_.libraryName = dll ? TARVIK_LIBRARY_NAME : "";
+    if (!state_.libraryName.empty()) {
+        if (!CarregaDLL(state_.libraryName))
+            state_.libraryName.clear();
+        return;
+    }
+    setWindowTitle(windowTitle() + qs(integradorSuffix));
+    setStatusPanel1("");
+    MostraTS_Xml_Integrador();
+    HabBotoes();
+}
+
+bool MainWindow::CarregaDLL(const std::string& libraryName) {
+    const std::string path = (programFolder_ + "/").toStdString() + libraryName;
+    if (!std::filesystem::exists(path)) {
+        dialogs().message(this, qs("DLL: \"" + libraryName + "\" Não encontrada"));
+        OcultaTS_Xml_Integrador();
+        DesabBotoes();
+        return false;
+    }
+    std::string version;
+    try {
+        version = backend::libraryFileVersion(path);
+    } catch (...) {
+        DesabBotoes();
+        throw;
+    }
+    std::string error;
+    auto library = backend::DriverLibrary::load(path, error);
+    if (!library) {
+        dialogs().information(
+            this,
+            messageText("Atenção!!! Erro na carga da DLL.\n\rVerifique se DLL e o "
+                        "driver instalado são compatíveis."),
+            windowTitle(), "Ok");
+        OcultaTS_Xml_Integrador();
+        DesabBotoes();
+        return false;
+    }
+    library_ = std::move(library);
+    const std::string shown = version.empty() ? "não informada" : version;
+    libraryVersionLabel_->setText(qs("Versão da DLL: " + shown));
+    setWindowTitle(windowTitle() + qs(dllSuffix));
+    setStatusPanel1(qs("Versão da DLL " + buildWidth() + ": " + shown));
+    OcultaTS_Xml_Integrador();
+    HabBotoes();
+    return true;
+}
+
+void MainWindow::HabBotoes() {
+    for (auto* button : operationButtons_)
+        button->setEnabled(true);
+}
+
+void MainWindow::DesabBotoes() {
+    for (auto* button : operationButtons_)
+        button->setEnabled(false);
+}
+
+void MainWindow::MostraTS_Xml_Integrador() {
+    for (auto* page : pages_)
+        page->setIntegradorTabVisible(true);
+    showWelcomePage();
+}
+
+void MainWindow::OcultaTS_Xml_Integrador() {
+    for (auto* page : pages_)
+        page->setIntegradorTabVisible(false);
+    showWelcomePage();
+}
+
+void MainWindow::CursorWait() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void MainWindow::CursorDefault() {
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::OpenURL(const QString& target) {
+    QDesktopServices::openUrl(QUrl::fromUserInput(target, programFolder_, QUrl::AssumeLocalFile));
+}
+
+void MainWindow::BtnSairClick() {
+    close();
+}
+
+void MainWindow::showWelcomePage() {
+    pageControl_->setCurrentIndex(core::welcomePage);
+}
+
+void MainWindow::enterPage(int page) {
+    core::OperationPage* target = pages_[std::size_t(catalogueIndex(page))];
+    target->enter();
+    pageControl_->setCurrentWidget(target);
+}
+
+void MainWindow::setStatusPanel1(const QString& text) {
+    statusPanel1_->setText(text);
+}
+
+bool MainWindow::integradorMode() const {
+    return selectedAccessItem_ == 1;
+}
+
+std::string MainWindow::drawSessionNumber() {
+    return core::geranumsessao(core::localTimeOfDay());
+}
+
+core::Lines MainWindow::requestPreview(const core::Operation&, const core::Arguments&) {
+    return {};
+}
+
+std::string MainWindow::callModule(const core::Operation& operation,
+                                   const core::Arguments& arguments) {
+    if (!library_)
+        throw std::runtime_error("Nenhuma biblioteca carregada.");
+    backend::DriverLibrary& library = *library_;
+    core::WaitInfo info{std::string(operation.name), std::nullopt, {}};
+    return core::runWithWaitDialog(this, info, [&] { return library.call(operation, arguments); });
+}
+
+std::string MainWindow::answerDocumentForDisplay() {
+    return core::decodeUtf8(state_.answerDocument);
+}
+
+void MainWindow::guarded(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        dialogs().error(this, QString::fromUtf8(e.what()));
+    } catch (...) {
+        dialogs().error(this, "Erro desconhecido.");
+    }
+}
+
+} // namespace app

@@ -1,0 +1,92 @@
+#pragma once
+// The program's one window: the left panel with the access mode, the layout choice and the
+// operation buttons; the pages; the status bar. It owns the shared state and the back-ends.
+
+#include "core/page_host.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class QButtonGroup;
+class QFileDialog;
+class QLabel;
+class QPushButton;
+class QStackedWidget;
+
+namespace backend {
+class DriverLibrary;
+}
+namespace core {
+class OperationPage;
+}
+
+namespace app {
+
+class MainWindow : public QMainWindow, public core::PageHost {
+    Q_OBJECT
+public:
+    // `executablePath` places the INI file and the files the program finds beside itself.
+    explicit MainWindow(const QString& executablePath, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Access mode: item 0 "DLL", item 1 "Integrador", -1 while none is chosen.
+    int accessItem() const;
+    // Selects an item as a click would.
+    void RadioAcessoClick(int item);
+    // The selected layout of the validation ("0.06", "0.07", "0.08").
+    int layoutItem() const;
+
+    void HabBotoes();
+    void DesabBotoes();
+    void MostraTS_Xml_Integrador();
+    void OcultaTS_Xml_Integrador();
+    void CursorWait();
+    void CursorDefault();
+    void OpenURL(const QString& target);
+    void BtnSairClick();
+
+    QFileDialog* openDialog() const { return openDialog_; }
+
+    // PageHost
+    core::SharedState& state() override { return state_; }
+    bool integradorMode() const override;
+    std::string drawSessionNumber() override;
+    core::Lines requestPreview(const core::Operation& operation,
+                               const core::Arguments& arguments) override;
+    std::string callModule(const core::Operation& operation,
+                           const core::Arguments& arguments) override;
+    std::string answerDocumentForDisplay() override;
+    void guarded(const std::function<void()>& action) override;
+    void cursorWait() override { CursorWait(); }
+    void cursorDefault() override { CursorDefault(); }
+
+private:
+    void FormCreate();
+    bool CarregaDLL(const std::string& libraryName);
+    void buildPanel();
+    void buildPages();
+    void loadHelpTexts();
+    void showWelcomePage();
+    void enterPage(int page);
+    void setStatusPanel1(const QString& text);
+
+    QString programFolder_;
+    QString executablePath_;
+    core::SharedState state_;
+    std::unique_ptr<backend::DriverLibrary> library_;
+
+    QButtonGroup* radioAcesso_ = nullptr;
+    int selectedAccessItem_ = -1;
+    QButtonGroup* rgLayout_ = nullptr;
+    std::array<QPushButton*, 16> operationButtons_{}; // in page order of the catalogue
+    QStackedWidget* pageControl_ = nullptr;
+    std::array<core::OperationPage*, 16> pages_{}; // in page order of the catalogue
+    QLabel* statusPanel0_ = nullptr;
+    QLabel* statusPanel1_ = nullptr;
+    QLabel* libraryVersionLabel_ = nullptr;
+    QFileDialog* openDialog_ = nullptr;
+};
+
+} // namespace app

@@ -1,0 +1,21 @@
+#pragma once
+// Facts about the running program: its title, its INI file and the files beside it.
+
+#include <string>
+#include <string_view>
+
+namespace app {
+
+// "(64 bits)" on a 64-bit build, "(32 bits)" on a 32-bit one.
+std::string buildWidth();
+
+// "Tarvik VEXOR (64 bits) - Versão " + version.
+std::string baseTitle(std::string_view version);
+
+// The executable's path with its extension replaced by ".ini" (appended when it has none).
+std::string iniPathFor(const std::string& executablePath);
+
+inline constexpr std::string_view dllSuffix = "  --  Acesso pela DLL  --";
+inline constexpr std::string_view integradorSuffix = "  --  Acesso pelo Integrador  --  ";
+
+} // namespace app

@@ -1,0 +1,20 @@
+#include "core/consultar_sat.h"
+
+#include "core/call_text.h"
+#include "core/text.h"
+
+namespace core {
+
+Argument sessionArgument(const std::string& sessionNumber) {
+    return Argument::integer(toInt(sessionNumber), sessionNumber);
+}
+
+std::string consultarSatCallText(const std::string& sessionNumber) {
+    return callText("ConsultarSAT", std::vector{sessionNumber});
+}
+
+Arguments consultarSatArguments(const std::string& sessionNumber) {
+    return {sessionArgument(sessionNumber)};
+}
+
+} // namespace core

@@ -1,0 +1,14 @@
+#include "core/consultar_sat_page.h"
+
+#include "core/consultar_sat.h"
+
+namespace core {
+
+ConsultarSatPage::ConsultarSatPage(PageHost& host, QWidget* parent)
+    : OperationPage(*operationByPage(0), host, parent) {}
+
+OperationPage::Call ConsultarSatPage::prepareCall(const std::string& sessionNumber) {
+    return {consultarSatCallText(sessionNumber), consultarSatArguments(sessionNumber)};
+}
+
+} // namespace core

@@ -1,0 +1,78 @@
+#pragma once
+// One operation page and the workflow every page shares: page entry, "Analisar", "Mostrar" and
+// "Executar". A page supplies only its controls, checks, call and report.
+
+#include "core/page_host.h"
+#include "core/page_names.h"
+
+#include <QWidget>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTextEdit;
+class QHBoxLayout;
+
+namespace core {
+
+class OperationPage : public QWidget {
+    Q_OBJECT
+public:
+    OperationPage(const Operation& operation, PageHost& host, QWidget* parent = nullptr);
+
+    const Operation& operation() const { return operation_; }
+
+    // Page entry: what the page's operation button does before the page is shown.
+    void enter();
+
+    void setIntegradorTabVisible(bool visible);
+    QTextEdit* descriptionBox() const { return descriptionBox_; }
+    QTextEdit* templateBox() const { return templateBox_; }
+    bool helpLoaded() const;
+    void setHelpLoaded(bool loaded);
+
+    void analyse();
+    void showCall();
+    void execute();
+
+protected:
+    struct Call {
+        std::string text;
+        Arguments arguments;
+    };
+
+    // The page's checks, one message per failed check.
+    virtual Lines analysis() { return {}; }
+    // The call text and the arguments for the given session number ("Mostrar").
+    virtual Call prepareCall(const std::string& sessionNumber) = 0;
+    // The lines after the raw answer line; an exception ends the report where it happened.
+    virtual Lines report(std::string_view answer);
+    // Extra work of the page entry, before the page is shown.
+    virtual void onEnter() {}
+
+    // Where the page puts its parameter controls, between the header and the buttons.
+    QWidget* parametersPanel() const { return parameters_; }
+    QPlainTextEdit* commandBox() const { return commandBox_; }
+    QPlainTextEdit* answerBox() const { return answerBox_; }
+    PageHost& host() const { return host_; }
+    // Shows the command box's text in red (findings) or in the window-text colour.
+    void setCommandColour(bool red);
+
+private:
+    void build(const PageNames& names);
+    void writeLines(QPlainTextEdit* box, const Lines& lines);
+
+    const Operation& operation_;
+    PageHost& host_;
+    QTabWidget* subControl_ = nullptr;
+    QWidget* parameters_ = nullptr;
+    QPushButton* executeButton_ = nullptr;
+    QPlainTextEdit* commandBox_ = nullptr;
+    QPlainTextEdit* answerBox_ = nullptr;
+    QTextEdit* descriptionBox_ = nullptr;
+    QTextEdit* templateBox_ = nullptr;
+    Call lastCall_;
+};
+
+} // namespace core

@@ -1,0 +1,21 @@
+#pragma once
+// What the page workflow writes, as pure functions: the answer box after "Executar".
+
+#include "core/call_text.h"
+
+#include <string_view>
+
+namespace core {
+
+inline constexpr std::string_view integradorAnswerHeader =
+    "---- Resposta XML Integrador -------------------------";
+inline constexpr std::string_view integradorAnswerFooter =
+    "------------------------------------------------------";
+
+// The answer box: in Integrador mode with an answer document, the Integrador answer block
+// (header, the document as laid out for display, footer); then the answer decoded as UTF-8 as
+// one raw line; then the page's report.
+Lines answerBox(bool integradorMode, std::string_view answerDocumentForDisplay,
+                std::string_view answer, const Lines& report);
+
+} // namespace core

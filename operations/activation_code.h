@@ -1,0 +1,18 @@
+#pragma once
+// The checks every page makes on a code typed by the user before it goes to the module.
+
+#include "core/call_text.h"
+
+#include <string_view>
+
+namespace operations {
+
+// Findings on a code as typed (blanks included, not trimmed), in order: subject + " não pode ser
+// nulo" when it is empty, subject + " deve ter entre 8 e 32 caracteres" when it has fewer than 8
+// or more than 32 characters. An empty code gets both. No findings means the code is fine.
+core::Lines checkCode(std::string_view typed, std::string_view subject);
+
+// checkCode for the activation code, the subject "Código de ativação".
+core::Lines checkActivationCode(std::string_view typed);
+
+} // namespace operations

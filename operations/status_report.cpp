@@ -1,0 +1,76 @@
+#include "operations/status_report.h"
+
+#include "core/answer_cuts.h"
+#include "core/text.h"
+#include "operations/activation_code.h"
+#include "operations/status_layout.h"
+
+#include <array>
+
+namespace operations {
+namespace {
+
+// Keys of the answer fields 5 to 27.
+constexpr std::array<std::string_view, 23> keys = {
+    "NSERIE",    "TIPO_LAN",  "LAN_IP",       "LAN_MAC",         "LAN_MASK",       "LAN_GW",
+    "LAN_DNS_1", "LAN_DNS_2", "STATUS_LAN",   "NIVEL_BATERIA",   "MT_TOTAL",       "MT_USADA",
+    "DH_ATUAL",  "VER_SB",    "VER_LAYOUT",   "ULTIMO_CF-E-SAT", "LISTA_INICIAL",  "LISTA_FINAL",
+    "DH_CFe",    "DH_ULTIMA", "CERT_EMISSAO", "CERT_VENCIMENTO", "ESTADO_OPERACAO"};
+
+constexpr std::size_t firstField = 5;
+constexpr std::size_t stateField = 27;
+constexpr std::size_t keyWidth = 17;
+constexpr std::string_view closingLine = "----------------------------------------------";
+
+std::string key(std::size_t field) {
+    const std::size_t index = field - firstField;
+    return index < keys.size() ? std::string(keys[index]) : extraFieldLabel(field);
+}
+
+// Appends the section; stops where a field cannot be shown.
+void writeSection(std::string_view answer, core::Lines& lines) {
+    lines.emplace_back();
+    lines.emplace_back(statusHeading);
+    const auto fields = core::fieldList(answer);
+    for (std::size_t n = firstField; n < fields.size(); ++n) {
+        std::string value;
+        if (n == stateField) {
+            auto name = operationStateName(fields[n]);
+            if (!name)
+                return;
+            value = std::move(*name);
+        } else {
+            value = core::decodeUtf8(fields[n]);
+        }
+        lines.push_back(fieldLine(key(n), keyWidth, value));
+    }
+    lines.emplace_back(closingLine);
+}
+
+} // namespace
+
+core::Lines analyse(const StatusInputs& inputs) {
+    return checkActivationCode(inputs.codigo);
+}
+
+std::string statusCallText(const core::Operation& operation, std::string_view sessionNumber,
+                           const StatusInputs& inputs) {
+    const std::string values[] = {std::string(sessionNumber), core::trimmed(inputs.codigo)};
+    return core::callText(operation.name, values);
+}
+
+core::Arguments statusArguments(std::string_view sessionNumber, const StatusInputs& inputs) {
+    const std::string codigo = core::trimmed(inputs.codigo);
+    return {core::Argument::integer(core::toInt(sessionNumber), std::string(sessionNumber)),
+            core::Argument::typed(codigo, codigo)};
+}
+
+core::Lines statusReport(std::string_view answer) {
+    core::Lines lines;
+    if (core::answerCode(answer) ==
+        core::operationByName("ConsultarStatusOperacional")->successCode)
+        writeSection(answer, lines);
+    return lines;
+}
+
+} // namespace operations

@@ -1,0 +1,164 @@
+#include "tests/support/test_program.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextEdit>
+
+using testing_support::readFile;
+using testing_support::writeFile;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    testing_support::TestProgram program;
+    QStringList& recorded = program.dialogs.shown;
+
+    QString ini() const { return program.path("tarvikplus.ini"); }
+    std::unique_ptr<app::MainWindow> start() { return program.start(); }
+
+    static QList<QPushButton*> operationButtons(app::MainWindow& w) {
+        QList<QPushButton*> buttons;
+        for (auto* b : w.findChild<QWidget*>("PanelBtns")->findChildren<QPushButton*>())
+            if (b->objectName() != "BtnSair")
+                buttons << b;
+        return buttons;
+    }
+
+    static bool allEnabled(app::MainWindow& w, bool enabled) {
+        const auto buttons = operationButtons(w);
+        return buttons.size() == 16 && std::all_of(buttons.begin(), buttons.end(), [&](auto* b) {
+                   return b->isEnabled() == enabled;
+               });
+    }
+
+    static int visibleIntegradorTabs(app::MainWindow& w) {
+        int visible = 0;
+        for (auto* pc : w.findChild<QStackedWidget*>("PageControl")->findChildren<QTabWidget*>())
+            visible += pc->isTabVisible(3) ? 1 : 0;
+        return visible;
+    }
+
+    static int currentPage(app::MainWindow& w) {
+        return w.findChild<QStackedWidget*>("PageControl")->currentIndex();
+    }
+
+private slots:
+    void init() {
+        program.removeIni();
+        program.removeLibrary();
+    }
+
+    void startsWithoutIniAskingForTheAccessMode() {
+        auto w = start();
+        QCOMPARE(recorded.size(), 1);
+        QVERIFY(recorded[0].startsWith("information:Atenção!!!\nPara correto funciomento"));
+        QVERIFY(recorded[0].endsWith("|Ok"));
+        QVERIFY(!recorded[0].contains('\r'));
+        QVERIFY(allEnabled(*w, false));
+        QVERIFY(w->findChild<QPushButton*>("BtnSair")->isEnabled());
+        QVERIFY(w->findChild<QWidget*>("RadioAcesso")->isEnabled());
+        QVERIFY(w->findChild<QWidget*>("rgLayout")->isEnabled());
+        QCOMPARE(w->accessItem(), -1);
+        QCOMPARE(currentPage(*w), 14);
+        QCOMPARE(visibleIntegradorTabs(*w), 0);
+        const QString width = sizeof(void*) == 8 ? "(64 bits)" : "(32 bits)";
+        QCOMPARE(w->windowTitle(), "Tarvik VEXOR " + width + " - Versão " TARVIK_VERSION);
+    }
+
+    void choosingIntegradorIsStoredAndRestored() {
+        {
+            auto w = start();
+            w->findChild<QAbstractButton*>("RadioAcesso_1")->click();
+            QCOMPARE(readFile(ini()), QString("[DEFAULT]\r\nACESSO=INTEGRADOR\r\n"));
+            QVERIFY(w->windowTitle().endsWith("  --  Acesso pelo Integrador  --  "));
+            QVERIFY(allEnabled(*w, true));
+            QCOMPARE(visibleIntegradorTabs(*w), 16);
+            QCOMPARE(currentPage(*w), 14);
+
+            // The item already selected: nothing happens and nothing is written.
+            QFile::remove(ini());
+            w->findChild<QAbstractButton*>("RadioAcesso_1")->click();
+            QVERIFY(!QFile::exists(ini()));
+        }
+        writeFile(ini(), "[DEFAULT]\r\nACESSO=INTEGRADOR\r\n");
+        auto restarted = start();
+        QVERIFY(recorded.isEmpty());
+        QCOMPARE(restarted->accessItem(), 1);
+        QVERIFY(allEnabled(*restarted, true));
+        QCOMPARE(visibleIntegradorTabs(*restarted), 16);
+    }
+
+    void lowerCaseIniValueIsLikeNoIni() {
+        writeFile(ini(), "[DEFAULT]\nACESSO=dll\n");
+        auto w = start();
+        QCOMPARE(w->accessItem(), -1);
+        QVERIFY(allEnabled(*w, false));
+        QCOMPARE(recorded.size(), 1);
+    }
+
+    void missingLibraryIsReportedOnceThenIntegradorWorks() {
+        writeFile(ini(), "[DEFAULT]\r\nACESSO=DLL\r\n");
+        auto w = start();
+        QCOMPARE(recorded, QStringList{"message:DLL: \"libmfe.so\" Não encontrada"});
+        QVERIFY(!w->windowTitle().contains("--"));
+        QVERIFY(allEnabled(*w, false));
+        QCOMPARE(w->accessItem(), 0);
+        QVERIFY(readFile(ini()).contains("ACESSO=DLL"));
+        w->findChild<QAbstractButton*>("RadioAcesso_1")->click();
+        QVERIFY(allEnabled(*w, true));
+    }
+
+    void loadedLibraryShowsItsVersionAndOneSuffix() {
+        program.installFakeLibrary();
+        auto w = start();
+        w->findChild<QAbstractButton*>("RadioAcesso_0")->click();
+        QVERIFY(w->windowTitle().endsWith("  --  Acesso pela DLL  --"));
+        const QString width = sizeof(void*) == 8 ? "(64 bits)" : "(32 bits)";
+        QCOMPARE(w->findChild<QLabel*>("StatusBarPanel1")->text(),
+                 "Versão da DLL " + width + ": 3.2.1");
+        QVERIFY(allEnabled(*w, true));
+        QCOMPARE(visibleIntegradorTabs(*w), 0);
+
+        w->findChild<QAbstractButton*>("RadioAcesso_1")->click();
+        QCOMPARE(w->findChild<QLabel*>("StatusBarPanel1")->text(), QString());
+        w->findChild<QAbstractButton*>("RadioAcesso_0")->click();
+        QCOMPARE(w->windowTitle().count("--  Acesso pela DLL  --"), 1);
+        QVERIFY(!w->windowTitle().contains("Integrador"));
+    }
+
+    void panelListsTheOperationsInItsOwnOrder() {
+        auto w = start();
+        const auto buttons = operationButtons(*w);
+        QCOMPARE(buttons.size(), 16);
+        QCOMPARE(buttons[2]->objectName(), QString("BtnConfInterfaceMFE"));
+        QCOMPARE(buttons[7]->objectName(), QString("BtnConsultarStatusMFE"));
+    }
+
+    void helpTextsOnlyWhereTheirFileIs() {
+        QDir(program.path("")).mkpath("HELP");
+        writeFile(program.path("HELP/ConsultarStatusOperacionalMFE.HLP"),
+                  R"({\rtf1\ansi Estado estendido do MF-e\par})");
+        writeFile(ini(), "[DEFAULT]\r\nACESSO=INTEGRADOR\r\n");
+        auto w = start();
+        w->findChild<QPushButton*>("BtnConsultarStatusMFE")->click();
+        auto* pc15 = w->findChild<QTabWidget*>("PCConsultarStatusMFE");
+        QVERIFY(pc15->isTabVisible(2));
+        QCOMPARE(pc15->currentIndex(), 2);
+        QCOMPARE(w->findChild<QTextEdit*>("REConsultarStatusMFE")->toPlainText(),
+                 QString("Estado estendido do MF-e"));
+        w->findChild<QPushButton*>("BtnConsultarStatus")->click();
+        auto* pc5 = w->findChild<QTabWidget*>("PCConsultarStatus");
+        QVERIFY(!pc5->isTabVisible(2));
+        QCOMPARE(pc5->currentIndex(), 0);
+        QDir(program.path("HELP")).removeRecursively();
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -1,0 +1,17 @@
+#include "app/program_info.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ProgramInfo, TitleShowsTheRealWidthOfTheBuild) {
+    const std::string width = sizeof(void*) == 8 ? "(64 bits)" : "(32 bits)";
+    EXPECT_EQ(app::baseTitle("2.0.0.0"), "Tarvik VEXOR " + width + " - Versão 2.0.0.0");
+}
+
+TEST(ProgramInfo, IniPathReplacesOrAppendsTheExtension) {
+    EXPECT_EQ(app::iniPathFor("/opt/tarvik/tarvikplus"), "/opt/tarvik/tarvikplus.ini");
+    EXPECT_EQ(app::iniPathFor("/opt/tarvik/tarvikplus.exe"), "/opt/tarvik/tarvikplus.ini");
+}
+
+} // namespace

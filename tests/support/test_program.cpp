@@ -1,0 +1,81 @@
+#include "tests/support/test_program.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <stdexcept>
+
+namespace testing_support {
+
+void RecordedDialogs::information(QWidget*, const QString& text, const QString&,
+                                  const QString& button) {
+    shown << "information:" + text + "|" + button;
+}
+void RecordedDialogs::message(QWidget*, const QString& text) {
+    shown << "message:" + text;
+}
+void RecordedDialogs::error(QWidget*, const QString& text) {
+    shown << "error:" + text;
+}
+
+FakeLibrary::FakeLibrary() {
+    std::string error;
+    library_ = backend::DynamicLibrary::open(FAKE_LIBRARY, error);
+    if (!library_)
+        throw std::runtime_error(error);
+    setAnswer_ = reinterpret_cast<void (*)(const char*)>(library_->symbol("fake_set_answer"));
+    lastCall_ = reinterpret_cast<const char* (*)()>(library_->symbol("fake_last_call"));
+}
+
+void FakeLibrary::setAnswer(const char* answer) {
+    setAnswer_(answer);
+}
+
+QString FakeLibrary::lastCall() const {
+    return QString::fromUtf8(lastCall_()).replace('\x1f', '|');
+}
+
+TestProgram::TestProgram() {
+    app::setDialogs(&dialogs);
+}
+
+TestProgram::~TestProgram() {
+    app::setDialogs(nullptr);
+}
+
+void TestProgram::writeIni(const QByteArray& content) {
+    writeFile(path("tarvikplus.ini"), content);
+}
+
+void TestProgram::removeIni() {
+    QFile::remove(path("tarvikplus.ini"));
+}
+
+void TestProgram::installFakeLibrary() {
+    removeLibrary();
+    QFile::link(FAKE_LIBRARY, path("libmfe.so"));
+}
+
+void TestProgram::removeLibrary() {
+    QFile::remove(path("libmfe.so"));
+}
+
+std::unique_ptr<app::MainWindow> TestProgram::start() {
+    dialogs.shown.clear();
+    return std::make_unique<app::MainWindow>(path("tarvikplus"));
+}
+
+QString readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+void writeFile(const QString& path, const QByteArray& content) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw std::runtime_error("cannot write " + path.toStdString());
+    file.write(content);
+}
+
+} // namespace testing_support

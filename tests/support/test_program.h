@@ -1,0 +1,59 @@
+#pragma once
+// What window tests share: a program folder of their own, the boxes the window shows recorded
+// instead of shown, and the controls of the fake driver library.
+
+#include "access/dynamic_library.h"
+#include "app/dialogs.h"
+#include "app/main_window.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace testing_support {
+
+struct RecordedDialogs : app::Dialogs {
+    QStringList shown; // "information:", "message:" or "error:" followed by the text
+    void information(QWidget*, const QString& text, const QString&, const QString& button) override;
+    void message(QWidget*, const QString& text) override;
+    void error(QWidget*, const QString& text) override;
+};
+
+// The fake driver library's test controls (the same loaded copy the window calls).
+class FakeLibrary {
+public:
+    FakeLibrary();
+    void setAnswer(const char* answer);
+    // The last call the library received: name and arguments separated by "|".
+    QString lastCall() const;
+
+private:
+    std::unique_ptr<backend::DynamicLibrary> library_;
+    void (*setAnswer_)(const char*) = nullptr;
+    const char* (*lastCall_)() = nullptr;
+};
+
+// A temporary program folder with the window's INI file and, on request, the fake library.
+class TestProgram {
+public:
+    TestProgram();
+    ~TestProgram();
+    QString path(const QString& name) const { return folder_.filePath(name); }
+    void writeIni(const QByteArray& content);
+    void removeIni();
+    void installFakeLibrary();
+    void removeLibrary();
+    // A new window on this folder; the boxes it shows are recorded in `dialogs`.
+    std::unique_ptr<app::MainWindow> start();
+
+    RecordedDialogs dialogs;
+
+private:
+    QTemporaryDir folder_;
+};
+
+QString readFile(const QString& path);
+void writeFile(const QString& path, const QByteArray& content);
+
+} // namespace testing_support
