@@ -1,8 +1,9 @@
 #include "access/answer_reader.h"
 
 #include "access/integrador_answer.h"
-#include "access/safe_xml.h"
+#include "access/whole_file.h"
 #include "core/text.h"
+#include "documents/xml_security.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -82,7 +83,7 @@ int AnswerReader::LeRespostaIntegrador(int identifier) {
 
 bool AnswerReader::examine(const fs::path& file, Seen& seen, int identifier) {
     std::string error;
-    auto bytes = readFileWithin(file, maxXmlBytes, error);
+    auto bytes = readFileWithin(file, documents::kMaxXmlBytes, error);
     const auto answer = bytes ? parseAnswerFile(*bytes, error) : std::nullopt;
     if (!answer) {
         seen.state = State::Unparsable;

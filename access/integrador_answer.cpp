@@ -1,18 +1,23 @@
 #include "access/integrador_answer.h"
 
-#include "access/line_breaks.h"
-#include "access/safe_xml.h"
+#include "access/xml_paths.h"
 #include "core/text.h"
+#include "documents/xml_format.h"
+#include "documents/xml_security.h"
+
+#include <stdexcept>
 
 #include <cstdio>
 
 namespace backend {
 
 std::optional<AnswerFile> parseAnswerFile(std::string_view bytes, std::string& error) {
-    const auto document = XmlDocument::parse(bytes, error);
-    if (!document)
+    const auto parsed = documents::parseXmlSafely(bytes);
+    if (!parsed.doc) {
+        error = describe(parsed.error);
         return std::nullopt;
-    const xmlNode* root = document->root();
+    }
+    const xmlNode* root = xmlDocGetRootElement(parsed.doc.get());
     return AnswerFile{pathText(root, {"Integrador", "Identificador", "Valor"}),
                       pathText(root, {"Integrador", "Erro", "Valor"}),
                       pathText(root, {"Integrador", "Resposta", "retorno"})};
@@ -51,14 +56,16 @@ std::string RetiraEscapes(std::string_view text) {
     return out;
 }
 
-core::Lines integradorAnswerBlock(std::string_view answerDocument,
-                                  const std::function<std::string(std::string_view)>& layout) {
-    if (answerDocument.empty())
-        return {};
-    core::Lines lines = {"---- Resposta XML Integrador -------------------------"};
-    appendLines(lines, core::decodeUtf8(layout(RetiraEscapes(answerDocument))));
-    lines.emplace_back(54, '-');
-    return lines;
+std::string answerDocumentForDisplay(std::string_view answerDocument) {
+    std::string text = RetiraEscapes(answerDocument);
+    try {
+        text = documents::FormatXMLString(text);
+    } catch (const std::runtime_error&) {
+        // Not well-formed once the escapes are gone: shown as it is.
+    }
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    return core::decodeUtf8(text);
 }
 
 } // namespace backend

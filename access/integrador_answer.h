@@ -2,10 +2,7 @@
 // The Integrador's answer files as the program reads them, and the answers the program makes up
 // itself when the Integrador cannot be reached or does not answer in time.
 
-#include "core/call_text.h"
 #include "core/catalogue.h"
-
-#include <functional>
 
 #include <optional>
 #include <string>
@@ -38,11 +35,9 @@ std::string integradorWriteFailure();
 // character after it, except that a backslash-quote pair leaves the quote.
 std::string RetiraEscapes(std::string_view text);
 
-// The Integrador answer block of the answer box: the line "---- Resposta XML Integrador ---...",
-// the answer document with its escapes removed, laid out by `layout` and decoded as UTF-8, and a
-// closing line of 54 hyphens. No lines when the answer document is empty.
-core::Lines integradorAnswerBlock(
-    std::string_view answerDocument, const std::function<std::string(std::string_view)>& layout =
-                                         [](std::string_view text) { return std::string(text); });
+// The answer document as the Integrador answer block shows it: escapes removed by
+// RetiraEscapes, laid out by FormatXMLString (as it is when that fails), without a final line
+// break, decoded as UTF-8.
+std::string answerDocumentForDisplay(std::string_view answerDocument);
 
 } // namespace backend

@@ -1,8 +1,8 @@
 #include "access/integrador_backend.h"
 
-#include "access/atomic_file.h"
 #include "access/integrador_answer.h"
 #include "access/integrador_request.h"
+#include "access/whole_file.h"
 #include "core/text.h"
 
 #include <stdexcept>

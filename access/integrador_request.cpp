@@ -1,6 +1,5 @@
 #include "access/integrador_request.h"
 
-#include "access/line_breaks.h"
 #include "access/xml_text.h"
 #include "core/pseudo_random.h"
 
@@ -82,6 +81,20 @@ std::vector<std::string> fileValues(const core::Operation& operation,
                                                              : xmlValue(p, a.text));
     }
     return values;
+}
+
+// Adds the lines of `text`: CR LF, LF and CR each end a line.
+void appendLines(core::Lines& lines, std::string_view text) {
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        lines.emplace_back(text.substr(from, i - from));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        from = i + 1;
+    }
+    lines.emplace_back(text.substr(from));
 }
 
 } // namespace

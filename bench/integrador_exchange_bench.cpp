@@ -5,12 +5,12 @@
 //   cpu_14s_wait        CPU time of this process over a 14 s wait with an empty Output
 // The three ratios literal/ours are printed at the end.
 
-#include "access/atomic_file.h"
 #include "access/folder_watch.h"
 #include "access/integrador_backend.h"
 #include "access/integrador_request.h"
-#include "access/safe_xml.h"
+#include "access/whole_file.h"
 #include "bench/literal_integrador_loop.h"
+#include "documents/xml_security.h"
 #include "emulator/integrador_standin_answer.h"
 #include "emulator/integrador_standin_request.h"
 
@@ -50,7 +50,7 @@ private:
                     continue;
                 std::string error;
                 const auto bytes =
-                    backend::readFileWithin(entry.path(), backend::maxXmlBytes, error);
+                    backend::readFileWithin(entry.path(), documents::kMaxXmlBytes, error);
                 const auto request = bytes ? standin::parseRequest(*bytes, error) : std::nullopt;
                 if (!request)
                     continue;

@@ -2,8 +2,9 @@
 
 #include "access/integrador_answer.h"
 #include "access/integrador_request.h"
-#include "access/safe_xml.h"
+#include "access/whole_file.h"
 #include "core/text.h"
+#include "documents/xml_security.h"
 
 #include <fstream>
 #include <stdexcept>
@@ -31,7 +32,7 @@ struct Pass {
         for (const auto& file : files) {
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
             std::string error;
-            const auto bytes = backend::readFileWithin(file, backend::maxXmlBytes, error);
+            const auto bytes = backend::readFileWithin(file, documents::kMaxXmlBytes, error);
             const auto parsed = bytes ? backend::parseAnswerFile(*bytes, error) : std::nullopt;
             if (!parsed)
                 throw std::runtime_error(error);

@@ -1,7 +1,8 @@
 #include "emulator/integrador_standin_request.h"
 
-#include "access/safe_xml.h"
+#include "access/xml_paths.h"
 #include "core/text.h"
+#include "documents/xml_security.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -9,10 +10,12 @@
 namespace standin {
 
 std::optional<Request> parseRequest(std::string_view bytes, std::string& error) {
-    const auto document = backend::XmlDocument::parse(bytes, error);
-    if (!document)
+    const auto parsed = documents::parseXmlSafely(bytes);
+    if (!parsed.doc) {
+        error = backend::describe(parsed.error);
         return std::nullopt;
-    const xmlNode* root = document->root();
+    }
+    const xmlNode* root = xmlDocGetRootElement(parsed.doc.get());
     if (std::string_view(reinterpret_cast<const char*>(root->name)) != "Integrador") {
         error = "a raiz do documento não é Integrador";
         return std::nullopt;

@@ -1,7 +1,7 @@
 #include "emulator/integrador_standin_service.h"
 
-#include "access/atomic_file.h"
-#include "access/safe_xml.h"
+#include "access/whole_file.h"
+#include "documents/xml_security.h"
 #include "emulator/integrador_standin_answer.h"
 #include "emulator/integrador_standin_request.h"
 
@@ -36,7 +36,7 @@ int Service::answerPending() {
         if (request.extension() != ".xml" || !it->is_regular_file(ec))
             continue;
         std::string error;
-        const auto bytes = backend::readFileWithin(request, backend::maxXmlBytes, error);
+        const auto bytes = backend::readFileWithin(request, documents::kMaxXmlBytes, error);
         if (!bytes)
             continue; // gone, or not readable yet
         if (!parseRequest(*bytes, error) && !settled(request))

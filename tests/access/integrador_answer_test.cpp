@@ -86,25 +86,13 @@ TEST(AnswerFile, MissingElementsAndOtherRootsReadAsEmpty) {
 }
 
 TEST(AnswerFile, MalformedAndHostileDocumentsGiveAMessageQuickly) {
-    const std::string laughs = [] {
-        std::string dtd = "<?xml version=\"1.0\"?><!DOCTYPE l [<!ENTITY l0 \"ha\">";
-        for (int i = 1; i < 12; ++i)
-            dtd += "<!ENTITY l" + std::to_string(i) + " \"" + [&] {
-                std::string refs;
-                for (int j = 0; j < 10; ++j)
-                    refs += "&l" + std::to_string(i - 1) + ";";
-                return refs;
-            }() + "\">";
-        return dtd + "]><Integrador><Erro><Valor>&l11;</Valor></Erro></Integrador>";
-    }();
     const std::string cases[] = {
         std::string(realAnswer.substr(0, realAnswer.size() / 2)), // half written
         "",
         "não é XML",
-        // External entity: must neither be read nor leak into the answer.
+        // The answer reader goes through the safe parser: no external entity is read.
         "<?xml version=\"1.0\"?><!DOCTYPE x [<!ENTITY e SYSTEM \"file:///etc/passwd\">]>"
         "<Integrador><Erro><Valor>&e;</Valor></Erro></Integrador>",
-        laughs,
         "<Integrador>" + std::string(33u << 20, ' ') + "</Integrador>",
     };
     for (const auto& xml : cases) {
@@ -116,23 +104,14 @@ TEST(AnswerFile, MalformedAndHostileDocumentsGiveAMessageQuickly) {
     }
 }
 
-TEST(AnswerBlock, FramesTheCleanedDocumentLineByLine) {
-    EXPECT_TRUE(backend::integradorAnswerBlock("").empty());
-    const core::Lines expected = {
-        "---- Resposta XML Integrador -------------------------", "<Integrador>",
-        "  <retorno>\"a\" em operação \uFFFD</retorno>",          "</Integrador>",
-        "------------------------------------------------------",
-    };
-    // Escapes removed, CR LF lines, invalid UTF-8 shown as U+FFFD, no empty line at the end.
-    const core::Lines block = backend::integradorAnswerBlock(
-        "<Integrador>\r\n  <retorno>\\\"a\\\" em operação \xE3</retorno>\r\n</Integrador>\r\n");
-    EXPECT_EQ(block, expected);
-    EXPECT_EQ(block.front().size(), 54u);
-
-    // The layout step sits between the escapes and the decoding.
-    const auto laidOut = backend::integradorAnswerBlock(
-        "<a>\\n</a>", [](std::string_view text) { return "[" + std::string(text) + "]"; });
-    EXPECT_EQ(laidOut.at(1), "[<a></a>]");
+TEST(AnswerDocumentForDisplay, EscapesRemovedLaidOutAndDecoded) {
+    // One line per element, the backslash pairs gone before the layout, no final line break.
+    EXPECT_EQ(backend::answerDocumentForDisplay(
+                  "<Integrador><retorno>\\\"a\\\" \\nção</retorno></Integrador>"),
+              "<?xml version=\"1.0\"?>\r\n<Integrador>\r\n  <retorno>\"a\" ção</retorno>\r\n"
+              "</Integrador>");
+    // Text that is no XML once the escapes are gone is shown as it is, decoded as UTF-8.
+    EXPECT_EQ(backend::answerDocumentForDisplay("sem \\xml <\xE3"), "sem ml <\uFFFD");
 }
 
 } // namespace

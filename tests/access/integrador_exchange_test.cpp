@@ -1,7 +1,7 @@
 #include "access/integrador_backend.h"
 
-#include "access/atomic_file.h"
 #include "access/integrador_answer.h"
+#include "access/whole_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "access/integrador_request.h"
 
-#include "access/safe_xml.h"
+#include "documents/xml_security.h"
 
 #include <gtest/gtest.h>
 
@@ -103,10 +103,9 @@ TEST(RequestDocument, HostileValuesStillGiveAWellFormedDocument) {
         for (const auto& p : operation.params)
             arguments.push_back(p.type == core::ParamType::Int ? Argument::integer(-7, "")
                                                                : Argument::document(hostile, ""));
-        std::string error;
-        EXPECT_TRUE(backend::XmlDocument::parse(
-            backend::requestDocument(operation, "00000001", arguments), error))
-            << operation.name << ": " << error;
+        const auto parsed =
+            documents::parseXmlSafely(backend::requestDocument(operation, "00000001", arguments));
+        EXPECT_TRUE(parsed.doc) << operation.name << ": " << parsed.error.reason;
     }
 }
 

@@ -1,4 +1,4 @@
-#include "access/atomic_file.h"
+#include "access/whole_file.h"
 
 #include <fstream>
 
@@ -29,6 +29,29 @@ bool writeFileWhole(const std::filesystem::path& target, std::string_view bytes,
         return false;
     }
     return true;
+}
+
+std::optional<std::string> readFileWithin(const std::filesystem::path& file, std::size_t limit,
+                                          std::string& error) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        error = "Não foi possível abrir o arquivo.";
+        return std::nullopt;
+    }
+    std::string bytes;
+    char buffer[65536];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        bytes.append(buffer, std::size_t(in.gcount()));
+        if (bytes.size() > limit) {
+            error = "O arquivo excede o limite de " + std::to_string(limit) + " bytes.";
+            return std::nullopt;
+        }
+    }
+    if (in.bad()) {
+        error = "Não foi possível ler o arquivo.";
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 } // namespace backend
