@@ -156,40 +156,6 @@ void cpuOfWait(benchmark::State& run, Impl impl) {
     }
 }
 
-// Our exchange is measured over 50 calls; the literal loop, at half a second (or fifty seconds)
-// a call, over fewer.
-BENCHMARK_CAPTURE(latency, ours, Impl::Ours, 0)
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(50)
-    ->ReportAggregatesOnly()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(latency, literal, Impl::Literal, 0)
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(10)
-    ->ReportAggregatesOnly()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(latency, ours_100_others, Impl::Ours, 100)
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(50)
-    ->ReportAggregatesOnly()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(latency, literal_100_others, Impl::Literal, 100)
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(1)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(cpuOfWait, ours, Impl::Ours)
-    ->Iterations(1)
-    ->UseRealTime()
-    ->Unit(benchmark::kSecond);
-BENCHMARK_CAPTURE(cpuOfWait, literal, Impl::Literal)
-    ->Iterations(1)
-    ->UseRealTime()
-    ->Unit(benchmark::kSecond);
-
 // Keeps the medians (or single runs) and prints the ratios once everything has run.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
@@ -229,6 +195,30 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    // Our exchange is measured over 50 calls; the literal loop, at half a second (or fifty
+    // seconds) a call, over fewer.
+    struct Latency {
+        const char* name;
+        Impl impl;
+        int others;
+        int calls;
+    };
+    for (const Latency& l : {Latency{"latency/ours", Impl::Ours, 0, 50},
+                             Latency{"latency/literal", Impl::Literal, 0, 10},
+                             Latency{"latency/ours_100_others", Impl::Ours, 100, 50},
+                             Latency{"latency/literal_100_others", Impl::Literal, 100, 1}})
+        benchmark::RegisterBenchmark(l.name, latency, l.impl, l.others)
+            ->UseManualTime()
+            ->Iterations(1)
+            ->Repetitions(l.calls)
+            ->ReportAggregatesOnly()
+            ->Unit(benchmark::kMillisecond);
+    for (const auto& [name, impl] :
+         {std::pair{"cpuOfWait/ours", Impl::Ours}, std::pair{"cpuOfWait/literal", Impl::Literal}})
+        benchmark::RegisterBenchmark(name, cpuOfWait, impl)
+            ->Iterations(1)
+            ->UseRealTime()
+            ->Unit(benchmark::kSecond);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -2,11 +2,11 @@
 
 #include "access/integrador_answer.h"
 #include "access/whole_file.h"
+#include "tests/access/integrador_test_folders.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <thread>
 
@@ -31,18 +31,14 @@ std::string answerFile(std::string_view identificador, std::string_view retorno,
     return xml + "</Integrador>\r\n";
 }
 
-class Exchange : public testing::Test {
+class Exchange : public IntegradorFolderTest {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("tarvik-exchange-" + std::to_string(std::random_device{}()));
-        folders = backend::integradorFoldersUnder(root);
+        IntegradorFolderTest::SetUp();
         fs::create_directories(folders.input);
         fs::create_directories(folders.output);
-        state.requestIdentifier = "00012345";
         state.answerDocument = "anterior";
     }
-    void TearDown() override { fs::remove_all(root); }
 
     void put(const std::string& name, const std::string& bytes) {
         std::ofstream(folders.output / name, std::ios::binary) << bytes;
@@ -65,9 +61,6 @@ protected:
         return backend->call(*op, arguments);
     }
 
-    fs::path root;
-    backend::IntegradorFolders folders;
-    core::SharedState state;
     std::unique_ptr<backend::IntegradorBackend> backend;
 };
 

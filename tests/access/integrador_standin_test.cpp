@@ -3,11 +3,11 @@
 #include "access/integrador_request.h"
 #include "emulator/integrador_standin_answer.h"
 #include "emulator/integrador_standin_request.h"
+#include "tests/access/integrador_test_folders.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <random>
 #include <thread>
 
 #include <csignal>
@@ -96,20 +96,14 @@ TEST(StandinAnswer, IsShapedAsARealAnswerAndReadsBackUnchanged) {
 }
 
 // The stand-in executable on a temporary folder with the fake module library.
-class Standin : public testing::Test {
+class Standin : public IntegradorFolderTest {
 protected:
-    void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("tarvik-standin-" + std::to_string(std::random_device{}()));
-        folders = backend::integradorFoldersUnder(root);
-        state.requestIdentifier = "00012345";
-    }
     void TearDown() override {
         if (pid > 0) {
             kill(pid, SIGTERM);
             waitpid(pid, nullptr, 0);
         }
-        fs::remove_all(root);
+        IntegradorFolderTest::TearDown();
     }
 
     void start(std::vector<std::string> extra) {
@@ -135,9 +129,6 @@ protected:
         return integrador.call(*op, arguments);
     }
 
-    fs::path root;
-    backend::IntegradorFolders folders;
-    core::SharedState state;
     pid_t pid = -1;
 };
 
