@@ -23,6 +23,8 @@
 #include <random>
 #include <thread>
 
+#include <unistd.h>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -159,6 +161,7 @@ void cpuOfWait(benchmark::State& run, Impl impl) {
 // Keeps the medians (or single runs) and prints the ratios once everything has run.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const auto& r : runs) {
