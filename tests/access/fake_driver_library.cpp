@@ -1,16 +1,18 @@
 // A stand-in driver library for tests: it exports the sixteen module functions, answers with
-// the text a test sets, and records what each call received, so a test can compare what was
-// sent with what the window showed. Built with FAKE_WITHOUT_CONSULTAR_SAT it lacks one entry
-// point.
+// the text a test sets (after a delay a test may set), and records what each call received, so a
+// test can compare what was sent with what the window showed. Built with FAKE_WITHOUT_CONSULTAR_SAT
+// it lacks one entry point.
 
-#include <cstdio>
+#include <chrono>
 #include <string>
+#include <thread>
 
 namespace {
 
 std::string answer = "000000|08000|SAT em operação||";
 std::string lastCall;
 std::string buffer;
+int delayMs = 0;
 
 void record(const char* name, std::initializer_list<std::string> args) {
     lastCall = name;
@@ -26,6 +28,8 @@ std::string txt(const char* value) {
 }
 
 const char* reply() {
+    if (delayMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
     buffer = answer; // the same buffer every call, as real libraries do
     return buffer.c_str();
 }
@@ -39,6 +43,9 @@ EXPORT void fake_set_answer(const char* text) {
 }
 EXPORT const char* fake_last_call() {
     return lastCall.c_str();
+}
+EXPORT void fake_set_delay_ms(int ms) {
+    delayMs = ms;
 }
 
 #ifndef FAKE_WITHOUT_CONSULTAR_SAT
