@@ -83,20 +83,6 @@ std::vector<std::string> fileValues(const core::Operation& operation,
     return values;
 }
 
-// Adds the lines of `text`: CR LF, LF and CR each end a line.
-void appendLines(core::Lines& lines, std::string_view text) {
-    std::size_t from = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        lines.emplace_back(text.substr(from, i - from));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        from = i + 1;
-    }
-    lines.emplace_back(text.substr(from));
-}
-
 } // namespace
 
 std::string GeraIdentificador(const core::TimeOfDay& t) {
@@ -139,7 +125,7 @@ core::Lines integradorPreview(const core::Operation& operation, std::string_view
     lines.emplace_back();
     for (const auto& line :
          documentLines(operation, identificador, values, previewHasTypeComments(operation)))
-        appendLines(lines, line.text);
+        core::appendLines(lines, line.text);
     return lines;
 }
 

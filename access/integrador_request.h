@@ -4,8 +4,8 @@
 // "XML Integrador" tab.
 
 #include "core/arguments.h"
-#include "core/call_text.h"
 #include "core/catalogue.h"
+#include "core/lines.h"
 #include "core/time_of_day.h"
 
 #include <string>
