@@ -1,5 +1,6 @@
 #include "emulator/module_network.h"
 
+#include "access/xml_text.h"
 #include "emulator/module_xml.h"
 
 #include <algorithm>
@@ -198,29 +199,16 @@ std::string escapedConfig(const NetworkConfig& config) {
     std::string text = R"(<?xml version=\"1.0\" encoding=\"UTF-8\"?><config>)";
     for (const auto& [name, value] : config.fields) {
         text += "<" + name + ">";
-        for (char c : value) {
-            switch (c) {
-            case '&':
-                text += "&amp;";
-                break;
-            case '<':
-                text += "&lt;";
-                break;
-            case '>':
-                text += "&gt;";
-                break;
-            case '"':
+        // Character data as XML writes it, then what the answer field needs besides.
+        for (char c : backend::xmlText(value)) {
+            if (c == '"')
                 text += "\\\"";
-                break;
-            case '|':
+            else if (c == '|')
                 text += "&#124;";
-                break;
-            case '\\':
+            else if (c == '\\')
                 text += "&#92;";
-                break;
-            default:
+            else
                 text += c;
-            }
         }
         text += "</" + name + ">";
     }
