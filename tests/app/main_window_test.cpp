@@ -132,6 +132,17 @@ private slots:
         QVERIFY(!w->windowTitle().contains("Integrador"));
     }
 
+    void unwritableIniStopsTheSelection() {
+        auto w = start();
+        QVERIFY(QDir().mkpath(ini())); // a folder where the file should be
+        recorded.clear();
+        w->findChild<QAbstractButton*>("RadioAcesso_1")->click();
+        QCOMPARE(recorded, QStringList{"error:Unable to write to " + ini()});
+        QVERIFY(allEnabled(*w, false));
+        QVERIFY(!w->windowTitle().contains("--"));
+        QVERIFY(QDir(ini()).removeRecursively());
+    }
+
     void panelListsTheOperationsInItsOwnOrder() {
         auto w = start();
         const auto buttons = operationButtons(*w);
