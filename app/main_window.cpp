@@ -274,7 +274,7 @@ void MainWindow::RadioAcessoClick(int item) {
 bool MainWindow::CarregaDLL(const std::string& libraryName) {
     const std::string path = (programFolder_ + "/").toStdString() + libraryName;
     if (!std::filesystem::exists(path)) {
-        dialogs().message(this, qs("DLL: \"" + libraryName + "\" Não encontrada"));
+        dialogs().message(this, qs(backend::libraryNotFoundMessage(libraryName)));
         OcultaTS_Xml_Integrador();
         DesabBotoes();
         return false;
@@ -289,11 +289,8 @@ bool MainWindow::CarregaDLL(const std::string& libraryName) {
     std::string error;
     auto library = backend::DriverLibrary::load(path, error);
     if (!library) {
-        dialogs().information(
-            this,
-            messageText("Atenção!!! Erro na carga da DLL.\n\rVerifique se DLL e o "
-                        "driver instalado são compatíveis."),
-            windowTitle(), "Ok");
+        dialogs().information(this, messageText(backend::libraryLoadFailureMessage), windowTitle(),
+                              "Ok");
         OcultaTS_Xml_Integrador();
         DesabBotoes();
         return false;

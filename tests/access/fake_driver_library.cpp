@@ -1,9 +1,13 @@
 // A stand-in driver library for tests: it exports the sixteen module functions, answers with
 // the text a test sets, and records what each call received, so a test can compare what was
 // sent with what the window showed. Built with FAKE_WITHOUT_CONSULTAR_SAT it lacks one entry
-// point.
+// point. A test that runs a program in a process of its own steers it through the environment:
+// FAKE_MFE_ANSWER is the answer to every call, and each call is appended as one line to the file
+// FAKE_MFE_CALLS names (name and arguments separated by "|").
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -16,6 +20,13 @@ void record(const char* name, std::initializer_list<std::string> args) {
     lastCall = name;
     for (const auto& a : args)
         lastCall += "\x1f" + a;
+    if (const char* calls = std::getenv("FAKE_MFE_CALLS")) {
+        std::ofstream file(calls, std::ios::app | std::ios::binary);
+        file << name;
+        for (const auto& a : args)
+            file << "|" << a;
+        file << "\n";
+    }
 }
 
 std::string num(int value) {
@@ -26,7 +37,8 @@ std::string txt(const char* value) {
 }
 
 const char* reply() {
-    buffer = answer; // the same buffer every call, as real libraries do
+    const char* fixed = std::getenv("FAKE_MFE_ANSWER");
+    buffer = fixed ? fixed : answer; // the same buffer every call, as real libraries do
     return buffer.c_str();
 }
 

@@ -1,0 +1,263 @@
+// The command line run as a user runs it: the built program against the fake driver library,
+// which answers what FAKE_MFE_ANSWER says and writes every call it receives to FAKE_MFE_CALLS.
+
+#include "tests/cli/run_program.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <regex>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+using cli_test::Ran;
+
+const std::string okSat = "000000|08000|SAT em operação||";
+
+// A successful status answer: fields 0 to 27, field 27 the state 0.
+const std::string okStatus =
+    "000123|10000|Resposta com Sucesso.|||900004019|DHCP|010.000.000.108|00:0C:29:4F:8A:11|"
+    "255.255.255.000|010.000.000.001|008.008.008.008|008.008.004.004|CONECTADO|ALTO|4 GB|"
+    "260 MB|20240315143005|01.00.00|00.07|CFe35240361099008000141599000040190000011234|||"
+    "20240315140000|20240315143000|20230101|20280101|0";
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        result.push_back(line);
+    return result;
+}
+
+bool contains(const std::vector<std::string>& all, const std::string& line) {
+    return std::find(all.begin(), all.end(), line) != all.end();
+}
+
+class CommandLineTest : public ::testing::Test {
+protected:
+    cli_test::TemporaryFolder folder;
+
+    Ran tarvik(const std::vector<std::string>& args, const std::string& answer = okSat,
+               const fs::path& program = TARVIK_EXE) {
+        return cli_test::runProgram(
+            program, args, folder.path(),
+            {{"FAKE_MFE_ANSWER", answer}, {"FAKE_MFE_CALLS", (folder / "calls").string()}});
+    }
+
+    // The calls the fake library received, one per line: name and arguments separated by "|".
+    std::vector<std::string> received() const {
+        return lines(cli_test::readFile(folder / "calls"));
+    }
+
+    // The session number of a call text, as the integer the library receives.
+    static std::string sentSession(const std::string& callText) {
+        std::smatch match;
+        EXPECT_TRUE(std::regex_search(callText, match, std::regex(R"(\((\d{6})[,)])"))) << callText;
+        return match.empty() ? "" : std::to_string(std::stoi(match[1].str()));
+    }
+};
+
+TEST_F(CommandLineTest, ConsultarSatPrintsTheCallItMakesThenTheAnswer) {
+    const Ran ran = tarvik({"--dll", FAKE_LIBRARY, "ConsultarSAT"});
+    EXPECT_EQ(ran.exit, 0) << ran.err;
+    const auto out = lines(ran.out);
+    ASSERT_EQ(out.size(), 2u) << ran.out;
+    EXPECT_TRUE(std::regex_match(out[0], std::regex(R"(ConsultarSAT\(\d{6}\))"))) << out[0];
+    EXPECT_EQ(out[1], okSat);
+    EXPECT_EQ(received(), std::vector<std::string>{"ConsultarSAT|" + sentSession(out[0])});
+    EXPECT_EQ(ran.err, "");
+}
+
+TEST_F(CommandLineTest, StatusQueriesSendTheTrimmedCodeAndPrintTheReport) {
+    const Ran ran = tarvik(
+        {"--dll", FAKE_LIBRARY, "ConsultarStatusOperacional", "--codigo", "  12345678 "}, okStatus);
+    EXPECT_EQ(ran.exit, 0) << ran.err;
+    const auto out = lines(ran.out);
+    ASSERT_GE(out.size(), 4u) << ran.out;
+    EXPECT_TRUE(
+        std::regex_match(out[0], std::regex(R"(ConsultarStatusOperacional\(\d{6},12345678\))")))
+        << out[0];
+    EXPECT_EQ(out[1], okStatus);
+    EXPECT_EQ(out[2], "");
+    EXPECT_EQ(out[3], "---- Status ----------------------------------");
+    EXPECT_TRUE(contains(out, " NSERIE ........... 900004019"));
+    EXPECT_TRUE(contains(out, " ESTADO_OPERACAO .. DESBLOQUEADO"));
+    EXPECT_EQ(out.back(), "----------------------------------------------");
+    EXPECT_EQ(received(), std::vector<std::string>{"ConsultarStatusOperacional|" +
+                                                   sentSession(out[0]) + "|12345678"});
+}
+
+TEST_F(CommandLineTest, JsonCarriesTheRunAndParsesBack) {
+    const Ran ran =
+        tarvik({"--json", "--dll", FAKE_LIBRARY, "ConsultarStatusOperacional", "--codigo=12345678"},
+               okStatus);
+    EXPECT_EQ(ran.exit, 0) << ran.err;
+    const auto j = nlohmann::json::parse(ran.out);
+    EXPECT_EQ(j["operation"], "ConsultarStatusOperacional");
+    EXPECT_EQ(j["access"], "DLL");
+    const std::string session = j["session"];
+    EXPECT_EQ(j["call"], "ConsultarStatusOperacional(" + session + ",12345678)");
+    EXPECT_EQ(received(),
+              std::vector<std::string>{"ConsultarStatusOperacional|" +
+                                       std::to_string(std::stoi(session)) + "|12345678"});
+    EXPECT_EQ(j["answer"], okStatus);
+    EXPECT_EQ(j["code"], "10000");
+    ASSERT_EQ(j["fields"].size(), 28u);
+    EXPECT_EQ(j["fields"][2], "Resposta com Sucesso.");
+    EXPECT_EQ(j["report"].size(), 26u); // empty line, heading, fields 5 to 27, closing line
+    EXPECT_EQ(j["report"][2], " NSERIE ........... 900004019");
+    EXPECT_TRUE(j["request"].is_null());
+    EXPECT_TRUE(j["integrador_answer"].is_null());
+    EXPECT_EQ(j["files"], nlohmann::json::array());
+    EXPECT_EQ(j["exit"], 0);
+    EXPECT_TRUE(j["error"].is_null());
+}
+
+TEST_F(CommandLineTest, ExitStatusTellsSuccessModuleErrorBadUsageAndUnreachable) {
+    cli_test::writeFile(folder / "not-a-library.so", "just text");
+    const std::string error = "000000|10001|Código de ativação inválido||";
+    struct Case {
+        std::vector<std::string> args;
+        std::string answer;
+        int exit;
+        std::string stderrHas;
+    };
+    const Case cases[] = {
+        {{"--dll", FAKE_LIBRARY, "consultarsat"}, okSat, 0, ""},
+        {{"--dll", FAKE_LIBRARY, "ConsultarStatusOperacional", "--codigo", "12345678"},
+         error,
+         1,
+         ""},
+        // A status answer is no success of ConsultarSAT.
+        {{"--dll", FAKE_LIBRARY, "ConsultarSAT"}, okStatus, 1, ""},
+        {{"--dll", "absent.so", "ConsultarSAT"}, okSat, 3, "DLL: \"absent.so\" Não encontrada"},
+        {{"--dll", "not-a-library.so", "ConsultarSAT"}, okSat, 3, "Erro na carga da DLL."},
+        {{"--dll", FAKE_PARTIAL_LIBRARY, "ConsultarSAT"},
+         okSat,
+         3,
+         "Função ConsultarSAT não encontrada na biblioteca."},
+        {{"--dll", FAKE_LIBRARY, "ConsultarSATs"},
+         okSat,
+         2,
+         "operação desconhecida: ConsultarSATs"},
+        {{"--dll", FAKE_LIBRARY, "ConsultarSAT", "--codigo", "12345678"},
+         okSat,
+         2,
+         "opção desconhecida: --codigo"},
+        {{"--dll", FAKE_LIBRARY, "ConsultarStatusOperacional", "--codigo"},
+         okSat,
+         2,
+         "falta o valor da opção --codigo"},
+        {{"--dll", FAKE_LIBRARY, "ConsultarSAT", "extra"}, okSat, 2, "palavra a mais: extra"},
+        {{"--dll", FAKE_LIBRARY, "--integrador", ".", "ConsultarSAT"},
+         okSat,
+         2,
+         "escolha --dll ou --integrador"},
+        {{"--dll", FAKE_LIBRARY, "AtivarSAT"},
+         okSat,
+         2,
+         "AtivarSAT ainda não está disponível na linha de comando."},
+        {{}, okSat, 2, "Uso: tarvik"},
+    };
+    for (const Case& c : cases) {
+        const Ran ran = tarvik(c.args, c.answer);
+        std::string line;
+        for (const auto& a : c.args)
+            line += a + " ";
+        EXPECT_EQ(ran.exit, c.exit) << line << "\n" << ran.err;
+        EXPECT_NE(ran.err.find(c.stderrHas), std::string::npos) << line << "\n" << ran.err;
+        if (c.exit == 0 || c.exit == 1) {
+            EXPECT_EQ(ran.err, "") << line;
+        }
+    }
+}
+
+TEST_F(CommandLineTest, FailuresStillGiveOneJsonObject) {
+    const Ran ran = tarvik({"--json", "--dll", "absent.so", "ConsultarSAT"});
+    EXPECT_EQ(ran.exit, 3);
+    const auto j = nlohmann::json::parse(ran.out);
+    EXPECT_EQ(j["operation"], "ConsultarSAT");
+    EXPECT_EQ(j["exit"], 3);
+    EXPECT_EQ(j["error"], "DLL: \"absent.so\" Não encontrada");
+    EXPECT_TRUE(j["answer"].is_null());
+    EXPECT_TRUE(received().empty());
+}
+
+TEST_F(CommandLineTest, AnalysisOnlyChecksAndCallsNothing) {
+    struct Case {
+        std::string codigo;
+        int exit;
+        std::vector<std::string> out;
+    };
+    const Case cases[] = {
+        {"12345678", 0, {"Análise OK."}},
+        {"  123456", 0, {"Análise OK."}}, // 6 characters after trimming, 8 as typed
+        {"1234567", 2, {"Código de ativação deve ter entre 8 e 32 caracteres"}},
+        {"",
+         2,
+         {"Código de ativação não pode ser nulo",
+          "Código de ativação deve ter entre 8 e 32 caracteres"}},
+    };
+    for (const Case& c : cases) {
+        // No access mode is needed to analyse.
+        const Ran ran = tarvik({"ConsultarStatusOperacional", "--analisar", "--codigo", c.codigo});
+        EXPECT_EQ(ran.exit, c.exit) << c.codigo << ran.err;
+        EXPECT_EQ(lines(ran.out), c.out) << c.codigo;
+    }
+    EXPECT_EQ(tarvik({"ConsultarSAT", "--analisar"}).exit, 2); // page 0 has no "Analisar"
+    EXPECT_TRUE(received().empty());
+}
+
+TEST_F(CommandLineTest, WithoutAnAccessOptionTheWindowsIniAndTheLibraryBesideTheProgramServe) {
+    const fs::path program = folder / "tarvik";
+    fs::copy_file(TARVIK_EXE, program);
+    const Ran unchosen = tarvik({"ConsultarSAT"}, okSat, program);
+    EXPECT_EQ(unchosen.exit, 2);
+    EXPECT_NE(unchosen.err.find("forma de acesso não escolhida"), std::string::npos);
+
+    cli_test::writeFile(folder / "tarvikplus.ini", "[Default]\r\nacesso=DLL\r\n");
+    const Ran missing = tarvik({"ConsultarSAT"}, okSat, program);
+    EXPECT_EQ(missing.exit, 3);
+    EXPECT_NE(missing.err.find("DLL: \""), std::string::npos) << missing.err;
+
+    fs::copy_file(FAKE_LIBRARY, folder / TARVIK_LIBRARY_NAME);
+    const Ran ran = tarvik({"ConsultarSAT"}, okSat, program);
+    EXPECT_EQ(ran.exit, 0) << ran.err;
+    EXPECT_EQ(lines(ran.out).back(), okSat);
+    EXPECT_EQ(received().size(), 1u);
+}
+
+TEST_F(CommandLineTest, HelpListsTheOperationsInThePanelsOrder) {
+    const Ran ran = tarvik({"--help"});
+    EXPECT_EQ(ran.exit, 0);
+    const std::vector<std::string> panel = {"ConsultarSAT",
+                                            "ConfigurarInterfaceDeRede",
+                                            "ConfigurarInterfaceDeRedeMFE",
+                                            "AtivarSAT",
+                                            "AssociarAssinatura",
+                                            "TesteFimAFim",
+                                            "ConsultarStatusOperacional",
+                                            "ConsultarStatusOperacionalMFE",
+                                            "TrocarCodigoDeAtivacao",
+                                            "ExtrairLogs",
+                                            "EnviarDadosVenda",
+                                            "CancelarUltimaVenda",
+                                            "ConsultarNumeroSessao",
+                                            "BloquearSAT",
+                                            "DesbloquearSAT",
+                                            "AtualizarSoftwareSAT"};
+    std::size_t at = 0;
+    for (const auto& name : panel) {
+        const auto found = ran.out.find("\n  " + name, at);
+        ASSERT_NE(found, std::string::npos) << name;
+        at = found + 1;
+    }
+
+    const Ran operation = tarvik({"ConsultarStatusOperacional", "--help"});
+    EXPECT_EQ(operation.exit, 0);
+    EXPECT_NE(operation.out.find("--codigo CODIGO"), std::string::npos) << operation.out;
+}
+
+} // namespace
