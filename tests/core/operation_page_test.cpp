@@ -1,0 +1,165 @@
+#include "core/operation_page.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <stdexcept>
+
+namespace {
+
+// A window stand-in that counts what the page asks of it.
+struct FakeHost : core::PageHost {
+    core::SharedState shared;
+    bool integrador = false;
+    int sessionDraws = 0;
+    int calls = 0;
+    int cursorDepth = 0;
+    std::string answer = "000001|08000|SAT em operação||";
+    std::string document;
+    QStringList errors;
+
+    core::SharedState& state() override { return shared; }
+    bool integradorMode() const override { return integrador; }
+    std::string drawSessionNumber() override { return "00000" + std::to_string(++sessionDraws); }
+    core::Lines requestPreview(const core::Operation&, const core::Arguments&) override {
+        return {"", "preview"};
+    }
+    std::string callModule(const core::Operation&, const core::Arguments&) override {
+        ++calls;
+        return answer;
+    }
+    std::string answerDocumentForDisplay() override { return document; }
+    void guarded(const std::function<void()>& action) override {
+        try {
+            action();
+        } catch (const std::exception& e) {
+            errors << e.what();
+        }
+    }
+    void cursorWait() override { ++cursorDepth; }
+    void cursorDefault() override { cursorDepth = 0; }
+};
+
+// A page with a switchable failure before the call and a report that fails half-way.
+class TestPage : public core::OperationPage {
+public:
+    explicit TestPage(core::PageHost& host)
+        : core::OperationPage(*core::operationByPage(5), host) {}
+    bool failBeforeCall = false;
+    core::Lines findings;
+
+protected:
+    core::Lines analysis() override { return findings; }
+    Call prepareCall(const std::string& session) override {
+        if (failBeforeCall)
+            throw std::invalid_argument("'x' is not a valid integer value");
+        return {"Op(" + session + ")", {core::Argument::integer(1, session)}};
+    }
+    core::Lines report(std::string_view answer) override {
+        if (answer.find("|boom|") != std::string_view::npos)
+            throw std::out_of_range("missing field");
+        return {"report line"};
+    }
+};
+
+} // namespace
+
+class OperationPageTest : public QObject {
+    Q_OBJECT
+
+    FakeHost host;
+    std::unique_ptr<TestPage> page;
+
+    QPushButton* button(const char* name) { return page->findChild<QPushButton*>(name); }
+    QString box(const char* name) { return page->findChild<QPlainTextEdit*>(name)->toPlainText(); }
+    QColor commandColour() {
+        return page->findChild<QPlainTextEdit*>("MemoComando_5")->palette().color(QPalette::Text);
+    }
+
+private slots:
+    void init() {
+        host = FakeHost{};
+        page = std::make_unique<TestPage>(host);
+        page->enter();
+    }
+
+    void analysisWritesFindingsInRedOrOk() {
+        page->findings = {"a", "b"};
+        button("BtnAnalisa_5")->click();
+        QCOMPARE(box("MemoComando_5"), QString("a\nb"));
+        QCOMPARE(commandColour(), QColor(Qt::red));
+        QVERIFY(!button("BtnExecuta_5")->isEnabled());
+
+        button("BtnMostra_5")->click(); // the call text is never red
+        QVERIFY(commandColour() != QColor(Qt::red));
+        page->findings.clear();
+        button("BtnAnalisa_5")->click();
+        QCOMPARE(box("MemoComando_5"), QString("Análise OK."));
+        QVERIFY(commandColour() != QColor(Qt::red));
+        QCOMPARE(host.calls, 0);
+    }
+
+    void executeShowsAgainThenCallsAndReports() {
+        button("BtnMostra_5")->click();
+        QCOMPARE(box("MemoComando_5"), QString("Op(000001)"));
+        button("BtnExecuta_5")->click();
+        QCOMPARE(box("MemoComando_5"), QString("Op(000002)"));
+        QCOMPARE(host.shared.sessionNumber, std::string("000002"));
+        QCOMPARE(host.shared.callText, std::string("Op(000002)"));
+        QCOMPARE(host.shared.answer, host.answer);
+        QCOMPARE(box("MemoResposta_5"), QString("000001|08000|SAT em operação||\nreport line"));
+        QCOMPARE(host.cursorDepth, 0);
+        QCOMPARE(page->findChild<QTabWidget*>("PCConsultarStatus")->currentIndex(), 1);
+    }
+
+    void integradorModeAddsPreviewAndAnswerBlock() {
+        host.integrador = true;
+        host.document = "<Integrador/>";
+        button("BtnMostra_5")->click();
+        QCOMPARE(box("MemoComando_5"), QString("Op(000001)\n\npreview"));
+        button("BtnExecuta_5")->click();
+        QCOMPARE(
+            box("MemoResposta_5").split('\n'),
+            (QStringList{"---- Resposta XML Integrador -------------------------", "<Integrador/>",
+                         "------------------------------------------------------",
+                         "000001|08000|SAT em operação||", "report line"}));
+        host.integrador = false; // a document left from earlier is not shown in library mode
+        button("BtnExecuta_5")->click();
+        QCOMPARE(box("MemoResposta_5"), QString("000001|08000|SAT em operação||\nreport line"));
+    }
+
+    void failingReportLeavesTheRawLine() {
+        host.answer = "1|10000|boom|";
+        button("BtnMostra_5")->click();
+        button("BtnExecuta_5")->click();
+        QCOMPARE(box("MemoResposta_5"), QString("1|10000|boom|"));
+        QVERIFY(host.errors.isEmpty());
+    }
+
+    void failureBeforeTheCallKeepsTheAnswerBox() {
+        button("BtnMostra_5")->click();
+        button("BtnExecuta_5")->click();
+        const QString before = box("MemoResposta_5");
+        page->failBeforeCall = true;
+        button("BtnExecuta_5")->click();
+        QCOMPARE(host.errors, QStringList{"'x' is not a valid integer value"});
+        QCOMPARE(host.calls, 1);
+        QCOMPARE(box("MemoResposta_5"), before);
+        QCOMPARE(host.cursorDepth, 0);
+    }
+
+    void pageEntryClearsBoxesAndDisablesExecute() {
+        button("BtnMostra_5")->click();
+        button("BtnExecuta_5")->click();
+        page->enter();
+        QVERIFY(box("MemoComando_5").isEmpty());
+        QVERIFY(box("MemoResposta_5").isEmpty());
+        QVERIFY(!button("BtnExecuta_5")->isEnabled());
+    }
+};
+
+QTEST_MAIN(OperationPageTest)
+#include "operation_page_test.moc"
