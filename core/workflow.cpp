@@ -9,7 +9,7 @@ Lines answerBox(bool integradorMode, std::string_view answerDocumentForDisplay,
     Lines lines;
     if (integradorMode && !answerDocumentForDisplay.empty()) {
         lines.emplace_back(integradorAnswerHeader);
-        lines.emplace_back(answerDocumentForDisplay);
+        appendLines(lines, answerDocumentForDisplay);
         lines.emplace_back(integradorAnswerFooter);
     }
     lines.push_back(decodeUtf8(answer));

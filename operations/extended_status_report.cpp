@@ -2,6 +2,7 @@
 
 #include "core/answer_cuts.h"
 #include "core/catalogue.h"
+#include "core/lines.h"
 #include "core/text.h"
 #include "operations/status_layout.h"
 #include "operations/uf_table.h"
@@ -130,24 +131,6 @@ std::optional<std::string> uf(std::string_view field) {
     return std::string(*sigla) + " (" + core::trimmed(field) + ")";
 }
 
-// Adds a text as display lines: CR, LF and CRLF break it; a final break adds no line.
-void addText(core::Lines& lines, std::string_view text) {
-    std::size_t start = 0;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n') {
-            ++i;
-            continue;
-        }
-        lines.emplace_back(text.substr(start, i - start));
-        i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-        start = i;
-    }
-    if (start < text.size())
-        lines.emplace_back(text.substr(start));
-}
-
 class SectionWriter {
 public:
     SectionWriter(core::Lines& lines, const NetworkXmlLayout& xml) : lines_(lines), xml_(xml) {}
@@ -203,7 +186,7 @@ private:
 
     // The field line of field n; the value is decoded as UTF-8.
     bool line(std::size_t n, std::string_view value) {
-        addText(lines_, fieldLine(label(n), labelWidth, core::decodeUtf8(value)));
+        core::appendLines(lines_, fieldLine(label(n), labelWidth, core::decodeUtf8(value)));
         return true;
     }
 
@@ -222,7 +205,7 @@ private:
         } catch (const std::exception&) {
             return false;
         }
-        addText(lines_, laidOut);
+        core::appendLines(lines_, laidOut);
         return true;
     }
 

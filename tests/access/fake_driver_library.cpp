@@ -1,20 +1,23 @@
 // A stand-in driver library for tests: it exports the sixteen module functions, answers with
-// the text a test sets, and records what each call received, so a test can compare what was
-// sent with what the window showed. Built with FAKE_WITHOUT_CONSULTAR_SAT it lacks one entry
-// point. A test that runs a program in a process of its own steers it through the environment:
-// FAKE_MFE_ANSWER is the answer to every call, and each call is appended as one line to the file
-// FAKE_MFE_CALLS names (name and arguments separated by "|").
+// the text a test sets (after a delay a test may set), and records what each call received, so a
+// test can compare what was sent with what the window showed. Built with FAKE_WITHOUT_CONSULTAR_SAT
+// it lacks one entry point. A test that runs a program in a process of its own steers it through
+// the environment: FAKE_MFE_ANSWER is the answer to every call, and each call is appended as one
+// line to the file FAKE_MFE_CALLS names (name and arguments separated by "|").
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <thread>
 
 namespace {
 
 std::string answer = "000000|08000|SAT em operação||";
 std::string lastCall;
 std::string buffer;
+int delayMs = 0;
 
 void record(const char* name, std::initializer_list<std::string> args) {
     lastCall = name;
@@ -37,6 +40,8 @@ std::string txt(const char* value) {
 }
 
 const char* reply() {
+    if (delayMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
     const char* fixed = std::getenv("FAKE_MFE_ANSWER");
     buffer = fixed ? fixed : answer; // the same buffer every call, as real libraries do
     return buffer.c_str();
@@ -51,6 +56,9 @@ EXPORT void fake_set_answer(const char* text) {
 }
 EXPORT const char* fake_last_call() {
     return lastCall.c_str();
+}
+EXPORT void fake_set_delay_ms(int ms) {
+    delayMs = ms;
 }
 
 #ifndef FAKE_WITHOUT_CONSULTAR_SAT

@@ -1,10 +1,13 @@
 #include "tests/support/test_program.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 // The page workflow on page 0, in library mode with the fake driver library.
 class ConsultarSatPageTest : public QObject {
@@ -64,6 +67,25 @@ private slots:
         fake.setAnswer("1|08000|Sess\xC3\xA3o|Sess\xE3o");
         child<QPushButton>("BtnExecuta_0")->click();
         QCOMPARE(lines("MemoResposta_0"), QStringList{"1|08000|Sessão|Sess\uFFFDo"});
+    }
+
+    void slowCallShowsTheWaitDialogAndKeepsTheWindowPainted() {
+        fake.setAnswer("1|08000|lento||");
+        fake.setDelayMs(900);
+        QString seen;
+        QTimer::singleShot(600, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == "DlgAguarde" && w->isVisible())
+                    seen = w->findChild<QLabel*>("LblTempo")->text() + "|" +
+                           QString::number(w->findChildren<QPushButton*>().size());
+        });
+        child<QPushButton>("BtnExecuta_0")->click();
+        fake.setDelayMs(0);
+        // A library call has no wait limit and cannot be cancelled.
+        QVERIFY2(seen.startsWith("Tempo decorrido: 00:00") && seen.endsWith("|0"),
+                 qPrintable(seen));
+        QVERIFY(!seen.contains(" de "));
+        QCOMPARE(lines("MemoResposta_0"), QStringList{"1|08000|lento||"});
     }
 
     void reEntryClearsTheBoxesAndDisablesExecute() {

@@ -24,11 +24,16 @@ FakeLibrary::FakeLibrary() {
     if (!library_)
         throw std::runtime_error(error);
     setAnswer_ = reinterpret_cast<void (*)(const char*)>(library_->symbol("fake_set_answer"));
+    setDelayMs_ = reinterpret_cast<void (*)(int)>(library_->symbol("fake_set_delay_ms"));
     lastCall_ = reinterpret_cast<const char* (*)()>(library_->symbol("fake_last_call"));
 }
 
 void FakeLibrary::setAnswer(const char* answer) {
     setAnswer_(answer);
+}
+
+void FakeLibrary::setDelayMs(int ms) {
+    setDelayMs_(ms);
 }
 
 QString FakeLibrary::lastCall() const {

@@ -25,12 +25,14 @@ class FakeLibrary {
 public:
     FakeLibrary();
     void setAnswer(const char* answer);
+    void setDelayMs(int ms);
     // The last call the library received: name and arguments separated by "|".
     QString lastCall() const;
 
 private:
     std::unique_ptr<backend::DynamicLibrary> library_;
     void (*setAnswer_)(const char*) = nullptr;
+    void (*setDelayMs_)(int) = nullptr;
     const char* (*lastCall_)() = nullptr;
 };
 

@@ -1,0 +1,59 @@
+#include "documents/xml_format.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+using documents::FormatXMLString;
+
+TEST(FormatXMLString, LaysOutAOneLineDocument) {
+    const std::string oneLine =
+        R"(<?xml version="1.0" encoding="UTF-8"?><Integrador><Identificador><Valor>12345678)"
+        R"(</Valor></Identificador><Componente Nome="MF-e"><Metodo Nome="ConsultarMFe"/>)"
+        R"(<Retorno>ação &amp; &lt;ok&gt;</Retorno></Componente></Integrador>)";
+    const std::string expected = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+                                 "<Integrador>\r\n"
+                                 "  <Identificador>\r\n"
+                                 "    <Valor>12345678</Valor>\r\n"
+                                 "  </Identificador>\r\n"
+                                 "  <Componente Nome=\"MF-e\">\r\n"
+                                 "    <Metodo Nome=\"ConsultarMFe\"/>\r\n"
+                                 "    <Retorno>ação &amp; &lt;ok&gt;</Retorno>\r\n"
+                                 "  </Componente>\r\n"
+                                 "</Integrador>\r\n";
+    EXPECT_EQ(FormatXMLString(oneLine), expected);
+    // Laid-out text comes out the same.
+    EXPECT_EQ(FormatXMLString(expected), expected);
+}
+
+TEST(FormatXMLString, KeepsTheSourceDeclarationValuesAndMixedContent) {
+    struct Case {
+        std::string source, expected;
+    };
+    const Case cases[] = {
+        {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\" standalone=\"yes\"?><a>\xE7</a>",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" standalone=\"yes\"?>\r\n<a>ç</a>\r\n"},
+        {"<a>x</a>", "<?xml version=\"1.0\"?>\r\n<a>x</a>\r\n"},
+        {"<?xml version=\"1.0\" standalone=\"no\"?><a> x <b>y</b> z </a>",
+         "<?xml version=\"1.0\" standalone=\"no\"?>\r\n<a> x <b>y</b> z </a>\r\n"},
+        {"<a><![CDATA[<b>]]></a>", "<?xml version=\"1.0\"?>\r\n<a><![CDATA[<b>]]></a>\r\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatXMLString(c.source), c.expected) << c.source;
+}
+
+TEST(FormatXMLString, ThrowsOnTextThatIsNotWellFormed) {
+    for (const char* bad : {"", "retorno|06000|ok", "<a><b></a>"}) {
+        try {
+            FormatXMLString(bad);
+            ADD_FAILURE() << "no exception for " << bad;
+        } catch (const std::runtime_error& e) {
+            EXPECT_TRUE(std::string(e.what()).starts_with("Código de Erro: ")) << e.what();
+        }
+    }
+}
+
+} // namespace
