@@ -46,6 +46,7 @@ std::string notAvailableMessage(std::string_view name) {
 void printHelp(std::ostream& out) {
     out << "Uso: tarvik [--dll ARQUIVO | --integrador PASTA] [--json] OPERACAO [parâmetros]\n"
            "     tarvik OPERACAO --analisar [parâmetros]\n"
+           "     tarvik [--layout VERSAO] [--json] validar (--cfe | --canc) ARQUIVO\n"
            "     tarvik OPERACAO --help\n"
            "\n"
            "Executa uma operação do módulo fiscal (SAT ou MF-e) como o botão \"Executar\" da sua\n"
@@ -64,7 +65,9 @@ void printHelp(std::ostream& out) {
                 << "(ainda não disponível)";
         out << "\n";
     }
-    out << "\n" << exitStatuses;
+    out << "  validar" << std::string(25, ' ') << "valida um XML de CF-e ou de cancelamento\n"
+        << "\n"
+        << exitStatuses;
 }
 
 void printOperationHelp(const OperationEntry& entry, std::ostream& out) {

@@ -5,38 +5,17 @@
 #include "cli/module_access.h"
 #include "cli/operation_entries.h"
 #include "cli/operation_record.h"
+#include "cli/output.h"
+#include "cli/validar.h"
 #include "core/answer_cuts.h"
 #include "core/success_code.h"
 #include "core/text.h"
-
-#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <vector>
 
 namespace cli {
 namespace {
-
-struct Output {
-    std::ostream& out;
-    std::ostream& err;
-    bool json;
-};
-
-void printLines(std::ostream& out, const core::Lines& lines) {
-    for (const auto& line : lines)
-        out << line << "\n";
-    out.flush();
-}
-
-void printJson(std::ostream& out, const nlohmann::ordered_json& j) {
-    // Text typed on the command line may not be UTF-8; it is shown with replacement characters.
-    out << j.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
-}
-
-void printError(const Output& o, const std::string& message) {
-    o.err << "tarvik: " << core::displayLineBreaks(message) << "\n";
-}
 
 // Ends the run with `status`: the message on standard error and, with --json, the record.
 int stop(const Output& o, OperationRecord& record, int status, const std::string& message) {
@@ -145,6 +124,8 @@ int runCommand(const Output& o, std::span<const std::string> args,
         printHelp(line.has(global::help.name) ? o.out : o.err);
         return line.has(global::help.name) ? exitSuccess : exitBadUsage;
     }
+    if (*word == validarCommand)
+        return runValidar(o, args, programFolder);
     const OperationEntry* entry = entryNamed(*word);
     if (!entry)
         throw UsageError("operação desconhecida: " + *word + " (veja tarvik --help)");

@@ -229,6 +229,63 @@ TEST_F(CommandLineTest, WithoutAnAccessOptionTheWindowsIniAndTheLibraryBesideThe
     EXPECT_EQ(received().size(), 1u);
 }
 
+TEST_F(CommandLineTest, ValidarWritesWhatThePagesButtonWritesWithTheSchemaBesideTheProgram) {
+    const fs::path program = folder / "tarvik";
+    fs::copy_file(TARVIK_EXE, program);
+    fs::create_directory(folder / "Schemas");
+    const std::string schema = R"(<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema">
+  <xs:element name="CFe"><xs:complexType><xs:sequence>
+    <xs:element name="infCFe" type="xs:string"/>
+  </xs:sequence></xs:complexType></xs:element>
+</xs:schema>)";
+    cli_test::writeFile(folder / "Schemas" / "CFeRecebido_7.xsd", schema);
+    cli_test::writeFile(folder / "valid.xml", "<CFe><infCFe>1</infCFe></CFe>");
+    cli_test::writeFile(folder / "invalid.xml", "<CFe><outro>1</outro></CFe>");
+    cli_test::writeFile(folder / "broken.xml", "<CFe><infCFe>1</CFe>");
+    struct Case {
+        std::vector<std::string> args;
+        int exit;
+        std::string first;  // the first line written
+        std::string second; // how the second line starts; empty when there is none
+    };
+    const std::string progress = "Submetendo ao XSD do layout 0.07 ...";
+    const Case cases[] = {
+        {{"validar", "--cfe", "valid.xml"}, 0, progress, "Validação do XML do CFe OK."},
+        {{"validar", "--cfe", "invalid.xml"}, 1, progress, "Element 'outro'"},
+        {{"validar", "--cfe", "broken.xml"}, 1, progress, "Código de Erro: "},
+        {{"validar", "--cfe", "absent.xml"}, 2, "Arquivo: absent.xml não existe.", ""},
+        {{"--layout", "0.08", "validar", "--canc", "valid.xml"},
+         2,
+         "Arquivo XSD para validação do CFeCanc não foi encontrado.",
+         ""},
+    };
+    for (const Case& c : cases) {
+        const Ran ran = tarvik(c.args, okSat, program);
+        const auto out = lines(ran.out);
+        EXPECT_EQ(ran.exit, c.exit) << c.args.back() << ran.err;
+        ASSERT_EQ(out.size(), c.second.empty() ? 1u : 2u) << ran.out;
+        EXPECT_EQ(out[0], c.first);
+        if (!c.second.empty()) {
+            EXPECT_EQ(out[1].substr(0, c.second.size()), c.second) << out[1];
+        }
+    }
+
+    const Ran json = tarvik({"validar", "--json", "--cfe", "invalid.xml"}, okSat, program);
+    const auto j = nlohmann::json::parse(json.out);
+    EXPECT_EQ(j["validation"], "CFe");
+    EXPECT_EQ(j["layout"], "0.07");
+    EXPECT_EQ(j["valid"], false);
+    EXPECT_EQ(j["exit"], 1);
+    EXPECT_EQ(j["lines"][0], progress);
+
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"validar", "valid.xml"},
+             {"validar", "--cfe", "--canc", "valid.xml"},
+             {"validar", "--cfe"},
+             {"--layout", "0.09", "validar", "--cfe", "valid.xml"}})
+        EXPECT_EQ(tarvik(args, okSat, program).exit, 2) << args.back();
+}
+
 TEST_F(CommandLineTest, HelpListsTheOperationsInThePanelsOrder) {
     const Ran ran = tarvik({"--help"});
     EXPECT_EQ(ran.exit, 0);
