@@ -100,6 +100,8 @@ int runOperation(const Output& o, const OperationEntry& entry, std::span<const s
         printOperationHelp(entry, o.out);
         return exitSuccess;
     }
+    // Only the pages that validate documents use the layout; a wrong one is never ignored.
+    chosenLayout(line);
     OperationRecord record;
     record.operation = entry.operation.name;
     if (line.words().size() > 1)

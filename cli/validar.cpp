@@ -2,7 +2,6 @@
 
 #include "cli/global_options.h"
 #include "cli/run.h"
-#include "documents/validate_buttons.h"
 
 #include <iterator>
 #include <vector>
@@ -20,15 +19,15 @@ std::vector<const Option*> validarOptions() {
     return options;
 }
 
-documents::Layout layoutOf(const CommandLine& line) {
+} // namespace
+
+documents::Layout chosenLayout(const CommandLine& line) {
     const std::string name = line.value(global::layout.name).value_or("0.07");
     for (auto layout : {documents::Layout::V006, documents::Layout::V007, documents::Layout::V008})
         if (documents::layoutName(layout) == name)
             return layout;
     throw UsageError("layout desconhecido: " + name + " (use 0.06, 0.07 ou 0.08)");
 }
-
-} // namespace
 
 void printValidarHelp(std::ostream& out) {
     out << "Uso: tarvik [--layout VERSAO] [--json] validar (--cfe | --canc) ARQUIVO\n"
@@ -62,7 +61,7 @@ int runValidar(const Output& o, std::span<const std::string> args,
         throw UsageError("validar pede --cfe ou --canc");
     if (line.words().size() != 2)
         throw UsageError("validar pede um ARQUIVO");
-    const documents::Layout layout = layoutOf(line);
+    const documents::Layout layout = chosenLayout(line);
     const std::string& file = line.words()[1];
     const bool isCfe = line.has(cfe.name);
     const documents::ValidationBox box =

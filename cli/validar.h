@@ -2,7 +2,9 @@
 // tarvik validar: a document checked against the XSD schema of a layout, as the pages' "Validar
 // xml" buttons check it.
 
+#include "cli/command_line.h"
 #include "cli/output.h"
+#include "documents/validate_buttons.h"
 
 #include <filesystem>
 #include <span>
@@ -21,5 +23,8 @@ int runValidar(const Output& o, std::span<const std::string> args,
                const std::filesystem::path& programFolder);
 
 void printValidarHelp(std::ostream& out);
+
+// The layout --layout names, 0.07 when it is not given; UsageError for any other name.
+documents::Layout chosenLayout(const CommandLine& line);
 
 } // namespace cli

@@ -2,8 +2,9 @@
 // the text a test sets (after a delay a test may set), and records what each call received, so a
 // test can compare what was sent with what the window showed. Built with FAKE_WITHOUT_CONSULTAR_SAT
 // it lacks one entry point. A test that runs a program in a process of its own steers it through
-// the environment: FAKE_MFE_ANSWER is the answer to every call, and each call is appended as one
-// line to the file FAKE_MFE_CALLS names (name and arguments separated by "|").
+// the environment: FAKE_MFE_ANSWER is the answer to every call, FAKE_MFE_DELAY_MS its delay, and
+// each call is appended as one line to the file FAKE_MFE_CALLS names (name and arguments separated
+// by "|").
 
 #include <chrono>
 #include <cstdio>
@@ -40,8 +41,10 @@ std::string txt(const char* value) {
 }
 
 const char* reply() {
-    if (delayMs > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+    const char* delay = std::getenv("FAKE_MFE_DELAY_MS");
+    const int ms = delay ? std::atoi(delay) : delayMs;
+    if (ms > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
     const char* fixed = std::getenv("FAKE_MFE_ANSWER");
     buffer = fixed ? fixed : answer; // the same buffer every call, as real libraries do
     return buffer.c_str();

@@ -39,11 +39,13 @@ class CommandLineTest : public ::testing::Test {
 protected:
     cli_test::TemporaryFolder folder;
 
+    std::map<std::string, std::string> environment{{"FAKE_MFE_CALLS", (folder / "calls").string()}};
+
     Ran tarvik(const std::vector<std::string>& args, const std::string& answer = okSat,
-               const fs::path& program = TARVIK_EXE) {
-        return cli_test::runProgram(
-            program, args, folder.path(),
-            {{"FAKE_MFE_ANSWER", answer}, {"FAKE_MFE_CALLS", (folder / "calls").string()}});
+               const fs::path& program = TARVIK_EXE, bool terminal = false) {
+        auto env = environment;
+        env["FAKE_MFE_ANSWER"] = answer;
+        return cli_test::runProgram(program, args, folder.path(), env, terminal);
     }
 
     // The calls the fake library received, one per line: name and arguments separated by "|".
@@ -151,6 +153,10 @@ TEST_F(CommandLineTest, ExitStatusTellsSuccessModuleErrorBadUsageAndUnreachable)
          2,
          "falta o valor da opção --codigo"},
         {{"--dll", FAKE_LIBRARY, "ConsultarSAT", "extra"}, okSat, 2, "palavra a mais: extra"},
+        {{"--dll", FAKE_LIBRARY, "--layout", "7", "ConsultarSAT"},
+         okSat,
+         2,
+         "layout desconhecido: 7"},
         {{"--dll", FAKE_LIBRARY, "--integrador", ".", "ConsultarSAT"},
          okSat,
          2,
@@ -284,6 +290,20 @@ TEST_F(CommandLineTest, ValidarWritesWhatThePagesButtonWritesWithTheSchemaBeside
              {"validar", "--cfe"},
              {"--layout", "0.09", "validar", "--cfe", "valid.xml"}})
         EXPECT_EQ(tarvik(args, okSat, program).exit, 2) << args.back();
+}
+
+TEST_F(CommandLineTest, ASlowCallShowsItsProgressOnATerminalOnly) {
+    environment["FAKE_MFE_DELAY_MS"] = "900";
+    const Ran terminal = tarvik({"--dll", FAKE_LIBRARY, "ConsultarSAT"}, okSat, TARVIK_EXE, true);
+    EXPECT_EQ(terminal.exit, 0);
+    EXPECT_NE(terminal.out.find("Executando ConsultarSAT... Tempo decorrido: 00:00"),
+              std::string::npos)
+        << terminal.out;
+    EXPECT_NE(terminal.out.find(okSat), std::string::npos) << terminal.out;
+
+    const Ran piped = tarvik({"--dll", FAKE_LIBRARY, "ConsultarSAT"});
+    EXPECT_EQ(piped.exit, 0);
+    EXPECT_EQ(piped.err, "");
 }
 
 TEST_F(CommandLineTest, HelpListsTheOperationsInThePanelsOrder) {

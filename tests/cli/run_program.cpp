@@ -11,7 +11,7 @@ namespace cli_test {
 namespace {
 
 // The text as one word for the shell.
-std::string quoted(const std::string& text) {
+std::string shellWord(const std::string& text) {
     std::string q = "'";
     for (char c : text)
         q += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -22,16 +22,21 @@ std::string quoted(const std::string& text) {
 
 Ran runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
                const std::filesystem::path& folder,
-               const std::map<std::string, std::string>& environment) {
+               const std::map<std::string, std::string>& environment, bool terminal) {
     const auto out = folder / ".stdout";
     const auto err = folder / ".stderr";
-    std::string command = "cd " + quoted(folder.string()) + " && env";
+    std::string run = "env";
     for (const auto& [name, value] : environment)
-        command += " " + quoted(name + "=" + value);
-    command += " " + quoted(program.string());
+        run += " " + shellWord(name + "=" + value);
+    run += " " + shellWord(program.string());
     for (const auto& arg : args)
-        command += " " + quoted(arg);
-    command += " </dev/null >" + quoted(out.string()) + " 2>" + quoted(err.string());
+        run += " " + shellWord(arg);
+    std::string command = "cd " + shellWord(folder.string()) + " && ";
+    if (terminal) // script(1) gives the program a terminal of its own
+        command += "script -qec " + shellWord(run) + " /dev/null";
+    else
+        command += run;
+    command += " </dev/null >" + shellWord(out.string()) + " 2>" + shellWord(err.string());
     const int status = std::system(command.c_str());
     Ran ran;
     ran.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

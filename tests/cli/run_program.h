@@ -15,10 +15,10 @@ struct Ran {
 };
 
 // Runs `program` with `args` in `folder` through the shell, with `environment` added; standard
-// output and error are captured whole.
+// output and error are captured whole. On a `terminal` both are one terminal, captured in `out`.
 Ran runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
                const std::filesystem::path& folder,
-               const std::map<std::string, std::string>& environment = {});
+               const std::map<std::string, std::string>& environment = {}, bool terminal = false);
 
 // A fresh empty folder below the system's temporary folder, removed with the object.
 class TemporaryFolder {
