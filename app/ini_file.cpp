@@ -1,8 +1,9 @@
 #include "app/ini_file.h"
 
+#include "access/whole_file.h"
+
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -138,27 +139,8 @@ std::string withProfileString(std::string_view text, std::string_view section, s
 bool writeProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
     const std::string current = readFile(path).value_or("");
-    const std::string updated = withProfileString(current, section, key, value);
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out << updated;
-        out.flush();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        std::filesystem::remove(temporary, ec);
-        return false;
-    }
-    return true;
+    std::string error;
+    return backend::writeFileWhole(path, withProfileString(current, section, key, value), error);
 }
 
 } // namespace app

@@ -1,6 +1,9 @@
 #include "app/main_window.h"
 
 #include "access/driver_library.h"
+#include "access/integrador_answer.h"
+#include "access/integrador_backend.h"
+#include "access/integrador_request.h"
 #include "app/dialogs.h"
 #include "app/help_text.h"
 #include "app/ini_file.h"
@@ -10,6 +13,8 @@
 #include "core/module_call_dialog.h"
 #include "core/session_number.h"
 #include "core/text.h"
+#include "documents/xml_format.h"
+#include "operations/extended_status_report.h"
 #include "operations/status_page.h"
 #include "operations/status_report.h"
 
@@ -29,6 +34,7 @@
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTextEdit>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -80,7 +86,9 @@ int catalogueIndex(int page) {
 
 MainWindow::MainWindow(const QString& executablePath, QWidget* parent)
     : QMainWindow(parent), programFolder_(QFileInfo(executablePath).absolutePath()),
-      executablePath_(executablePath) {
+      executablePath_(executablePath),
+      integrador_(std::make_unique<backend::IntegradorBackend>(
+          backend::integradorFolders(programFolder_.toStdString()), state_)) {
     registerResources();
     setObjectName("FTarvik");
     QFont font("Tahoma");
@@ -195,6 +203,11 @@ void MainWindow::buildPages() {
             operationPage = new core::ConsultarSatPage(*this);
         else if (page == 5)
             operationPage = new operations::StatusPage(operation, *this, operations::statusReport);
+        else if (page == 15)
+            operationPage = new operations::StatusPage(operation, *this, [](std::string_view a) {
+                return operations::extendedStatusReport(
+                    a, {backend::RetiraEscapes, documents::FormatXMLString});
+            });
         else
             operationPage = new PendingPage(operation, *this);
         pages_[std::size_t(catalogueIndex(page))] = operationPage;
@@ -225,7 +238,22 @@ void MainWindow::FormCreate() {
                               windowTitle(), "Ok");
     }
     loadHelpTexts();
+    writeIntegradorTemplates();
     showWelcomePage();
+}
+
+void MainWindow::writeIntegradorTemplates() {
+    const QColor black(Qt::black);
+    const QColor red(Qt::red);
+    for (auto* page : pages_) {
+        QTextEdit* box = page->templateBox();
+        box->clear();
+        for (const auto& line : backend::integradorTemplate(page->operation())) {
+            box->setTextColor(line.placeholder ? red : black);
+            box->append(qs(line.text));
+        }
+        box->moveCursor(QTextCursor::Start);
+    }
 }
 
 void MainWindow::loadHelpTexts() {
@@ -366,12 +394,24 @@ std::string MainWindow::drawSessionNumber() {
     return core::geranumsessao(core::localTimeOfDay());
 }
 
-core::Lines MainWindow::requestPreview(const core::Operation&, const core::Arguments&) {
-    return {};
+core::Lines MainWindow::requestPreview(const core::Operation& operation,
+                                       const core::Arguments& arguments) {
+    state_.requestIdentifier = backend::GeraIdentificador(core::localTimeOfDay());
+    return backend::integradorPreview(operation, state_.requestIdentifier, state_.sessionNumber,
+                                      arguments);
 }
 
 std::string MainWindow::callModule(const core::Operation& operation,
                                    const core::Arguments& arguments) {
+    if (integradorMode()) {
+        backend::IntegradorBackend& integrador = *integrador_;
+        core::WaitInfo info{std::string(operation.integradorMethod), operation.waitLimit,
+                            [&integrador] { integrador.cancel(); }};
+        std::string answer = core::runWithWaitDialog(
+            this, info, [&] { return integrador.call(operation, arguments); });
+        reportSkippedAnswerFiles();
+        return answer;
+    }
     if (!library_)
         throw std::runtime_error("Nenhuma biblioteca carregada.");
     backend::DriverLibrary& library = *library_;
@@ -379,8 +419,19 @@ std::string MainWindow::callModule(const core::Operation& operation,
     return core::runWithWaitDialog(this, info, [&] { return library.call(operation, arguments); });
 }
 
+// Answer files the last Integrador call could not read are named once, after the call.
+void MainWindow::reportSkippedAnswerFiles() {
+    const auto& skipped = integrador_->skippedFiles();
+    if (skipped.empty())
+        return;
+    QString text = "Arquivos de resposta do Integrador ignorados (não são XML válido):";
+    for (const auto& file : skipped)
+        text += "\n" + qs(file.name) + ": " + qs(file.message);
+    dialogs().message(this, text);
+}
+
 std::string MainWindow::answerDocumentForDisplay() {
-    return core::decodeUtf8(state_.answerDocument);
+    return backend::answerDocumentForDisplay(state_.answerDocument);
 }
 
 void MainWindow::guarded(const std::function<void()>& action) {

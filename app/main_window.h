@@ -17,6 +17,7 @@ class QStackedWidget;
 
 namespace backend {
 class DriverLibrary;
+class IntegradorBackend;
 }
 namespace core {
 class OperationPage;
@@ -71,11 +72,14 @@ private:
     void showWelcomePage();
     void enterPage(int page);
     void setStatusPanel1(const QString& text);
+    void writeIntegradorTemplates();
+    void reportSkippedAnswerFiles();
 
     QString programFolder_;
     QString executablePath_;
     core::SharedState state_;
     std::unique_ptr<backend::DriverLibrary> library_;
+    std::unique_ptr<backend::IntegradorBackend> integrador_;
 
     QButtonGroup* radioAcesso_ = nullptr;
     int selectedAccessItem_ = -1;

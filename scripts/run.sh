@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds into build/ and starts the program on the module emulator.
+# The Integrador stand-in runs in the background on build/Integrador while the program runs,
+# so Integrador mode answers out of the box.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -7,4 +9,14 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVIK_BUILD_TE
 cmake --build build
 # First start: the emulator library beside the program is the access mode.
 [ -f build/tarvikplus.ini ] || printf '[DEFAULT]\r\nACESSO=DLL\r\n' > build/tarvikplus.ini
-exec ./build/tarvikplus
+
+export TARVIK_INTEGRADOR_DIR="$PWD/build/Integrador"
+./build/integrador_standin --dir "$TARVIK_INTEGRADOR_DIR" >/dev/null &
+standin=$!
+stop_standin() {
+    kill "$standin" 2>/dev/null || true
+    wait "$standin" 2>/dev/null || true
+}
+trap stop_standin EXIT
+trap 'exit 130' INT TERM
+./build/tarvikplus

@@ -54,6 +54,30 @@ private slots:
         QVERIFY(lines.contains(" ESTADO_OPERACAO .. BLOQUEIO CONTRIBUINTE"));
     }
 
+    void extendedReportLaysOutTheStoredNetworkConfiguration() {
+        // Fields 0 to 35, with an escaped network configuration in field 33.
+        QByteArray answer = "000002|10000|Resposta com sucesso|";
+        for (int field = 3; field <= 35; ++field) {
+            if (field == 27 || field == 29)
+                answer += "0";
+            else if (field == 33)
+                answer += "<config><lan><tipoInter>ETHE</tipoInter></lan></config>";
+            else if (field > 33)
+                answer += "NA";
+            answer += "|";
+        }
+        fake.setAnswer(answer.constData());
+        child<QPushButton>("BtnConsultarStatusMFE")->click();
+        child<QLineEdit>("EdtCodAtiv_15")->setText("12345678");
+        child<QPushButton>("BtnMostra_15")->click();
+        child<QPushButton>("BtnExecuta_15")->click();
+        QVERIFY(fake.lastCall().startsWith("ConsultarStatusOperacionalMFE|"));
+        const QString report = child<QPlainTextEdit>("MemoResposta_15")->toPlainText();
+        QVERIFY2(report.contains("\n<config>\n  <lan>\n    <tipoInter>ETHE</tipoInter>\n"),
+                 qPrintable(report));
+        QVERIFY(!report.contains("desconhecido"));
+    }
+
     void cleanupTestCase() { window.reset(); }
 };
 

@@ -1,0 +1,71 @@
+#include "access/integrador_answer.h"
+
+#include "access/xml_paths.h"
+#include "core/text.h"
+#include "documents/xml_format.h"
+#include "documents/xml_security.h"
+
+#include <stdexcept>
+
+#include <cstdio>
+
+namespace backend {
+
+std::optional<AnswerFile> parseAnswerFile(std::string_view bytes, std::string& error) {
+    const auto parsed = documents::parseXmlSafely(bytes);
+    if (!parsed.doc) {
+        error = describe(parsed.error);
+        return std::nullopt;
+    }
+    const xmlNode* root = xmlDocGetRootElement(parsed.doc.get());
+    return AnswerFile{pathText(root, {"Integrador", "Identificador", "Valor"}),
+                      pathText(root, {"Integrador", "Erro", "Valor"}),
+                      pathText(root, {"Integrador", "Resposta", "retorno"})};
+}
+
+std::string_view withoutByteOrderMark(std::string_view bytes) {
+    return bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes;
+}
+
+std::string busyAnswer(const core::Operation& operation, int numeroSessao) {
+    char sessao[16];
+    std::snprintf(sessao, sizeof sessao, "%06d", numeroSessao);
+    std::string answer = std::string(sessao) + "|" + std::string(operation.busyCode) + "|";
+    if (operation.busyHasZeroField)
+        answer += "0000|";
+    return answer + "SAT em processamento. Tente novamente.||";
+}
+
+std::string integradorWriteFailure() {
+    return "Diretórios do Integrador não estão presentes.\n\r"
+           "Verifique se o Integrador está devidamente instalado.";
+}
+
+std::string RetiraEscapes(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            out += text[i];
+            continue;
+        }
+        if (i + 1 < text.size() && text[i + 1] == '"')
+            out += '"';
+        ++i; // the character after the backslash goes with it (or stays, as a kept quote)
+    }
+    return out;
+}
+
+std::string answerDocumentForDisplay(std::string_view answerDocument) {
+    std::string text = RetiraEscapes(answerDocument);
+    try {
+        text = documents::FormatXMLString(text);
+    } catch (const std::runtime_error&) {
+        // Not well-formed once the escapes are gone: shown as it is.
+    }
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    return core::decodeUtf8(text);
+}
+
+} // namespace backend

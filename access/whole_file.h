@@ -1,0 +1,23 @@
+#pragma once
+// Files read and written whole. A file is written to a temporary name in the same folder and
+// then renamed to its final name, so a reader never sees it half-written.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace backend {
+
+// Writes `bytes` to `target` through `target` + ".tmp" (a name a reader watching for ".xml"
+// files ignores), replacing any file of that name. False with `error` set on failure; the
+// temporary file is then removed.
+bool writeFileWhole(const std::filesystem::path& target, std::string_view bytes,
+                    std::string& error);
+
+// The whole file, or nullopt with `error` set when it cannot be read or exceeds `limit` bytes
+// (the excess is never read).
+std::optional<std::string> readFileWithin(const std::filesystem::path& file, std::size_t limit,
+                                          std::string& error);
+
+} // namespace backend

@@ -1,0 +1,231 @@
+#include "access/integrador_backend.h"
+
+#include "access/integrador_answer.h"
+#include "access/whole_file.h"
+#include "tests/access/integrador_test_folders.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+std::string answerFile(std::string_view identificador, std::string_view retorno,
+                       std::string_view erro = {}) {
+    std::string xml = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<Integrador>\r\n"
+                      "  <Identificador>\r\n    <Valor>" +
+                      std::string(identificador) + "</Valor>\r\n  </Identificador>\r\n";
+    if (!erro.empty())
+        xml += "  <Erro>\r\n    <Valor>" + std::string(erro) + "</Valor>\r\n  </Erro>\r\n";
+    else
+        xml += "  <IntegradorResposta>\r\n    <Codigo>AP</Codigo>\r\n"
+               "    <Valor>Arquivo processado</Valor>\r\n  </IntegradorResposta>\r\n"
+               "  <Resposta>\r\n    <retorno>" +
+               std::string(retorno) + "</retorno>\r\n  </Resposta>\r\n";
+    return xml + "</Integrador>\r\n";
+}
+
+class Exchange : public IntegradorFolderTest {
+protected:
+    void SetUp() override {
+        IntegradorFolderTest::SetUp();
+        fs::create_directories(folders.input);
+        fs::create_directories(folders.output);
+        state.answerDocument = "anterior";
+    }
+
+    void put(const std::string& name, const std::string& bytes) {
+        std::ofstream(folders.output / name, std::ios::binary) << bytes;
+    }
+    std::vector<std::string> outputFiles() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folders.output))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::string call(const char* operation, std::chrono::milliseconds limit = 300ms) {
+        backend = std::make_unique<backend::IntegradorBackend>(folders, state, limit);
+        const auto* op = core::operationByName(operation);
+        core::Arguments arguments;
+        for (const auto& p : op->params)
+            arguments.push_back(p.type == core::ParamType::Int
+                                    ? core::Argument::integer(4321, "004321")
+                                    : core::Argument::typed("x", "x"));
+        return backend->call(*op, arguments);
+    }
+
+    std::unique_ptr<backend::IntegradorBackend> backend;
+};
+
+TEST_F(Exchange, TakesMatchesErrorsAndLeavesTheRest) {
+    const std::string busyConsultar = "004321|08098|SAT em processamento. Tente novamente.||";
+    struct Case {
+        const char* title;
+        const char* operation;
+        std::vector<std::pair<std::string, std::string>> files;
+        std::string answer;
+        std::vector<std::string> left;
+        std::string answerDocument;
+    };
+    const Case cases[] = {
+        {"identifiers are compared as integers",
+         "ConsultarSAT",
+         {{"a.xml", answerFile("12345", "004321|08000|SAT em operação||")}},
+         "004321|08000|SAT em operação||",
+         {},
+         answerFile("12345", "004321|08000|SAT em operação||").substr(3)},
+        {"another request's answer is left alone",
+         "ConsultarSAT",
+         {{"a.xml", answerFile("00099999", "x|08000|outro||")}},
+         busyConsultar,
+         {"a.xml"},
+         "anterior"},
+        {"an error answer is taken whatever its identifier",
+         "ConsultarSAT",
+         {{"a.xml", answerFile("00099999", "", "Método não encontrado")}},
+         "Método não encontrado",
+         {},
+         "anterior"},
+        {"a matching answer with an empty retorno stays and the call ends busy",
+         "ConsultarSAT",
+         {{"a.xml", answerFile("00012345", "")}},
+         busyConsultar,
+         {"a.xml"},
+         answerFile("00012345", "").substr(3)},
+        {"empty folder: busy answer without the zero field",
+         "ConsultarSAT",
+         {},
+         busyConsultar,
+         {},
+         "anterior"},
+        {"empty folder: busy answer of the cancellation with the zero field",
+         "CancelarUltimaVenda",
+         {},
+         "004321|07098|0000|SAT em processamento. Tente novamente.||",
+         {},
+         "anterior"},
+        {"only .xml files are read",
+         "ConsultarSAT",
+         {{"a.tmp", answerFile("00012345", "nao")}, {"b.XML", answerFile("00012345", "sim")}},
+         "sim",
+         {"a.tmp"},
+         answerFile("00012345", "sim").substr(3)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        fs::remove_all(folders.output);
+        fs::create_directories(folders.output);
+        state.answerDocument = "anterior";
+        for (const auto& [name, bytes] : c.files)
+            put(name, bytes);
+        EXPECT_EQ(call(c.operation), c.answer);
+        EXPECT_EQ(outputFiles(), c.left);
+        EXPECT_EQ(state.answerDocument, c.answerDocument);
+        EXPECT_TRUE(backend->skippedFiles().empty());
+    }
+    // Every call left its request in the input folder, under its final name.
+    EXPECT_TRUE(fs::exists(folders.input / "ConsultarMFe00012345.xml"));
+    EXPECT_TRUE(fs::exists(folders.input / "CancelarUltimaVenda00012345.xml"));
+}
+
+TEST_F(Exchange, WithoutTheInputFolderTheAnswerIsTheWriteFailureAtOnce) {
+    fs::remove_all(folders.input);
+    const auto start = Clock::now();
+    EXPECT_EQ(call("ConsultarSAT", 10s), backend::integradorWriteFailure());
+    EXPECT_LT(Clock::now() - start, 2s);
+    EXPECT_FALSE(fs::exists(folders.input));
+}
+
+TEST_F(Exchange, AnAnswerArrivingDuringTheWaitIsTakenPromptly) {
+    std::thread integrador([&] {
+        std::this_thread::sleep_for(100ms);
+        std::string error;
+        backend::writeFileWhole(folders.output / "r.xml", answerFile("00012345", "ok"), error);
+    });
+    const auto start = Clock::now();
+    EXPECT_EQ(call("ConsultarSAT", 20s), "ok");
+    integrador.join();
+    EXPECT_LT(Clock::now() - start, 2s);
+}
+
+TEST_F(Exchange, AHalfWrittenFileIsTakenOnceComplete) {
+    const std::string whole = answerFile("00012345", "completo");
+    const std::size_t half = whole.size() / 2;
+    std::ofstream writer(folders.output / "r.xml", std::ios::binary);
+    writer << whole.substr(0, half) << std::flush;
+    std::thread integrador([&] {
+        std::this_thread::sleep_for(300ms);
+        writer << whole.substr(half);
+        writer.close();
+    });
+    EXPECT_EQ(call("ConsultarSAT", 5s), "completo");
+    integrador.join();
+    EXPECT_TRUE(backend->skippedFiles().empty());
+}
+
+TEST_F(Exchange, AGarbageFileIsSkippedAndReportedAndTheAnswerStillTaken) {
+    // Garbage left from long ago is given up at first sight; the answer after it is taken.
+    put("0-lixo.xml", "isto não é XML");
+    fs::last_write_time(folders.output / "0-lixo.xml", fs::file_time_type::clock::now() - 1h);
+    std::thread integrador([&] {
+        std::this_thread::sleep_for(100ms);
+        put("1-resposta.xml", answerFile("00012345", "resposta"));
+    });
+    EXPECT_EQ(call("ConsultarSAT", 5s), "resposta");
+    integrador.join();
+    ASSERT_EQ(backend->skippedFiles().size(), 1u);
+    EXPECT_EQ(backend->skippedFiles()[0].name, "0-lixo.xml");
+    EXPECT_FALSE(backend->skippedFiles()[0].message.empty());
+    EXPECT_EQ(outputFiles(), std::vector<std::string>{"0-lixo.xml"});
+
+    // Fresh garbage that stops changing is given up after two seconds, reported once, and
+    // does not end the call with an error.
+    put("2-lixo.xml", "<Integrador>");
+    EXPECT_EQ(call("ConsultarSAT", 3s), "004321|08098|SAT em processamento. Tente novamente.||");
+    ASSERT_EQ(backend->skippedFiles().size(), 2u);
+    EXPECT_EQ(backend->skippedFiles()[1].name, "2-lixo.xml");
+}
+
+TEST_F(Exchange, AFileExaminedAndUnchangedIsNotReadAgain) {
+    const auto file = folders.output / "a.xml";
+    put("a.xml", answerFile("00099999", "outro"));
+    const auto modified = fs::last_write_time(file);
+    std::thread integrador([&] {
+        std::this_thread::sleep_for(200ms);
+        // Same size, same modification time: the call's verdict on it stands.
+        const auto replacement = root / "a.xml";
+        std::ofstream(replacement, std::ios::binary) << answerFile("00012345", "outro");
+        fs::last_write_time(replacement, modified);
+        fs::rename(replacement, file);
+    });
+    EXPECT_EQ(call("ConsultarSAT", 600ms), "004321|08098|SAT em processamento. Tente novamente.||");
+    integrador.join();
+    EXPECT_TRUE(fs::exists(file));
+}
+
+TEST_F(Exchange, CancelEndsTheWaitAtOnceWithTheBusyAnswer) {
+    backend = std::make_unique<backend::IntegradorBackend>(folders, state, 30s);
+    const auto& op = *core::operationByName("EnviarDadosVenda");
+    const core::Arguments arguments = {core::Argument::integer(4321, "004321"),
+                                       core::Argument::typed("x", "x"),
+                                       core::Argument::document("<CFe/>", "<CFe/>")};
+    backend->cancel(); // no call waiting: ignored
+    std::thread window([&] {
+        std::this_thread::sleep_for(200ms);
+        backend->cancel();
+    });
+    const auto start = Clock::now();
+    EXPECT_EQ(backend->call(op, arguments),
+              "004321|06098|0000|SAT em processamento. Tente novamente.||");
+    window.join();
+    EXPECT_LT(Clock::now() - start, 2s);
+}
+
+} // namespace
