@@ -2,16 +2,20 @@
 // How the command line reaches the module: the access mode chosen on the line or in the
 // window's INI file, and the back-end that serves it.
 
+#include "access/integrador_folders.h"
 #include "cli/command_line.h"
 #include "core/execution.h"
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 namespace backend {
 class DriverLibrary;
-}
+class IntegradorBackend;
+} // namespace backend
 
 namespace cli {
 
@@ -23,18 +27,21 @@ struct BackendUnavailable : std::runtime_error {
 struct AccessChoice {
     enum class Mode { Dll, Integrador };
     Mode mode = Mode::Dll;
-    std::filesystem::path path; // the library file, or the Integrador's root folder
+    std::filesystem::path library;                      // DLL mode
+    backend::IntegradorFolders folders;                 // Integrador mode
+    std::optional<std::chrono::milliseconds> waitLimit; // --espera; else each method's own
 };
 
-// --dll FILE or --integrador DIR when one is given; otherwise the access mode of the window's
-// INI file beside the program, with the library beside the program. Throws UsageError when
-// both options are given or no access mode is chosen anywhere.
+// --dll FILE or --integrador DIR (Input and Output below DIR) when one is given; otherwise the
+// access mode of the window's INI file beside the program, with the library beside the program
+// or the Integrador's folders as the window finds them. Throws UsageError when both options are
+// given, no access mode is chosen anywhere, or --espera is not a number of seconds.
 AccessChoice chooseAccess(const CommandLine& line, const std::filesystem::path& programFolder);
 
 class Access : public core::ModuleAccess {
 public:
-    // Loads the library; throws BackendUnavailable, with the window's message, when the file is
-    // missing or cannot be loaded.
+    // In DLL mode loads the library; throws BackendUnavailable, with the window's message, when
+    // the file is missing or cannot be loaded.
     explicit Access(const AccessChoice& choice);
     ~Access() override;
 
@@ -47,15 +54,23 @@ public:
                            const core::Arguments& arguments) override;
     std::string answerDocumentForDisplay() override;
 
-    // Why the last call's answer did not come from the module, or empty when it did: the
-    // library lacks the operation's function.
+    // Why the last call's answer is not the module's, or empty when it is: the library lacks
+    // the operation's function, the request could not be written, the wait ran out or was
+    // cancelled.
     const std::string& unanswered() const { return unanswered_; }
+    // What the user should know besides the answer (answer files that could not be read).
+    const std::string& notice() const { return notice_; }
 
 private:
+    std::string callLibrary(const core::Operation& operation, const core::Arguments& arguments);
+    std::string callIntegrador(const core::Operation& operation, const core::Arguments& arguments);
+
     AccessChoice choice_;
     core::SharedState state_;
     std::unique_ptr<backend::DriverLibrary> library_;
+    std::unique_ptr<backend::IntegradorBackend> integrador_;
     std::string unanswered_;
+    std::string notice_;
 };
 
 } // namespace cli

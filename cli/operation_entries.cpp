@@ -1,6 +1,7 @@
 #include "cli/operation_entries.h"
 
 #include "core/consultar_sat.h"
+#include "operations/extended_status_report.h"
 #include "operations/status_report.h"
 
 #include <algorithm>
@@ -22,15 +23,25 @@ PageLogic consultarSat(const core::Operation&, const CommandLine&) {
     return logic;
 }
 
-PageLogic consultarStatus(const core::Operation& operation, const CommandLine& line) {
+// Pages 5 and 15: the same page with the activation code, each with its own report.
+PageLogic statusPage(const core::Operation& operation, const CommandLine& line,
+                     core::Report report) {
     const operations::StatusInputs in{line.text(codigo.name)};
     PageLogic logic;
     logic.analyse = [in] { return operations::analyse(in); };
     logic.prepare = [&operation, in](const std::string& session) {
         return operations::statusCall(operation, session, in);
     };
-    logic.report = operations::statusReport;
+    logic.report = std::move(report);
     return logic;
+}
+
+PageLogic consultarStatus(const core::Operation& operation, const CommandLine& line) {
+    return statusPage(operation, line, operations::statusReport);
+}
+
+PageLogic consultarStatusMfe(const core::Operation& operation, const CommandLine& line) {
+    return statusPage(operation, line, operations::extendedStatusPageReport);
 }
 
 const core::Operation& op(int page) {
@@ -53,7 +64,7 @@ const std::array<OperationEntry, 16> entries = {{
     {op(11), {}, nullptr},
     {op(12), {}, nullptr},
     {op(13), {}, nullptr},
-    {op(15), {}, nullptr},
+    {op(15), codigoOnly, consultarStatusMfe},
     {op(16), {}, nullptr},
 }};
 // clang-format on

@@ -1,5 +1,6 @@
 #include "cli/run.h"
 
+#include "access/integrador_request.h"
 #include "cli/global_options.h"
 #include "cli/help.h"
 #include "cli/module_access.h"
@@ -73,6 +74,11 @@ int execute(const Output& o, const OperationEntry& entry, const PageLogic& logic
         return stop(o, record, exitBadUsage, e.what());
     }
     record.session = access->state().sessionNumber;
+    if (access->integradorMode()) {
+        record.identifier = access->state().requestIdentifier;
+        record.request =
+            backend::requestDocument(operation, record.identifier, record.shown->call.arguments);
+    }
     if (!o.json)
         printLines(o.out, record.shown->commandBox);
 
@@ -86,6 +92,8 @@ int execute(const Output& o, const OperationEntry& entry, const PageLogic& logic
         record.files = logic.writtenFiles();
     if (!o.json)
         printLines(o.out, record.executed->answerBox);
+    if (!access->notice().empty())
+        printError(o, access->notice());
     if (!access->unanswered().empty())
         return stop(o, record, exitUnreachable, access->unanswered());
     const bool success = core::isSuccessCode(operation, core::answerCode(record.executed->answer));

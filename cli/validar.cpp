@@ -54,7 +54,8 @@ int runValidar(const Output& o, std::span<const std::string> args,
         printValidarHelp(o.out);
         return exitSuccess;
     }
-    for (const Option* unused : {&global::dll, &global::integrador, &global::analisar})
+    for (const Option* unused :
+         {&global::dll, &global::integrador, &global::espera, &global::analisar})
         if (line.has(unused->name))
             throw UsageError("validar não usa " + std::string(unused->name));
     if (line.has(cfe.name) == line.has(canc.name))

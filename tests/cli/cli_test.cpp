@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <csignal>
 #include <regex>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -233,6 +235,14 @@ TEST_F(CommandLineTest, WithoutAnAccessOptionTheWindowsIniAndTheLibraryBesideThe
     EXPECT_EQ(ran.exit, 0) << ran.err;
     EXPECT_EQ(lines(ran.out).back(), okSat);
     EXPECT_EQ(received().size(), 1u);
+
+    // In Integrador mode the window's folders: those below TARVIK_INTEGRADOR_DIR here.
+    cli_test::writeFile(folder / "tarvikplus.ini", "[DEFAULT]\r\nACESSO=INTEGRADOR\r\n");
+    environment["TARVIK_INTEGRADOR_DIR"] = (folder / "elsewhere").string();
+    const Ran integrador = tarvik({"ConsultarSAT"}, okSat, program);
+    EXPECT_EQ(integrador.exit, 3);
+    EXPECT_NE(integrador.err.find((folder / "elsewhere" / "Input").string()), std::string::npos)
+        << integrador.err;
 }
 
 TEST_F(CommandLineTest, ValidarWritesWhatThePagesButtonWritesWithTheSchemaBesideTheProgram) {
@@ -304,6 +314,129 @@ TEST_F(CommandLineTest, ASlowCallShowsItsProgressOnATerminalOnly) {
     const Ran piped = tarvik({"--dll", FAKE_LIBRARY, "ConsultarSAT"});
     EXPECT_EQ(piped.exit, 0);
     EXPECT_EQ(piped.err, "");
+}
+
+// The Integrador mode: requests go to ROOT/Input, answers come from ROOT/Output.
+class IntegradorModeTest : public CommandLineTest {
+protected:
+    fs::path root = folder / "Integrador";
+
+    // The stand-in answering through the fake library with `answer`.
+    std::unique_ptr<cli_test::Background> startStandin(const std::string& answer) {
+        auto env = environment;
+        env["FAKE_MFE_ANSWER"] = answer;
+        auto standin = std::make_unique<cli_test::Background>(
+            STANDIN,
+            std::vector<std::string>{"--dir", root.string(), "--library", FAKE_LIBRARY, "--timeout",
+                                     "30"},
+            folder.path(), env);
+        for (int i = 0; i < 500 && !fs::exists(root / "Output"); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return standin;
+    }
+};
+
+TEST_F(IntegradorModeTest, ShowsTheRequestThenTheAnswerBlockRawLineAndReport) {
+    const auto standin = startStandin(okStatus);
+    struct Case {
+        std::string operation;
+        std::string method;
+        std::string reportLine; // a line the page's report writes
+    };
+    const Case cases[] = {
+        {"ConsultarSAT", "ConsultarMFe", ""},
+        {"ConsultarStatusOperacional", "ConsultarStatusOperacional",
+         " NSERIE ........... 900004019"},
+        {"ConsultarStatusOperacionalMFE", "ConsultarStatusOperacionalMFE",
+         " Número de Série ............ 900004019"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"--integrador", root.string(), c.operation};
+        if (c.operation != "ConsultarSAT")
+            args.insert(args.end(), {"--codigo", "12345678"});
+        const Ran ran = tarvik(args, okStatus);
+        const auto out = lines(ran.out);
+        // ConsultarSAT answers 10000, which is not its success.
+        EXPECT_EQ(ran.exit, c.operation == "ConsultarSAT" ? 1 : 0) << c.operation << ran.err;
+        ASSERT_GE(out.size(), 3u) << ran.out;
+        EXPECT_TRUE(contains(out, "------------  XML Integrador  ------------------------------"));
+        EXPECT_TRUE(contains(out, "    <Metodo Nome=\"" + c.method + "\">")) << ran.out;
+        const std::string session = out[0].substr(c.operation.size() + 1, 6);
+        EXPECT_NE(ran.out.find("<Valor>" + session + "</Valor>"), std::string::npos)
+            << "the preview shows the session of the call text\n"
+            << ran.out;
+        const auto block = std::find(out.begin(), out.end(),
+                                     "---- Resposta XML Integrador -------------------------");
+        ASSERT_NE(block, out.end()) << ran.out;
+        EXPECT_TRUE(contains(out, "    <retorno>" + okStatus + "</retorno>")) << ran.out;
+        const auto footer =
+            std::find(block, out.end(), "------------------------------------------------------");
+        ASSERT_NE(footer, out.end());
+        ASSERT_NE(footer + 1, out.end());
+        EXPECT_EQ(*(footer + 1), okStatus);
+        if (!c.reportLine.empty()) {
+            EXPECT_TRUE(contains(out, c.reportLine)) << ran.out;
+        }
+    }
+    // Each call reached the module with the session its call text showed.
+    EXPECT_EQ(received().size(), 3u);
+}
+
+TEST_F(IntegradorModeTest, JsonCarriesTheRequestDocumentAndTheAnswerDocument) {
+    const auto standin = startStandin(okSat);
+    const Ran ran = tarvik({"--json", "--integrador", root.string(), "ConsultarSAT"});
+    EXPECT_EQ(ran.exit, 0) << ran.err;
+    const auto j = nlohmann::json::parse(ran.out);
+    EXPECT_EQ(j["access"], "INTEGRADOR");
+    const std::string identifier = j["identifier"];
+    EXPECT_TRUE(std::regex_match(identifier, std::regex(R"(\d{8})"))) << identifier;
+    const std::string request = j["request"];
+    const std::string session = sentSession(j["call"]);
+    EXPECT_NE(request.find("<Valor>" + identifier + "</Valor>"), std::string::npos) << request;
+    // The file carries the session number as an integer, where the preview shows six digits.
+    EXPECT_NE(request.find("<Valor>" + session + "</Valor>\r\n"), std::string::npos) << request;
+    EXPECT_EQ(j["answer"], okSat);
+    EXPECT_EQ(j["code"], "08000");
+    EXPECT_NE(std::string(j["integrador_answer"]).find("<Valor>" + identifier + "</Valor>"),
+              std::string::npos);
+    EXPECT_EQ(received(), std::vector<std::string>{"ConsultarSAT|" + session});
+}
+
+TEST_F(IntegradorModeTest, NoFoldersATimeOutAndCtrlCEndWithStatusThree) {
+    const Ran noFolders = tarvik({"--integrador", root.string(), "ConsultarSAT"});
+    EXPECT_EQ(noFolders.exit, 3);
+    EXPECT_NE(noFolders.out.find("Diretórios do Integrador não estão presentes."),
+              std::string::npos);
+    EXPECT_NE(noFolders.err.find("a requisição não pôde ser escrita"), std::string::npos)
+        << noFolders.err;
+
+    fs::create_directories(root / "Input");
+    fs::create_directories(root / "Output");
+    const auto start = std::chrono::steady_clock::now();
+    const Ran late = tarvik({"--integrador", root.string(), "--espera", "1",
+                             "ConsultarStatusOperacional", "--codigo", "12345678"});
+    EXPECT_EQ(late.exit, 3);
+    EXPECT_NE(late.out.find("|10098|SAT em processamento. Tente novamente.||"), std::string::npos)
+        << late.out;
+    EXPECT_NE(late.err.find("o Integrador não respondeu em 1 s"), std::string::npos) << late.err;
+
+    // Ctrl-C during the wait of ConsultarMFe (14 s) ends it at once, as "Cancelar" does.
+    fs::remove_all(root / "Input");
+    fs::create_directories(root / "Input");
+    cli_test::Background waiting(TARVIK_EXE, {"--integrador", root.string(), "ConsultarSAT"},
+                                 folder.path(), environment);
+    // Waiting once its request is written.
+    for (int i = 0; i < 500 && fs::is_empty(root / "Input"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    waiting.signal(SIGINT);
+    const Ran cancelled = waiting.finish();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
+    EXPECT_EQ(cancelled.exit, 3);
+    EXPECT_NE(cancelled.out.find("|08098|SAT em processamento. Tente novamente.||"),
+              std::string::npos)
+        << cancelled.out;
+    EXPECT_NE(cancelled.err.find("cancelada"), std::string::npos) << cancelled.err;
+    EXPECT_TRUE(received().empty());
 }
 
 TEST_F(CommandLineTest, HelpListsTheOperationsInThePanelsOrder) {

@@ -20,6 +20,27 @@ Ran runProgram(const std::filesystem::path& program, const std::vector<std::stri
                const std::filesystem::path& folder,
                const std::map<std::string, std::string>& environment = {}, bool terminal = false);
 
+// A program started in the background, its output captured in files in `folder` named
+// after it; ended with SIGTERM if it is still running when the object goes.
+class Background {
+public:
+    Background(const std::filesystem::path& program, const std::vector<std::string>& args,
+               const std::filesystem::path& folder,
+               const std::map<std::string, std::string>& environment = {});
+    ~Background();
+    Background(const Background&) = delete;
+    Background& operator=(const Background&) = delete;
+
+    void signal(int number);
+    // Waits for the program to end.
+    Ran finish();
+
+private:
+    std::filesystem::path out_;
+    std::filesystem::path err_;
+    int pid_ = -1;
+};
+
 // A fresh empty folder below the system's temporary folder, removed with the object.
 class TemporaryFolder {
 public:
