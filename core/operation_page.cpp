@@ -88,6 +88,7 @@ void OperationPage::build(const PageNames& names) {
     auto* headerLabel = new QLabel(header);
     headerLabel->setObjectName("LblHeader_" + n);
     headerLabel->setAutoFillBackground(true);
+    headerLabel->setWordWrap(true);
     headerLabel->setStyleSheet(
         "color: green; font-weight: bold; background-color: palette(button);");
     panelLayout->addWidget(headerLabel);

@@ -1,0 +1,24 @@
+#pragma once
+// The CCCC codes a sale or cancellation is rejected or warned with, and their texts.
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace emulator {
+
+// A content rejection: the CCCC code, the item it concerns (0 for the whole document) and,
+// where the code alone does not say what is wrong, a detail.
+struct Rejection {
+    Rejection(int code, int item = 0, std::string detail = {})
+        : code(code), item(item), detail(std::move(detail)) {}
+    int code;
+    int item;
+    std::string detail;
+};
+
+// The table text of the code with "(N)" turned into the item number ("(3)"); empty for an
+// unknown code.
+std::string rejectionText(int code, int item = 0);
+
+} // namespace emulator

@@ -1,0 +1,275 @@
+// The fiscal operations: the sale, the end-to-end test and the cancellation of the last sale.
+
+#include "emulator/module.h"
+
+#include "emulator/module_cancellation.h"
+#include "emulator/module_crypto.h"
+#include "emulator/module_fixed_point.h"
+#include "emulator/module_signature.h"
+
+#include <algorithm>
+
+namespace emulator {
+namespace {
+
+constexpr std::size_t maxDocumentBytes = 1500 * 1024;
+constexpr std::size_t maxItems = 500;
+constexpr std::int64_t cancellationWindow = 30 * 60;
+
+// The result code a blocked module gives a sale ("006", "007", "008") or a cancellation
+// ("003", "004", "005"); empty when it is not blocked.
+std::string blockedResult(int operationState, bool sale) {
+    switch (operationState) {
+    case blockedByTaxpayer:
+        return sale ? "006" : "003";
+    case blockedBySefaz:
+    case blockedForDeactivation:
+        return sale ? "007" : "004";
+    case blockedAutonomously:
+        return sale ? "008" : "005";
+    default:
+        return {};
+    }
+}
+
+// The sale layout's error answer: session|code|CCCC|message|cod|mensagemSEFAZ.
+Answer documentError(int sessao, const std::string& code, std::string_view detail = {}) {
+    return AnswerBuilder(sessao, code)
+        .add("0000")
+        .add(standardMessage(code))
+        .add("")
+        .add(detail)
+        .done();
+}
+
+std::string rejectionDetail(const Rejection& rejection) {
+    std::string text = rejectionText(rejection.code, rejection.item);
+    if (!rejection.detail.empty())
+        text += (text.empty() ? "" : " - ") + rejection.detail;
+    return text;
+}
+
+std::string cccc(int code) {
+    return code == 0 ? "0000" : std::to_string(code);
+}
+
+Answer rejected(int sessao, const std::string& code, const Rejection& rejection) {
+    return AnswerBuilder(sessao, code)
+        .add(cccc(rejection.code))
+        .add(standardMessage(code))
+        .add("")
+        .add(rejectionDetail(rejection))
+        .done();
+}
+
+// Reads a sale document; on failure `rejection` holds why.
+std::optional<Sale> saleOf(std::string_view dados, XmlDoc& doc, Rejection& rejection) {
+    ParsedXml parsed = parseUntrusted(dados, maxDocumentBytes);
+    if (!parsed.doc) {
+        rejection = {1999, 0, parsed.error};
+        return std::nullopt;
+    }
+    doc = std::move(parsed.doc);
+    auto read = readSale(doc.get());
+    if (auto* r = std::get_if<Rejection>(&read)) {
+        rejection = *r;
+        return std::nullopt;
+    }
+    return std::get<Sale>(std::move(read));
+}
+
+std::string signedXml(XmlDoc doc, const std::string& key, const ModuleState& state) {
+    signEnveloped(doc.get(), signedPart(doc.get()), "CFe" + key, state.privateKeyPem,
+                  state.certificatePem);
+    return serialize(doc.get());
+}
+
+std::string softwareDigits(const std::string& version) {
+    std::string digits = version;
+    digits.erase(std::remove(digits.begin(), digits.end(), '.'), digits.end());
+    return digits;
+}
+
+std::string customerOf(const Sale& sale) {
+    return sale.customerCnpj.empty() ? sale.customerCpf : sale.customerCnpj;
+}
+
+} // namespace
+
+IssueNumbers Module::nextNumbers(int& counter) {
+    IssueNumbers n;
+    char uf[8];
+    std::snprintf(uf, sizeof uf, "%02d", state_.taxpayer.cUF);
+    n.cUF = uf;
+    n.date = dateOf(now_);
+    n.time = timeOf(now_);
+    n.cnpj = state_.taxpayer.cnpj;
+    n.serial = state_.serial;
+    n.number = nextNumber(counter);
+    n.code = randomDigits(6);
+    composeKey(n);
+    return n;
+}
+
+Answer Module::enviarDadosVenda(int sessao, std::string_view codigo, std::string_view dados) {
+    if (!state_.activated)
+        return documentError(sessao, "06002");
+    if (refuseCode(Op::EnviarDadosVenda, sessao, codigo))
+        return documentError(sessao, "06001");
+    if (const std::string blocked = blockedResult(state_.operationState, true); !blocked.empty())
+        return documentError(sessao, "06" + blocked);
+    if (dados.size() > maxDocumentBytes)
+        return documentError(sessao, "06005");
+    if (state_.signAC.empty())
+        return documentError(sessao, "06003");
+    XmlDoc input;
+    Rejection rejection{0};
+    const std::optional<Sale> sale = saleOf(dados, input, rejection);
+    if (!sale)
+        return rejected(sessao, "06010", rejection);
+    if (sale->softwareHouseCnpj != state_.softwareHouseCnpj || sale->signAC != state_.signAC)
+        return documentError(sessao, "06004");
+    if (sale->issuerCnpj != state_.taxpayer.cnpj)
+        return rejected(sessao, "06010", {1203});
+    if (sale->items.size() > maxItems)
+        return rejected(sessao, "06010", {1999, 0, "O CF-e admite no máximo 500 itens"});
+
+    const IssueNumbers numbers = nextNumbers(state_.lastNumber);
+    const std::string stamp = numbers.date + numbers.time;
+    const std::string total = formatDecimal(sale->totals.total, 2);
+    const std::string customer = customerOf(*sale);
+    const std::string qr =
+        signBase64(state_.privateKeyPem, qrCodeText(numbers.key, stamp, total, customer));
+    const std::string xml =
+        signedXml(writeCfe(*sale, {numbers, "2", softwareDigits(state_.softwareVersion), qr},
+                           state_.taxpayer),
+                  numbers.key, state_);
+
+    state_.hasLastSale = true;
+    state_.lastSale = {numbers.key,
+                       sale->layout,
+                       numbers.date,
+                       numbers.time,
+                       secondsOf(now_),
+                       total,
+                       sale->customerCnpj,
+                       sale->customerCpf,
+                       sale->stateRegistration,
+                       sale->municipalRegistration,
+                       false};
+    if (state_.firstKey.empty())
+        state_.firstKey = numbers.key;
+    state_.lastKey = numbers.key;
+    state_.lastTransmission = state_.lastCommunication = stampOf(now_);
+    state_.storedBytes += xml.size();
+    return AnswerBuilder(sessao, "06000")
+        .add(cccc(sale->alert))
+        .add(standardMessage("06000"))
+        .add("")
+        .add(rejectionText(sale->alert))
+        .add(base64Encode(xml))
+        .add(stamp)
+        .add("CFe" + numbers.key)
+        .add(total)
+        .add(customer)
+        .add(qr)
+        .done();
+}
+
+Answer Module::testeFimAFim(int sessao, std::string_view codigo, std::string_view dados) {
+    if (!state_.activated)
+        return standardAnswer(sessao, "09002");
+    if (auto refused = refuseCode(Op::TesteFimAFim, sessao, codigo))
+        return *refused;
+    XmlDoc input;
+    Rejection rejection{0};
+    const std::optional<Sale> sale = saleOf(dados, input, rejection);
+    if (sale && sale->items.size() > maxItems)
+        rejection = {1999, 0, "O CF-e admite no máximo 500 itens"};
+    if (!sale || sale->items.size() > maxItems)
+        return AnswerBuilder(sessao, "09099")
+            .add(standardMessage("06010"))
+            .add(cccc(rejection.code))
+            .add(rejectionDetail(rejection))
+            .done();
+
+    // A test document has a numbering of its own and leaves the fiscal records untouched.
+    const IssueNumbers numbers = nextNumbers(state_.lastTestNumber);
+    const std::string stamp = numbers.date + numbers.time;
+    const std::string qr = signBase64(
+        state_.privateKeyPem,
+        qrCodeText(numbers.key, stamp, formatDecimal(sale->totals.total, 2), customerOf(*sale)));
+    const std::string xml =
+        signedXml(writeCfe(*sale, {numbers, "2", softwareDigits(state_.softwareVersion), qr},
+                           state_.taxpayer),
+                  numbers.key, state_);
+    state_.lastCommunication = stampOf(now_);
+    return AnswerBuilder(sessao, "09000")
+        .add(standardMessage("09000"))
+        .add("")
+        .add("")
+        .add(base64Encode(xml))
+        .add(stamp)
+        .add(numbers.number)
+        .add("CFe" + numbers.key)
+        .done();
+}
+
+Answer Module::cancelarUltimaVenda(int sessao, std::string_view codigo, std::string_view chave,
+                                   std::string_view dados) {
+    if (refuseCode(Op::CancelarUltimaVenda, sessao, codigo))
+        return documentError(sessao, "07001");
+    if (const std::string blocked = blockedResult(state_.operationState, false); !blocked.empty())
+        return documentError(sessao, "07" + blocked);
+    LastSale& sale = state_.lastSale;
+    if (!state_.hasLastSale || chave != "CFe" + sale.key)
+        return documentError(sessao, "07002", "A chave não é a da última venda");
+    if (sale.cancelled)
+        return rejected(sessao, "07007", {1218});
+    if (secondsOf(now_) - sale.issuedAt > cancellationWindow)
+        return documentError(sessao, "07002", "Prazo de 30 minutos para o cancelamento esgotado");
+
+    const ParsedXml parsed = parseUntrusted(dados, maxDocumentBytes);
+    if (!parsed.doc)
+        return rejected(sessao, "07007", {1999, 0, parsed.error});
+    auto read = readCancellationRequest(parsed.doc.get());
+    if (auto* r = std::get_if<Rejection>(&read))
+        return rejected(sessao, "07007", *r);
+    const CancellationRequest& request = std::get<CancellationRequest>(read);
+    if (request.key != chave)
+        return rejected(sessao, "07007", {1999, 0, "chCanc difere da chave informada"});
+    if (state_.signAC.empty() || request.softwareHouseCnpj != state_.softwareHouseCnpj)
+        return rejected(sessao, "07007", {1221});
+    if (request.signAC != state_.signAC)
+        return rejected(sessao, "07007", {1455});
+
+    const IssueNumbers numbers = nextNumbers(state_.lastNumber);
+    const std::string stamp = numbers.date + numbers.time;
+    const std::string customer = sale.customerCnpj.empty() ? sale.customerCpf : sale.customerCnpj;
+    const std::string qr =
+        signBase64(state_.privateKeyPem, qrCodeText(numbers.key, stamp, sale.total, customer));
+    const std::string xml =
+        signedXml(writeCancellation({numbers, qr, request.softwareHouseCnpj, request.signAC,
+                                     request.cashRegister, sale.layout},
+                                    sale, state_.taxpayer),
+                  numbers.key, state_);
+
+    sale.cancelled = true;
+    state_.lastKey = numbers.key;
+    state_.lastTransmission = state_.lastCommunication = stampOf(now_);
+    state_.storedBytes += xml.size();
+    return AnswerBuilder(sessao, "07000")
+        .add("0000")
+        .add(standardMessage("07000"))
+        .add("")
+        .add("")
+        .add(base64Encode(xml))
+        .add(stamp)
+        .add("CFe" + numbers.key)
+        .add(sale.total)
+        .add(customer)
+        .add(qr)
+        .done();
+}
+
+} // namespace emulator

@@ -1,0 +1,241 @@
+// A module's life through the library's exported functions, as a point of sale would live it:
+// activation, association, sale, status, cancellation, blocking, code change, logs, session
+// query, network configuration. Every answer's layout is checked field by field, and the
+// issued documents are checked with independent tools.
+
+#include "emulator_library.h"
+#include "issued_documents.h"
+#include "sale_documents.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <fstream>
+
+namespace emulator_test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::MatchesRegex;
+using ::testing::SizeIs;
+using ::testing::StartsWith;
+
+const std::string schemas = std::string(TARVIK_SHARED_DIR) + "/schemas/issued/";
+const char* code = activationCode.c_str();
+
+class LibraryLifecycle : public ::testing::Test {
+protected:
+    std::string certificate() const {
+        std::ifstream in(state.stateFile());
+        return nlohmann::json::parse(in).at("certificado").get<std::string>();
+    }
+
+    // Activates and associates the module, as every fiscal test needs.
+    void prepare() {
+        ASSERT_THAT(lib.call("AtivarSAT", 900001, 1, code, taxpayerCnpj.c_str(), 35),
+                    StartsWith("900001|04000|"));
+        const std::string value = softwareHouseCnpj + taxpayerCnpj;
+        ASSERT_EQ(
+            lib.call("AssociarAssinatura", 900002, code, value.c_str(), acSignature().c_str()),
+            "900002|13000|Assinatura do AC registrada||");
+    }
+
+    void expectSignedAndValid(const std::string& xml, const std::string& schema) {
+        std::string output;
+        EXPECT_TRUE(xmlsec1Verifies(xml, certificate(), output)) << output;
+        EXPECT_EQ(schemaErrors(schemas + schema, schema == "CfeRecepcao_0007.xsd"
+                                                     ? inReceptionBatch(xml)
+                                                     : cancellationInfCFe(xml)),
+                  "");
+    }
+
+    StateFolder state;
+    EmulatorLibrary lib;
+};
+
+TEST_F(LibraryLifecycle, ActivationAnswersARequestForAFreshKeyOnlyOnce) {
+    EXPECT_EQ(lib.call("ConsultarSAT", 4711), "004711|08000|SAT em operação||");
+    EXPECT_THAT(lib.call("EnviarDadosVenda", 2, code, saleDocument(1).c_str()),
+                StartsWith("000002|06002|0000|SAT ainda não ativado|"));
+    EXPECT_EQ(lib.call("AtivarSAT", 3, 1, code, "12345678000196", 35),
+              "000003|04002|SEFAZ não reconhece este SAT (CNPJ inválido)||");
+    EXPECT_THAT(lib.call("AtivarSAT", 4, 1, "curto", taxpayerCnpj.c_str(), 35),
+                StartsWith("000004|04099|"));
+
+    const auto activated = fields(lib.call("AtivarSAT", 5, 1, code, taxpayerCnpj.c_str(), 35));
+    ASSERT_THAT(activated, SizeIs(6));
+    EXPECT_THAT(activated,
+                ElementsAre("000005", "04000", "Ativado corretamente", "", "", ::testing::_));
+    EXPECT_THAT(decodeBase64(activated[5]), StartsWith("-----BEGIN CERTIFICATE REQUEST-----"));
+    EXPECT_EQ(lib.call("AtivarSAT", 6, 1, code, taxpayerCnpj.c_str(), 35),
+              "000006|04003|SAT já ativado||");
+}
+
+TEST_F(LibraryLifecycle, AssociationChecksCodeCnpjsAndSignature) {
+    ASSERT_THAT(lib.call("AtivarSAT", 1, 1, code, taxpayerCnpj.c_str(), 35),
+                StartsWith("000001|04000|"));
+    const std::string value = softwareHouseCnpj + taxpayerCnpj;
+    const std::string otherTaxpayer = softwareHouseCnpj + "11222333000181";
+    EXPECT_EQ(lib.call("AssociarAssinatura", 2, "errado-123", value.c_str(), acSignature().c_str()),
+              "000002|13001|Código de ativação inválido||");
+    EXPECT_THAT(
+        lib.call("AssociarAssinatura", 3, code, otherTaxpayer.c_str(), acSignature().c_str()),
+        StartsWith("000003|13007|"));
+    EXPECT_THAT(lib.call("AssociarAssinatura", 4, code, value.c_str(), "SGR-SAT"),
+                StartsWith("000004|13003|"));
+    EXPECT_EQ(lib.call("AssociarAssinatura", 5, code, value.c_str(), acSignature().c_str()),
+              "000005|13000|Assinatura do AC registrada||");
+}
+
+TEST_F(LibraryLifecycle, SaleStatusCancellationBlockingCodeChangeLogsSessionsAndUpdate) {
+    prepare();
+
+    // The sale: twelve fields and a signed CF-e that the published schema accepts.
+    const std::string saleAnswer = lib.call("EnviarDadosVenda", 10, code, saleDocument(3).c_str());
+    const auto sale = fields(saleAnswer);
+    ASSERT_THAT(sale, SizeIs(12)) << saleAnswer;
+    EXPECT_THAT(
+        std::vector(sale.begin(), sale.begin() + 6),
+        ElementsAre("000010", "06000", "0000", "Emitido com sucesso + conteúdo notas", "", ""));
+    const std::string cfe = decodeBase64(sale[6]);
+    const std::string key = sale[8];
+    EXPECT_THAT(sale[7], MatchesRegex("20[0-9]{12}"));
+    ASSERT_THAT(key, MatchesRegex("CFe[0-9]{44}"));
+    EXPECT_EQ(key.back(), keyCheckDigit(key.substr(3, 43)));
+    EXPECT_EQ(xpathText(cfe, "/CFe/infCFe/@Id"), key);
+    EXPECT_EQ(key.substr(3, 2) + key.substr(9, 14) + key.substr(23, 2), "35" + taxpayerCnpj + "59");
+    EXPECT_EQ(xpathText(cfe, "//ide/dEmi") + xpathText(cfe, "//ide/hEmi"), sale[7]);
+    EXPECT_EQ(sale[9], "61.83"); // 3 × (2 × 10.555 − 0.50)
+    EXPECT_EQ(xpathText(cfe, "//total/vCFe"), sale[9]);
+    EXPECT_EQ(sale[10], customerCpf);
+    EXPECT_EQ(xpathText(cfe, "//ide/assinaturaQRCODE"), sale[11]);
+    EXPECT_THAT(sale[11], SizeIs(344));
+    EXPECT_TRUE(
+        signatureVerifies(certificate(), key.substr(3) + sale[7] + sale[9] + sale[10], sale[11]));
+    expectSignedAndValid(cfe, "CfeRecepcao_0007.xsd");
+
+    // The status reflects the sale, the dates and the certificate.
+    const auto status = fields(lib.call("ConsultarStatusOperacional", 11, code));
+    ASSERT_THAT(status, SizeIs(28));
+    EXPECT_THAT(std::vector(status.begin(), status.begin() + 5),
+                ElementsAre("000011", "10000", "Resposta com Sucesso", "", ""));
+    EXPECT_EQ(status[5], xpathText(cfe, "//ide/nserieSAT"));
+    EXPECT_EQ(status[6], "DHCP");
+    EXPECT_THAT(status[7], MatchesRegex("[0-9]{3}\\.[0-9]{3}\\.[0-9]{3}\\.[0-9]{3}"));
+    EXPECT_EQ(status[20], key.substr(3));
+    EXPECT_EQ(status[21], key.substr(3));
+    EXPECT_EQ(status[22], key.substr(3));
+    EXPECT_EQ(status[23], sale[7]);
+    EXPECT_THAT(status[25], MatchesRegex("20[0-9]{6}"));
+    EXPECT_EQ(std::stoi(status[26].substr(0, 4)), std::stoi(status[25].substr(0, 4)) + 5);
+    EXPECT_EQ(status[27], "0");
+
+    // Cancellation: only with the last sale's key, once.
+    EXPECT_THAT(
+        lib.call("CancelarUltimaVenda", 12, code, "CFe0", cancellationDocument(key).c_str()),
+        StartsWith("000012|07002|0000|Cupom inválido|"));
+    const std::string cancelAnswer =
+        lib.call("CancelarUltimaVenda", 13, code, key.c_str(), cancellationDocument(key).c_str());
+    const auto cancel = fields(cancelAnswer);
+    ASSERT_THAT(cancel, SizeIs(12)) << cancelAnswer;
+    EXPECT_THAT(std::vector(cancel.begin(), cancel.begin() + 6),
+                ElementsAre("000013", "07000", "0000",
+                            "Cupom cancelado com sucesso + conteúdo CF-e-SAT cancelado", "", ""));
+    const std::string canc = decodeBase64(cancel[6]);
+    EXPECT_EQ(xpathText(canc, "/CFeCanc/infCFe/@chCanc"), key);
+    EXPECT_EQ(xpathText(canc, "/CFeCanc/infCFe/@Id"), cancel[8]);
+    EXPECT_NE(cancel[8], key);
+    EXPECT_EQ(cancel[9], sale[9]);
+    EXPECT_EQ(cancel[10], customerCpf);
+    expectSignedAndValid(canc, "CfeCancelamento_0007.xsd");
+    EXPECT_EQ(
+        lib.call("CancelarUltimaVenda", 14, code, key.c_str(), cancellationDocument(key).c_str()),
+        "000014|07007|1218|Erro de validação do conteúdo||Rejeição: Chave de acesso do "
+        "CF-e-SAT já consta como cancelado");
+
+    // Blocking refuses sales with the blocking code until the module is unblocked.
+    EXPECT_EQ(lib.call("BloquearSAT", 15, code),
+              "000015|16000|Equipamento SAT bloqueado com sucesso||");
+    EXPECT_EQ(lib.call("BloquearSAT", 16, code), "000016|16002|SAT já está bloqueado||");
+    EXPECT_EQ(fields(lib.call("ConsultarStatusOperacional", 17, code))[27], "2");
+    EXPECT_EQ(lib.call("EnviarDadosVenda", 18, code, saleDocument(1).c_str()),
+              "000018|06006|0000|SAT bloqueado pelo contribuinte||");
+    EXPECT_EQ(lib.call("DesbloquearSAT", 19, code),
+              "000019|17000|Equipamento SAT desbloqueado com sucesso||");
+    EXPECT_EQ(lib.call("DesbloquearSAT", 20, code), "000020|17005|SAT já desbloqueado||");
+
+    // A new code replaces the old one; the emergency code sets one without the old.
+    EXPECT_EQ(lib.call("TrocarCodigoDeAtivacao", 21, code, 1, "novo-codigo", "novo-codigo"),
+              "000021|18000|Código de ativação alterado com sucesso||");
+    EXPECT_EQ(lib.call("ConsultarStatusOperacional", 22, code),
+              "000022|10001|Código de ativação inválido||");
+    EXPECT_EQ(lib.call("TrocarCodigoDeAtivacao", 23, "EMERGENCIA", 2, code, code),
+              "000023|18000|Código de ativação alterado com sucesso||");
+
+    // The end-to-end test answers a CF-e but is no fiscal sale.
+    const auto test = fields(lib.call("TesteFimAFim", 24, code, saleDocument(1).c_str()));
+    ASSERT_THAT(test, SizeIs(9));
+    EXPECT_THAT(std::vector(test.begin(), test.begin() + 5),
+                ElementsAre("000024", "09000", "Emitido com sucesso", "", ""));
+    EXPECT_EQ(xpathText(decodeBase64(test[5]), "//ide/nCFe"), test[7]);
+    EXPECT_EQ(xpathText(decodeBase64(test[5]), "/CFe/infCFe/@Id"), test[8]);
+    EXPECT_EQ(fields(lib.call("ConsultarStatusOperacional", 25, code))[22], cancel[8].substr(3));
+
+    // The log has a CRLF line per call, oldest first; the session query repeats an answer.
+    const auto logs = fields(lib.call("ExtrairLogs", 26, code));
+    ASSERT_THAT(logs, SizeIs(6));
+    EXPECT_THAT(std::vector(logs.begin(), logs.begin() + 5),
+                ElementsAre("000026", "15000", "Transferência completa", "", ""));
+    const std::string log = decodeBase64(logs[5]);
+    EXPECT_THAT(log, MatchesRegex("([0-9/]{10};[0-9:]{8};[A-Za-z]+;[0-9]{6};[0-9]{5}\r\n){18}"));
+    EXPECT_THAT(log, HasSubstr(";EnviarDadosVenda;000010;06000\r\n"));
+    EXPECT_EQ(lib.call("ConsultarNumeroSessao", 27, code, 10), saleAnswer);
+    EXPECT_EQ(lib.call("ConsultarNumeroSessao", 28, code, 555555),
+              "000028|11003|Sessão não existe||");
+
+    // A software update advances the basic software's version.
+    EXPECT_EQ(fields(lib.call("ConsultarStatusOperacional", 29, code))[18], "01.00.00");
+    EXPECT_EQ(lib.call("AtualizarSoftwareSAT", 30, code),
+              "000030|14000|Software atualizado com sucesso||");
+    EXPECT_EQ(fields(lib.call("ConsultarStatusOperacional", 31, code))[18], "01.01.00");
+}
+
+TEST_F(LibraryLifecycle, ExtendedStatusReportsTheStoredNetworkConfigurations) {
+    prepare();
+    const std::string ethernet =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?><config><tipoInter>ETHE</tipoInter>"
+        "<tipoLan>IPFIX</tipoLan><lanIP>192.168.1.10</lanIP><lanMask>255.255.255.0</lanMask>"
+        "<lanGW>192.168.1.1</lanGW><lanDNS1>8.8.8.8</lanDNS1><lanDNS2></lanDNS2>"
+        "<proxy>0</proxy><prioridade>1</prioridade></config>";
+    const std::string mobile =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?><config><tipoInter>GPR1</tipoInter>"
+        "<tipoLan>DHCP</tipoLan><proxy>0</proxy><prioridade>0</prioridade><usuario>vivo"
+        "</usuario><senha>a\"b&amp;c</senha><phone>*99#</phone><APN>zap.vivo.com.br</APN>"
+        "</config>";
+    EXPECT_EQ(
+        lib.call("ConfigurarInterfaceDeRedeMFE", 1, code, (ethernet + "|" + mobile + "||").c_str()),
+        "000001|12000|Rede Configurada com Sucesso||");
+    EXPECT_THAT(lib.call("ConfigurarInterfaceDeRedeMFE", 2, code, ethernet.c_str()),
+                StartsWith("000002|12002|Dados fora do padrão a ser informado||"));
+
+    const auto status = fields(lib.call("ConsultarStatusOperacionalMFE", 3, code));
+    ASSERT_THAT(status, SizeIs(59)); // fields 0 to 57 and the empty piece after the final "|"
+    EXPECT_EQ(status[1], "10000");
+    EXPECT_THAT(std::vector(status.begin() + 6, status.begin() + 13),
+                ElementsAre("IPFIX", "192.168.001.010", ::testing::_, "255.255.255.000",
+                            "192.168.001.001", "008.008.008.008", ""));
+    EXPECT_THAT(std::vector(status.begin() + 27, status.begin() + 33),
+                ElementsAre("0", "2", "35", "3", "1", "GPR1"));
+    EXPECT_THAT(status[33], StartsWith("<?xml version=\\\"1.0\\\""));
+    EXPECT_THAT(status[34], HasSubstr("<senha>a\\\"b&amp;c</senha>"));
+    EXPECT_EQ(status[35], "NA");
+    EXPECT_EQ(status[36], "NA");
+    EXPECT_EQ(status[37], "VIVO");
+    EXPECT_EQ(status[57], "0");
+    EXPECT_EQ(status[58], "");
+}
+
+} // namespace
+} // namespace emulator_test

@@ -1,0 +1,172 @@
+// What keeps the library safe to use: hostile documents refused without reading a file, a
+// corrupt state file set aside, two processes sharing one module, malformed calls answered, and
+// the optional answer delay.
+
+#include "emulator_library.h"
+#include "sale_documents.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <set>
+#include <sys/wait.h>
+
+namespace emulator_test {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+using ::testing::StartsWith;
+
+const char* code = activationCode.c_str();
+
+class LibrarySafety : public ::testing::Test {
+protected:
+    void prepare() {
+        ASSERT_THAT(lib.call("AtivarSAT", 1, 1, code, taxpayerCnpj.c_str(), 35),
+                    StartsWith("000001|04000|"));
+        const std::string value = softwareHouseCnpj + taxpayerCnpj;
+        ASSERT_THAT(lib.call("AssociarAssinatura", 2, code, value.c_str(), acSignature().c_str()),
+                    StartsWith("000002|13000|"));
+    }
+
+    StateFolder state;
+    EmulatorLibrary lib;
+};
+
+TEST_F(LibrarySafety, ExportsTheSixteenFunctionsAndNothingElse) {
+    const std::string command = std::string(NM_PROGRAM) + " -D --defined-only " + MFE_LIBRARY;
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::set<std::string> exported;
+    char line[512];
+    while (std::fgets(line, sizeof line, pipe) != nullptr) {
+        std::string name(line);
+        name = name.substr(name.find_last_of(' ') + 1);
+        exported.insert(name.substr(0, name.find('\n')));
+    }
+    pclose(pipe);
+    EXPECT_EQ(exported,
+              (std::set<std::string>{
+                  "AssociarAssinatura", "AtivarSAT", "AtualizarSoftwareSAT", "BloquearSAT",
+                  "CancelarUltimaVenda", "ConfigurarInterfaceDeRede",
+                  "ConfigurarInterfaceDeRedeMFE", "ConsultarNumeroSessao", "ConsultarSAT",
+                  "ConsultarStatusOperacional", "ConsultarStatusOperacionalMFE", "DesbloquearSAT",
+                  "EnviarDadosVenda", "ExtrairLogs", "TesteFimAFim", "TrocarCodigoDeAtivacao"}));
+}
+
+TEST_F(LibrarySafety, HostileSaleDocumentsAreRefusedWithoutReadingFiles) {
+    prepare();
+    const auto secret = state.folder() / "segredo.txt";
+    std::ofstream(secret) << "CONTEUDO-SECRETO-4711";
+    const std::string body = "<CFe><infCFe versaoDadosEnt=\"0.07\"><ide><CNPJ>&x;</CNPJ></ide>"
+                             "</infCFe></CFe>";
+    const struct {
+        std::string document;
+        const char* refusal;
+    } hostile[] = {
+        {"<?xml version=\"1.0\"?><!DOCTYPE CFe [<!ENTITY x SYSTEM \"file://" + secret.string() +
+             "\">]>" + body,
+         "Declaração da entidade 'x' recusada"},
+        {"<?xml version=\"1.0\"?><!DOCTYPE CFe SYSTEM \"file://" + secret.string() + "\">" + body,
+         "Entity 'x' not defined"},
+        {"<?xml version=\"1.0\"?><!DOCTYPE CFe [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b "
+         "\"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
+         "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\"><!ENTITY x "
+         "\"&d;&d;&d;&d;&d;&d;&d;&d;\">]>" +
+             body,
+         "Declaração da entidade 'a' recusada"},
+        {"<?xml version=\"1.0\"?>" + body, "Entity 'x' not defined"},
+    };
+    int session = 10;
+    for (const auto& [document, refusal] : hostile) {
+        const std::string answer = lib.call("EnviarDadosVenda", ++session, code, document.c_str());
+        EXPECT_THAT(answer, StartsWith("0000" + std::to_string(session) + "|06010|1999|"));
+        EXPECT_THAT(answer, HasSubstr(refusal));
+        EXPECT_THAT(answer, Not(HasSubstr("SECRETO")));
+    }
+    const std::string huge = saleDocument(1) + std::string(1500 * 1024, ' ');
+    EXPECT_EQ(lib.call("EnviarDadosVenda", 20, code, huge.c_str()),
+              "000020|06005|0000|Tamanho do CF-e-SAT superior a 1.500KB||");
+    EXPECT_THAT(lib.call("EnviarDadosVenda", 21, code, "<CFe><infCFe"),
+                StartsWith("000021|06010|1999|Erro de validação do conteúdo||Rejeição: Erro não "
+                           "identificado - XML mal formado (linha 1): "));
+}
+
+TEST_F(LibrarySafety, CorruptStateIsSetAsideAndANewModuleStarts) {
+    prepare();
+    std::ofstream(state.stateFile()) << "{\"formato\": 1, \"serie\": tru";
+    EXPECT_EQ(lib.call("ConsultarStatusOperacional", 3, code),
+              "000003|10001|Código de ativação inválido||");
+    EXPECT_THAT(lib.call("AtivarSAT", 4, 1, code, taxpayerCnpj.c_str(), 35),
+                StartsWith("000004|04000|"));
+    int setAside = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(state.folder())) {
+        if (entry.path().filename().string().starts_with("estado.corrompido-")) {
+            ++setAside;
+            std::ifstream in(entry.path());
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+                      "{\"formato\": 1, \"serie\": tru");
+        }
+    }
+    EXPECT_EQ(setAside, 1);
+}
+
+TEST_F(LibrarySafety, TwoProcessesShareOneModuleWithoutLosingUpdates) {
+    prepare();
+    constexpr int calls = 40;
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    const int first = child == 0 ? 1000 : 2000;
+    for (int i = 0; i < calls; ++i)
+        lib.call("BloquearSAT", first + i, code), lib.call("DesbloquearSAT", first + 500 + i, code);
+    if (child == 0)
+        _exit(0);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+
+    // The log has every call, and the kept sessions are exactly the last hundred logged, each
+    // with its answer: no process overwrote the other's state with a stale copy.
+    std::ifstream log(state.folder() / "estado.log");
+    std::vector<int> logged;
+    for (std::string line; std::getline(log, line);)
+        logged.push_back(std::stoi(line.substr(line.rfind(';', line.rfind(';') - 1) + 1)));
+    ASSERT_EQ(logged.size(), 2u + 4 * calls);
+    std::ifstream in(state.stateFile());
+    const auto kept = nlohmann::json::parse(in).at("sessoes").get<std::vector<int>>();
+    EXPECT_EQ(kept, std::vector<int>(logged.end() - 100, logged.end()));
+    for (int session : kept) {
+        char prefix[16];
+        std::snprintf(prefix, sizeof prefix, "%06d|1", session);
+        EXPECT_THAT(lib.call("ConsultarNumeroSessao", 3, code, session), StartsWith(prefix));
+    }
+    EXPECT_EQ(lib.call("DesbloquearSAT", 4, code), "000004|17005|SAT já desbloqueado||");
+}
+
+TEST_F(LibrarySafety, MalformedCallsGetAnAnswer) {
+    EXPECT_EQ(lib.call("ConsultarSAT", -5), "-00005|08097|Número de sessão inválido||");
+    EXPECT_EQ(lib.call("ConsultarSAT", 1000000), "1000000|08097|Número de sessão inválido||");
+    EXPECT_EQ(lib.call("ConsultarStatusOperacional", 1, static_cast<const char*>(nullptr)),
+              "000001|10001|Código de ativação inválido||");
+    EXPECT_EQ(lib.call("ConfigurarInterfaceDeRede", 2, static_cast<const char*>(nullptr),
+                       static_cast<const char*>(nullptr)),
+              "000002|12001|Código de ativação inválido||");
+}
+
+TEST_F(LibrarySafety, TheDelayVariableSlowsEveryAnswer) {
+    ::setenv("MFE_EMULADOR_ATRASO_MS", "300", 1);
+    const auto start = std::chrono::steady_clock::now();
+    const std::string answer = lib.call("ConsultarSAT", 1);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    ::unsetenv("MFE_EMULADOR_ATRASO_MS");
+    EXPECT_EQ(answer, "000001|08000|SAT em operação||");
+    EXPECT_GE(elapsed, std::chrono::milliseconds(300));
+}
+
+} // namespace
+} // namespace emulator_test

@@ -1,0 +1,170 @@
+// The module's rules that depend on its state and its clock, on the logic directly: the
+// cancellation window, the blocking states, the activation-code change and the status fields
+// that follow the network configuration.
+
+#include "emulator/module.h"
+#include "sale_documents.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace emulator {
+namespace {
+
+using emulator_test::acSignature;
+using emulator_test::activationCode;
+using ::testing::StartsWith;
+
+struct NoRecords : ModuleRecords {
+    std::optional<std::string> sessionAnswer(int) const override { return std::nullopt; }
+    std::string logText() const override { return {}; }
+};
+
+const TimePoint saleTime = std::chrono::system_clock::from_time_t(1'704'164'645);
+
+std::vector<std::string> fieldsOf(const std::string& answer) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (auto bar = answer.find('|'); bar != std::string::npos; bar = answer.find('|', start)) {
+        fields.push_back(answer.substr(start, bar - start));
+        start = bar + 1;
+    }
+    fields.push_back(answer.substr(start));
+    return fields;
+}
+
+class ModuleRules : public ::testing::Test {
+protected:
+    // One activated and associated module for the whole suite: the RSA key takes a while.
+    static void SetUpTestSuite() {
+        std::mt19937_64 random(7);
+        prepared = newModule(random);
+        NoRecords records;
+        Module module(prepared, records, saleTime, random);
+        module.ativarSAT(1, 1, activationCode, emulator_test::taxpayerCnpj, 23);
+        module.associarAssinatura(2, activationCode,
+                                  emulator_test::softwareHouseCnpj + emulator_test::taxpayerCnpj,
+                                  acSignature());
+    }
+
+    Answer at(TimePoint when, const std::function<Answer(Module&)>& operation) {
+        Module module(state, records, when, random);
+        return operation(module);
+    }
+
+    static inline ModuleState prepared;
+    ModuleState state = prepared;
+    NoRecords records;
+    std::mt19937_64 random{11};
+};
+
+TEST_F(ModuleRules, CancellationOnlyWithinThirtyMinutesOfTheSale) {
+    using namespace std::chrono_literals;
+    for (const auto& [delay, expected] :
+         {std::pair{29min + 59s, "07000"}, std::pair{30min + 1s, "07002"}}) {
+        state = prepared;
+        const Answer sale = at(saleTime, [](Module& m) {
+            return m.enviarDadosVenda(3, activationCode, emulator_test::saleDocument(1));
+        });
+        ASSERT_EQ(sale.code, "06000") << sale.text;
+        const std::string key = fieldsOf(sale.text)[8];
+        const Answer cancel = at(saleTime + delay, [&](Module& m) {
+            return m.cancelarUltimaVenda(4, activationCode, key,
+                                         emulator_test::cancellationDocument(key));
+        });
+        EXPECT_EQ(cancel.code, expected) << cancel.text;
+    }
+}
+
+TEST_F(ModuleRules, EachBlockingStateRefusesSalesAndUnblocksOnlyTheTaxpayersOwn) {
+    const struct {
+        OperationState state;
+        const char* sale;
+        const char* cancellation;
+        const char* unblock;
+    } cases[] = {
+        {blockedBySefaz, "06007", "07004", "17003"},
+        {blockedByTaxpayer, "06006", "07003", "17000"},
+        {blockedAutonomously, "06008", "07005", "17006"},
+        {blockedForDeactivation, "06007", "07004", "17007"},
+    };
+    for (const auto& c : cases) {
+        state = prepared;
+        state.operationState = c.state;
+        const auto sale = at(saleTime, [](Module& m) {
+            return m.enviarDadosVenda(3, activationCode, emulator_test::saleDocument(1));
+        });
+        const auto cancel = at(saleTime, [](Module& m) {
+            return m.cancelarUltimaVenda(4, activationCode, "CFe", "<CFeCanc/>");
+        });
+        const auto unblock =
+            at(saleTime, [](Module& m) { return m.desbloquearSAT(5, activationCode); });
+        EXPECT_EQ(sale.code, c.sale) << c.state;
+        EXPECT_EQ(cancel.code, c.cancellation) << c.state;
+        EXPECT_EQ(unblock.code, c.unblock) << c.state;
+    }
+}
+
+TEST_F(ModuleRules, ActivationCodeChange) {
+    const struct {
+        const char* code;
+        int option;
+        const char* newCode;
+        const char* confirmation;
+        const char* expected;
+    } cases[] = {
+        {"codigo-errado", 1, "novo-codigo", "novo-codigo", "18001"},
+        {"codigo-errado", 2, "novo-codigo", "novo-codigo", "18002"},
+        {activationCode.c_str(), 3, "novo-codigo", "novo-codigo", "18099"},
+        {activationCode.c_str(), 1, "curto", "curto", "18099"},
+        {activationCode.c_str(), 1, "novo-codigo", "NOVO-CODIGO", "18099"},
+        {activationCode.c_str(), 1, "novo-codigo", "novo-codigo", "18000"},
+        {"EMERGENCIA", 2, "novo-codigo", "novo-codigo", "18000"},
+    };
+    for (const auto& c : cases) {
+        state = prepared;
+        const auto change = at(saleTime, [&](Module& m) {
+            return m.trocarCodigoDeAtivacao(3, c.code, c.option, c.newCode, c.confirmation);
+        });
+        EXPECT_EQ(change.code, c.expected) << c.code << " " << c.option << " " << c.newCode;
+        const bool changed = change.code == "18000";
+        const auto status =
+            at(saleTime, [](Module& m) { return m.consultarStatusOperacional(4, "novo-codigo"); });
+        EXPECT_EQ(status.code, changed ? "10000" : "10001");
+    }
+}
+
+TEST_F(ModuleRules, StatusFollowsTheNetworkConfiguration) {
+    const auto configured = at(saleTime, [](Module& m) {
+        return m.configurarInterfaceDeRede(
+            3, activationCode,
+            "<config><tipoInter>ETHE</tipoInter><tipoLan>IPFIX</tipoLan><lanIP>10.0.0.7</lanIP>"
+            "<lanMask>255.0.0.0</lanMask><lanGW>10.0.0.1</lanGW><lanDNS1>10.0.0.2</lanDNS1>"
+            "<lanDNS2>1.1.1.1</lanDNS2><proxy>0</proxy></config>");
+    });
+    ASSERT_EQ(configured.code, "12000") << configured.text;
+    const auto status = fieldsOf(at(saleTime, [](Module& m) {
+                                     return m.consultarStatusOperacional(4, activationCode);
+                                 }).text);
+    ASSERT_EQ(status.size(), 28u);
+    EXPECT_EQ(status[5], prepared.serial);
+    EXPECT_EQ(std::vector(status.begin() + 6, status.begin() + 13),
+              (std::vector<std::string>{"IPFIX", "010.000.000.007", status[8], "255.000.000.000",
+                                        "010.000.000.001", "010.000.000.002", "001.001.001.001"}));
+    EXPECT_EQ(status[17], "20240102" + status[17].substr(8));
+    EXPECT_EQ(status[23], ""); // no document transmitted yet
+    EXPECT_EQ(status[24], prepared.activatedAt);
+
+    const auto extended = fieldsOf(at(saleTime, [](Module& m) {
+                                       return m.consultarStatusOperacionalMFE(5, activationCode);
+                                   }).text);
+    ASSERT_EQ(extended.size(), 59u);
+    EXPECT_EQ(extended[29], "23");
+    EXPECT_EQ(extended[32], "ETHE");
+    EXPECT_THAT(extended[33], StartsWith("<?xml version=\\\"1.0\\\""));
+    EXPECT_EQ(std::vector(extended.begin() + 34, extended.begin() + 39),
+              (std::vector<std::string>{"NA", "NA", "NA", "NA", "NA"}));
+}
+
+} // namespace
+} // namespace emulator
