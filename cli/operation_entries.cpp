@@ -78,10 +78,6 @@ bool sameName(std::string_view a, std::string_view b) {
 
 } // namespace
 
-std::span<const OperationEntry> operationEntries() {
-    return entries;
-}
-
 const OperationEntry* entryNamed(std::string_view name) {
     const auto it = std::find_if(entries.begin(), entries.end(), [name](const OperationEntry& e) {
         return sameName(e.operation.name, name);

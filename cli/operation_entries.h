@@ -31,9 +31,6 @@ struct OperationEntry {
     PageLogic (*logic)(const core::Operation& operation, const CommandLine& line);
 };
 
-// The entries in the catalogue's page order.
-std::span<const OperationEntry> operationEntries();
-
 // The entry of an operation named as in the catalogue, in any letter case; nullptr if none.
 const OperationEntry* entryNamed(std::string_view name);
 

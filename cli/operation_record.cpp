@@ -16,7 +16,7 @@ nlohmann::ordered_json textOrNull(const std::string& text) {
 
 nlohmann::ordered_json toJson(const OperationRecord& record) {
     nlohmann::ordered_json j;
-    j["operation"] = record.operation;
+    j["operation"] = textOrNull(record.operation);
     j["access"] = textOrNull(record.access);
     if (record.analysis)
         j["analysis"] = *record.analysis;

@@ -50,7 +50,8 @@ int analyse(const Output& o, const OperationEntry& entry, const PageLogic& logic
                         " não tem análise: a página não tem o botão \"Analisar\".");
     record.analysis = logic.analyse();
     if (!o.json)
-        printLines(o.out, record.analysis->empty() ? core::Lines{"Análise OK."} : *record.analysis);
+        printLines(o.out, record.analysis->empty() ? core::Lines{std::string(core::analysisOk)}
+                                                   : *record.analysis);
     return finish(o, record, record.analysis->empty() ? exitSuccess : exitBadUsage);
 }
 

@@ -43,6 +43,9 @@ public:
     virtual std::string answerDocumentForDisplay() = 0;
 };
 
+// What "Analisar" writes when its checks find nothing.
+inline constexpr std::string_view analysisOk = "Análise OK.";
+
 struct Shown {
     PreparedCall call;
     Lines commandBox; // the call text, then in Integrador mode the request preview

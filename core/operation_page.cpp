@@ -179,7 +179,7 @@ void OperationPage::analyse() {
     const Lines findings = analysis();
     if (findings.empty()) {
         setCommandColour(false);
-        commandBox_->appendPlainText("Análise OK.");
+        commandBox_->appendPlainText(qs(analysisOk));
     } else {
         writeLines(commandBox_, findings);
     }
