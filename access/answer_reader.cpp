@@ -112,4 +112,13 @@ void AnswerReader::skipIfSettled(const std::string& name, Seen& seen) {
     skipped_.push_back({name, seen.message});
 }
 
+std::string skippedFilesMessage(const std::vector<SkippedFile>& skipped) {
+    if (skipped.empty())
+        return {};
+    std::string text = "Arquivos de resposta do Integrador ignorados (não são XML válido):";
+    for (const auto& file : skipped)
+        text += "\n" + file.name + ": " + file.message;
+    return text;
+}
+
 } // namespace backend

@@ -22,6 +22,9 @@ struct SkippedFile {
     std::string message; // why it could not be read as an answer
 };
 
+// The message naming the skipped files, one per line after a heading; empty when there are none.
+std::string skippedFilesMessage(const std::vector<SkippedFile>& skipped);
+
 class AnswerReader {
 public:
     using Clock = std::chrono::steady_clock;

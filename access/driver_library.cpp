@@ -119,6 +119,10 @@ std::string missingFunctionMessage(std::string_view name) {
     return "Função " + std::string(name) + " não encontrada na biblioteca.";
 }
 
+std::string libraryNotFoundMessage(std::string_view name) {
+    return "DLL: \"" + std::string(name) + "\" Não encontrada";
+}
+
 #ifdef _WIN32
 
 std::string libraryFileVersion(const std::string& path) {

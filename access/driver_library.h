@@ -33,6 +33,13 @@ private:
 // "Função <name> não encontrada na biblioteca."
 std::string missingFunctionMessage(std::string_view name);
 
+// "DLL: "<name>" Não encontrada": the library file is not there.
+std::string libraryNotFoundMessage(std::string_view name);
+
+// The library file is there but cannot be loaded (line break "\n\r" inside).
+inline constexpr std::string_view libraryLoadFailureMessage =
+    "Atenção!!! Erro na carga da DLL.\n\rVerifique se DLL e o driver instalado são compatíveis.";
+
 // The version of a library file: on Windows its version resource's FileVersion; elsewhere the
 // numbers after ".so." in the name of the real file behind any symbolic links ("1.2.0" for
 // libmfe.so.1.2.0), or empty when the name carries none.

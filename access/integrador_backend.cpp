@@ -29,8 +29,10 @@ std::string IntegradorBackend::ChamaIntegrador(const core::Operation& operation,
     watch_.watch(folders_.output);
     std::string error;
     if (!writeFileWhole(folders_.input / requestFileName(operation, identificador), document,
-                        error))
+                        error)) {
+        outcome_ = Outcome::NotWritten;
         return integradorWriteFailure();
+    }
 
     const auto deadline = AnswerReader::Clock::now() + waitLimit_.value_or(operation.waitLimit);
     // cancel() reaches this wait, and only while it lasts.
@@ -55,6 +57,9 @@ std::string IntegradorBackend::ChamaIntegrador(const core::Operation& operation,
     skipped_ = reader.skipped();
     if (reader.answerDocument())
         state_.answerDocument = *reader.answerDocument();
+    outcome_ = result == 1  ? Outcome::Answered
+               : cancelled_ ? Outcome::Cancelled
+                            : Outcome::TimedOut;
     return result == 1 ? reader.answer() : busyAnswer(operation, arguments.at(0).number);
 }
 

@@ -40,11 +40,16 @@ public:
     // The unreadable answer files the last call gave up, to be named to the user.
     const std::vector<SkippedFile>& skippedFiles() const { return skipped_; }
 
+    // How the last call ended; all but Answered hand back an answer the program made up.
+    enum class Outcome { Answered, NotWritten, TimedOut, Cancelled };
+    Outcome lastOutcome() const { return outcome_; }
+
 private:
     IntegradorFolders folders_;
     core::SharedState& state_;
     std::optional<std::chrono::milliseconds> waitLimit_;
     std::vector<SkippedFile> skipped_;
+    Outcome outcome_ = Outcome::Answered;
 
     FolderWatch watch_;
     std::atomic<bool> cancelled_{false};

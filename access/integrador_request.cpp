@@ -129,6 +129,13 @@ core::Lines integradorPreview(const core::Operation& operation, std::string_view
     return lines;
 }
 
+core::Lines previewWithNewIdentifier(core::SharedState& state, const core::TimeOfDay& time,
+                                     const core::Operation& operation,
+                                     const core::Arguments& arguments) {
+    state.requestIdentifier = GeraIdentificador(time);
+    return integradorPreview(operation, state.requestIdentifier, state.sessionNumber, arguments);
+}
+
 std::vector<TemplateLine> integradorTemplate(const core::Operation& operation) {
     std::vector<std::string> words;
     for (const auto& p : operation.integradorParams)

@@ -6,6 +6,7 @@
 #include "core/arguments.h"
 #include "core/catalogue.h"
 #include "core/lines.h"
+#include "core/shared_state.h"
 #include "core/time_of_day.h"
 
 #include <string>
@@ -30,6 +31,12 @@ std::string requestDocument(const core::Operation& operation, std::string_view i
 // as its `shown` text, escaped as in the file). A value that spans lines gives several lines.
 core::Lines integradorPreview(const core::Operation& operation, std::string_view identificador,
                               std::string_view sessionNumberText, const core::Arguments& arguments);
+
+// "Mostrar" in Integrador mode: draws a new request identifier at `time`, keeps it in `state` as
+// the current one, and returns the preview with it and the state's session number.
+core::Lines previewWithNewIdentifier(core::SharedState& state, const core::TimeOfDay& time,
+                                     const core::Operation& operation,
+                                     const core::Arguments& arguments);
 
 struct TemplateLine {
     std::string text;

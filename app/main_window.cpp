@@ -13,7 +13,6 @@
 #include "core/module_call_dialog.h"
 #include "core/session_number.h"
 #include "core/text.h"
-#include "documents/xml_format.h"
 #include "operations/extended_status_report.h"
 #include "operations/status_page.h"
 #include "operations/status_report.h"
@@ -204,10 +203,8 @@ void MainWindow::buildPages() {
         else if (page == 5)
             operationPage = new operations::StatusPage(operation, *this, operations::statusReport);
         else if (page == 15)
-            operationPage = new operations::StatusPage(operation, *this, [](std::string_view a) {
-                return operations::extendedStatusReport(
-                    a, {backend::RetiraEscapes, documents::FormatXMLString});
-            });
+            operationPage =
+                new operations::StatusPage(operation, *this, operations::extendedStatusPageReport);
         else
             operationPage = new PendingPage(operation, *this);
         pages_[std::size_t(catalogueIndex(page))] = operationPage;
@@ -302,7 +299,7 @@ void MainWindow::RadioAcessoClick(int item) {
 bool MainWindow::CarregaDLL(const std::string& libraryName) {
     const std::string path = (programFolder_ + "/").toStdString() + libraryName;
     if (!std::filesystem::exists(path)) {
-        dialogs().message(this, qs("DLL: \"" + libraryName + "\" Não encontrada"));
+        dialogs().message(this, qs(backend::libraryNotFoundMessage(libraryName)));
         OcultaTS_Xml_Integrador();
         DesabBotoes();
         return false;
@@ -317,11 +314,8 @@ bool MainWindow::CarregaDLL(const std::string& libraryName) {
     std::string error;
     auto library = backend::DriverLibrary::load(path, error);
     if (!library) {
-        dialogs().information(
-            this,
-            messageText("Atenção!!! Erro na carga da DLL.\n\rVerifique se DLL e o "
-                        "driver instalado são compatíveis."),
-            windowTitle(), "Ok");
+        dialogs().information(this, messageText(backend::libraryLoadFailureMessage), windowTitle(),
+                              "Ok");
         OcultaTS_Xml_Integrador();
         DesabBotoes();
         return false;
@@ -399,9 +393,7 @@ std::string MainWindow::drawSessionNumber() {
 
 core::Lines MainWindow::requestPreview(const core::Operation& operation,
                                        const core::Arguments& arguments) {
-    state_.requestIdentifier = backend::GeraIdentificador(core::localTimeOfDay());
-    return backend::integradorPreview(operation, state_.requestIdentifier, state_.sessionNumber,
-                                      arguments);
+    return backend::previewWithNewIdentifier(state_, core::localTimeOfDay(), operation, arguments);
 }
 
 std::string MainWindow::callModule(const core::Operation& operation,
@@ -424,13 +416,9 @@ std::string MainWindow::callModule(const core::Operation& operation,
 
 // Answer files the last Integrador call could not read are named once, after the call.
 void MainWindow::reportSkippedAnswerFiles() {
-    const auto& skipped = integrador_->skippedFiles();
-    if (skipped.empty())
-        return;
-    QString text = "Arquivos de resposta do Integrador ignorados (não são XML válido):";
-    for (const auto& file : skipped)
-        text += "\n" + qs(file.name) + ": " + qs(file.message);
-    dialogs().message(this, text);
+    const std::string text = backend::skippedFilesMessage(integrador_->skippedFiles());
+    if (!text.empty())
+        dialogs().message(this, qs(text));
 }
 
 std::string MainWindow::answerDocumentForDisplay() {

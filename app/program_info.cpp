@@ -2,6 +2,10 @@
 
 #include <filesystem>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace app {
 
 std::string buildWidth() {
@@ -16,6 +20,21 @@ std::string iniPathFor(const std::string& executablePath) {
     std::filesystem::path path(executablePath);
     path.replace_extension(".ini");
     return path.string();
+}
+
+std::filesystem::path runningExecutable(const char* argv0) {
+#ifdef _WIN32
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length > 0 && length < MAX_PATH)
+        return std::filesystem::path(path);
+#else
+    std::error_code ec;
+    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec)
+        return self;
+#endif
+    return std::filesystem::absolute(argv0 ? argv0 : "");
 }
 
 } // namespace app

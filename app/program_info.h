@@ -1,6 +1,7 @@
 #pragma once
 // Facts about the running program: its title, its INI file and the files beside it.
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,14 @@ std::string baseTitle(std::string_view version);
 
 // The executable's path with its extension replaced by ".ini" (appended when it has none).
 std::string iniPathFor(const std::string& executablePath);
+
+// The window's executable, without extension; its INI file holds the access mode that the
+// command line also follows.
+inline constexpr std::string_view windowProgramName = "tarvikplus";
+
+// The running program's own file, as the system knows it; `argv0` made absolute when the
+// system cannot tell.
+std::filesystem::path runningExecutable(const char* argv0);
 
 inline constexpr std::string_view dllSuffix = "  --  Acesso pela DLL  --";
 inline constexpr std::string_view integradorSuffix = "  --  Acesso pelo Integrador  --  ";

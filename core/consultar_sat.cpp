@@ -17,4 +17,8 @@ Arguments consultarSatArguments(const std::string& sessionNumber) {
     return {sessionArgument(sessionNumber)};
 }
 
+PreparedCall consultarSatCall(const std::string& sessionNumber) {
+    return {consultarSatCallText(sessionNumber), consultarSatArguments(sessionNumber)};
+}
+
 } // namespace core

@@ -2,6 +2,7 @@
 // The SAT query: the operation with no parameter but the session number.
 
 #include "core/arguments.h"
+#include "core/execution.h"
 
 #include <string>
 
@@ -12,5 +13,8 @@ Argument sessionArgument(const std::string& sessionNumber);
 
 std::string consultarSatCallText(const std::string& sessionNumber);
 Arguments consultarSatArguments(const std::string& sessionNumber);
+
+// "Mostrar" of page 0: its call text and arguments.
+PreparedCall consultarSatCall(const std::string& sessionNumber);
 
 } // namespace core

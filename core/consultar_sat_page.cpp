@@ -8,7 +8,7 @@ ConsultarSatPage::ConsultarSatPage(PageHost& host, QWidget* parent)
     : OperationPage(*operationByPage(0), host, parent) {}
 
 OperationPage::Call ConsultarSatPage::prepareCall(const std::string& sessionNumber) {
-    return {consultarSatCallText(sessionNumber), consultarSatArguments(sessionNumber)};
+    return consultarSatCall(sessionNumber);
 }
 
 } // namespace core

@@ -3,20 +3,14 @@
 // the time elapsed and the wait limit, so the window stays painted and nothing else can be
 // used until the answer is there.
 
-#include <chrono>
+#include "core/wait_info.h"
+
 #include <functional>
-#include <optional>
 #include <string>
 
 class QWidget;
 
 namespace core {
-
-struct WaitInfo {
-    std::string operation;
-    std::optional<std::chrono::milliseconds> limit; // none for a library call
-    std::function<void()> cancel;                   // empty when the call cannot be interrupted
-};
 
 // Runs `call` on a worker thread and returns its answer; an exception it throws is rethrown
 // here. The dialog appears only when the call takes longer than a moment.

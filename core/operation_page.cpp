@@ -1,7 +1,6 @@
 #include "core/operation_page.h"
 
 #include "core/text.h"
-#include "core/workflow.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -180,7 +179,7 @@ void OperationPage::analyse() {
     const Lines findings = analysis();
     if (findings.empty()) {
         setCommandColour(false);
-        commandBox_->appendPlainText("Análise OK.");
+        commandBox_->appendPlainText(qs(analysisOk));
     } else {
         writeLines(commandBox_, findings);
     }
@@ -189,13 +188,10 @@ void OperationPage::analyse() {
 void OperationPage::showCall() {
     commandBox_->clear();
     setCommandColour(false);
-    SharedState& state = host_.state();
-    state.sessionNumber = host_.drawSessionNumber();
-    lastCall_ = prepareCall(state.sessionNumber);
-    state.callText = lastCall_.text;
-    commandBox_->appendPlainText(qs(lastCall_.text));
-    if (host_.integradorMode())
-        writeLines(commandBox_, host_.requestPreview(operation_, lastCall_.arguments));
+    const Shown shown =
+        mostrar(host_, operation_, [this](const std::string& s) { return prepareCall(s); });
+    lastCall_ = shown.call;
+    writeLines(commandBox_, shown.commandBox);
     executeButton_->setEnabled(true);
 }
 
@@ -205,26 +201,17 @@ Lines OperationPage::report(std::string_view) {
 
 void OperationPage::execute() {
     host_.cursorWait();
-    std::string answer;
+    Executed done;
     try {
         showCall();
-        answer = host_.callModule(operation_, lastCall_.arguments);
+        done = executar(host_, operation_, lastCall_.arguments,
+                        [this](std::string_view answer) { return report(answer); });
     } catch (...) {
         host_.cursorDefault();
         throw;
     }
-    host_.state().answer = answer;
     answerBox_->clear();
-    Lines reportLines;
-    try {
-        reportLines = report(answer);
-    } catch (...) {
-        // A report that fails stops silently; the page's report keeps what it wrote.
-    }
-    const bool integrador = host_.integradorMode();
-    writeLines(answerBox_,
-               core::answerBox(integrador, integrador ? host_.answerDocumentForDisplay() : "",
-                               answer, reportLines));
+    writeLines(answerBox_, done.answerBox);
     host_.cursorDefault();
     subControl_->setCurrentIndex(1);
 }

@@ -37,10 +37,7 @@ public:
     void execute();
 
 protected:
-    struct Call {
-        std::string text;
-        Arguments arguments;
-    };
+    using Call = PreparedCall;
 
     // The page's checks, one message per failed check.
     virtual Lines analysis() { return {}; }

@@ -1,9 +1,11 @@
 #include "operations/extended_status_report.h"
 
+#include "access/integrador_answer.h"
 #include "core/answer_cuts.h"
 #include "core/catalogue.h"
 #include "core/lines.h"
 #include "core/text.h"
+#include "documents/xml_format.h"
 #include "operations/status_layout.h"
 #include "operations/uf_table.h"
 
@@ -235,6 +237,10 @@ core::Lines extendedStatusReport(std::string_view answer, const NetworkXmlLayout
         start = i + 1;
     }
     return lines;
+}
+
+core::Lines extendedStatusPageReport(std::string_view answer) {
+    return extendedStatusReport(answer, {backend::RetiraEscapes, documents::FormatXMLString});
 }
 
 } // namespace operations

@@ -25,4 +25,8 @@ struct NetworkXmlLayout {
 // or UF not a number, a configuration the layout refuses) ends the report there.
 core::Lines extendedStatusReport(std::string_view answer, const NetworkXmlLayout& xml);
 
+// The report page 15 writes: extendedStatusReport with the configurations laid out by
+// RetiraEscapes and FormatXMLString.
+core::Lines extendedStatusPageReport(std::string_view answer);
+
 } // namespace operations

@@ -26,8 +26,7 @@ core::Lines StatusPage::analysis() {
 }
 
 core::OperationPage::Call StatusPage::prepareCall(const std::string& sessionNumber) {
-    const StatusInputs in = inputs();
-    return {statusCallText(operation(), sessionNumber, in), statusArguments(sessionNumber, in)};
+    return statusCall(operation(), sessionNumber, inputs());
 }
 
 core::Lines StatusPage::report(std::string_view answer) {

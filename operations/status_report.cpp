@@ -65,6 +65,12 @@ core::Arguments statusArguments(std::string_view sessionNumber, const StatusInpu
             core::Argument::typed(codigo, codigo)};
 }
 
+core::PreparedCall statusCall(const core::Operation& operation, std::string_view sessionNumber,
+                              const StatusInputs& inputs) {
+    return {statusCallText(operation, sessionNumber, inputs),
+            statusArguments(sessionNumber, inputs)};
+}
+
 core::Lines statusReport(std::string_view answer) {
     core::Lines lines;
     if (core::answerCode(answer) ==

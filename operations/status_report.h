@@ -5,6 +5,7 @@
 #include "core/arguments.h"
 #include "core/call_text.h"
 #include "core/catalogue.h"
+#include "core/execution.h"
 
 #include <string>
 #include <string_view>
@@ -26,6 +27,10 @@ std::string statusCallText(const core::Operation& operation, std::string_view se
 // What "Executar" sends: numeroSessao as the integer its six digits denote (shown as the six
 // digits) and codigoDeAtivacao trimmed.
 core::Arguments statusArguments(std::string_view sessionNumber, const StatusInputs& inputs);
+
+// "Mostrar" of either status page: its call text and arguments.
+core::PreparedCall statusCall(const core::Operation& operation, std::string_view sessionNumber,
+                              const StatusInputs& inputs);
 
 // The lines written after the raw answer line of ConsultarStatusOperacional: nothing unless the
 // answer code is the success code, then an empty line, the heading, one line per field from 5

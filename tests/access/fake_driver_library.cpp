@@ -1,9 +1,15 @@
 // A stand-in driver library for tests: it exports the sixteen module functions, answers with
 // the text a test sets (after a delay a test may set), and records what each call received, so a
 // test can compare what was sent with what the window showed. Built with FAKE_WITHOUT_CONSULTAR_SAT
-// it lacks one entry point.
+// it lacks one entry point. A test that runs a program in a process of its own steers it through
+// the environment: FAKE_MFE_ANSWER is the answer to every call, FAKE_MFE_DELAY_MS its delay, and
+// each call is appended as one line to the file FAKE_MFE_CALLS names (name and arguments separated
+// by "|").
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -18,6 +24,13 @@ void record(const char* name, std::initializer_list<std::string> args) {
     lastCall = name;
     for (const auto& a : args)
         lastCall += "\x1f" + a;
+    if (const char* calls = std::getenv("FAKE_MFE_CALLS")) {
+        std::ofstream file(calls, std::ios::app | std::ios::binary);
+        file << name;
+        for (const auto& a : args)
+            file << "|" << a;
+        file << "\n";
+    }
 }
 
 std::string num(int value) {
@@ -28,9 +41,12 @@ std::string txt(const char* value) {
 }
 
 const char* reply() {
-    if (delayMs > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
-    buffer = answer; // the same buffer every call, as real libraries do
+    const char* delay = std::getenv("FAKE_MFE_DELAY_MS");
+    const int ms = delay ? std::atoi(delay) : delayMs;
+    if (ms > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    const char* fixed = std::getenv("FAKE_MFE_ANSWER");
+    buffer = fixed ? fixed : answer; // the same buffer every call, as real libraries do
     return buffer.c_str();
 }
 

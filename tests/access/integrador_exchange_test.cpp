@@ -15,6 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
+using Outcome = backend::IntegradorBackend::Outcome;
 
 std::string answerFile(std::string_view identificador, std::string_view retorno,
                        std::string_view erro = {}) {
@@ -126,6 +127,8 @@ TEST_F(Exchange, TakesMatchesErrorsAndLeavesTheRest) {
         for (const auto& [name, bytes] : c.files)
             put(name, bytes);
         EXPECT_EQ(call(c.operation), c.answer);
+        const bool busy = c.answer.find("SAT em processamento") != std::string::npos;
+        EXPECT_EQ(backend->lastOutcome(), busy ? Outcome::TimedOut : Outcome::Answered);
         EXPECT_EQ(outputFiles(), c.left);
         EXPECT_EQ(state.answerDocument, c.answerDocument);
         EXPECT_TRUE(backend->skippedFiles().empty());
@@ -139,6 +142,7 @@ TEST_F(Exchange, WithoutTheInputFolderTheAnswerIsTheWriteFailureAtOnce) {
     fs::remove_all(folders.input);
     const auto start = Clock::now();
     EXPECT_EQ(call("ConsultarSAT", 10s), backend::integradorWriteFailure());
+    EXPECT_EQ(backend->lastOutcome(), Outcome::NotWritten);
     EXPECT_LT(Clock::now() - start, 2s);
     EXPECT_FALSE(fs::exists(folders.input));
 }
@@ -226,6 +230,7 @@ TEST_F(Exchange, CancelEndsTheWaitAtOnceWithTheBusyAnswer) {
               "004321|06098|0000|SAT em processamento. Tente novamente.||");
     window.join();
     EXPECT_LT(Clock::now() - start, 2s);
+    EXPECT_EQ(backend->lastOutcome(), Outcome::Cancelled);
 }
 
 } // namespace

@@ -1,0 +1,95 @@
+#include "cli/help.h"
+
+#include "cli/global_options.h"
+
+#include <iomanip>
+
+namespace cli {
+namespace {
+
+void printOptions(std::span<const Option* const> options, std::ostream& out) {
+    for (const Option* o : options) {
+        std::string head = std::string(o->name);
+        if (!o->value.empty())
+            head += " " + std::string(o->value);
+        out << "  " << std::left << std::setw(22) << head << " " << o->help << "\n";
+    }
+}
+
+// char * Name( int numeroSessao , char * codigoDeAtivacao );
+std::string declaration(const core::Operation& operation) {
+    std::string text = "char * " + std::string(operation.name) + "(";
+    const char* separator = " ";
+    for (const auto& p : operation.params) {
+        text += separator;
+        text += p.type == core::ParamType::Int ? "int " : "char * ";
+        text += p.name;
+        separator = " , ";
+    }
+    return text + " );";
+}
+
+constexpr const char* exitStatuses =
+    "Situação de saída:\n"
+    "  0  o módulo respondeu com o código de sucesso da operação\n"
+    "  1  o módulo respondeu com outro código\n"
+    "  2  uso errado ou dados de entrada inválidos\n"
+    "  3  o módulo não pôde ser alcançado: biblioteca ausente ou não carregável, pastas do\n"
+    "     Integrador ausentes, tempo de espera esgotado\n";
+
+} // namespace
+
+std::string notAvailableMessage(std::string_view name) {
+    return std::string(name) + " ainda não está disponível na linha de comando.";
+}
+
+void printHelp(std::ostream& out) {
+    out << "Uso: tarvik [--dll ARQUIVO | --integrador PASTA] [--json] OPERACAO [parâmetros]\n"
+           "     tarvik OPERACAO --analisar [parâmetros]\n"
+           "     tarvik [--layout VERSAO] [--json] validar (--cfe | --canc) ARQUIVO\n"
+           "     tarvik OPERACAO --help\n"
+           "\n"
+           "Executa uma operação do módulo fiscal (SAT ou MF-e) como o botão \"Executar\" da sua\n"
+           "página: escreve a chamada (e, pelo Integrador, o XML da requisição) e depois a\n"
+           "resposta, crua e no relatório da página. Sem --dll nem --integrador, usa a forma de\n"
+           "acesso escolhida na janela (tarvikplus.ini) e a biblioteca ao lado do programa.\n"
+           "\n"
+           "Opções gerais:\n";
+    printOptions(global::all, out);
+    out << "\nOperações:\n";
+    for (const core::Operation* operation : core::panelOrder()) {
+        const OperationEntry* entry = entryNamed(operation->name);
+        out << "  " << operation->name;
+        if (!entry->logic)
+            out << std::string(32 - std::min<std::size_t>(31, operation->name.size()), ' ')
+                << "(ainda não disponível)";
+        out << "\n";
+    }
+    out << "  validar" << std::string(25, ' ') << "valida um XML de CF-e ou de cancelamento\n"
+        << "\n"
+        << exitStatuses;
+}
+
+void printOperationHelp(const OperationEntry& entry, std::ostream& out) {
+    const core::Operation& operation = entry.operation;
+    out << "Uso: tarvik [opções gerais] " << operation.name;
+    for (const Option* o : entry.options)
+        out << " [" << o->name << " " << o->value << "]";
+    out << "\n\n" << declaration(operation) << "\n\n";
+    if (!entry.logic) {
+        out << notAvailableMessage(operation.name) << "\n";
+        return;
+    }
+    if (!entry.options.empty()) {
+        out << "Parâmetros:\n";
+        printOptions(entry.options, out);
+        out << "\n";
+    }
+    out << "Um parâmetro omitido vale como o campo vazio na janela.\n"
+        << "Chamada pelo Integrador: método " << operation.integradorMethod << ", espera de até "
+        << std::chrono::duration_cast<std::chrono::seconds>(operation.waitLimit).count()
+        << " s.\n\n"
+        << exitStatuses;
+}
+
+} // namespace cli

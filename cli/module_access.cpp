@@ -1,0 +1,147 @@
+#include "cli/module_access.h"
+
+#include "access/answer_reader.h"
+#include "access/driver_library.h"
+#include "access/integrador_answer.h"
+#include "access/integrador_backend.h"
+#include "access/integrador_request.h"
+#include "app/ini_file.h"
+#include "app/program_info.h"
+#include "cli/global_options.h"
+#include "cli/wait_progress.h"
+#include "core/session_number.h"
+#include "core/text.h"
+
+#include <charconv>
+
+namespace cli {
+namespace {
+
+std::optional<std::chrono::milliseconds> waitLimitOf(const CommandLine& line) {
+    const auto text = line.value(global::espera.name);
+    if (!text)
+        return std::nullopt;
+    int seconds = 0;
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), seconds);
+    if (error != std::errc{} || end != text->data() + text->size() || seconds <= 0)
+        throw UsageError("--espera pede um número de segundos maior que zero: " + *text);
+    return std::chrono::seconds(seconds);
+}
+
+std::string seconds(std::chrono::milliseconds limit) {
+    return std::to_string(std::chrono::duration_cast<std::chrono::seconds>(limit).count());
+}
+
+} // namespace
+
+AccessChoice chooseAccess(const CommandLine& line, const std::filesystem::path& programFolder) {
+    const auto dll = line.value(global::dll.name);
+    const auto integrador = line.value(global::integrador.name);
+    if (dll && integrador)
+        throw UsageError("escolha --dll ou --integrador, não os dois");
+
+    AccessChoice choice;
+    if (dll) {
+        choice.library = *dll;
+    } else if (integrador) {
+        choice.mode = AccessChoice::Mode::Integrador;
+        choice.folders = backend::integradorFoldersUnder(*integrador);
+    } else {
+        const std::string ini = app::iniPathFor((programFolder / app::windowProgramName).string());
+        const auto stored = app::readProfileString(ini, "DEFAULT", "ACESSO").value_or("");
+        if (stored == "DLL") {
+            choice.library = programFolder / TARVIK_LIBRARY_NAME;
+        } else if (stored == "INTEGRADOR") {
+            choice.mode = AccessChoice::Mode::Integrador;
+            choice.folders = backend::integradorFolders(programFolder);
+        } else {
+            throw UsageError("forma de acesso não escolhida: use --dll ARQUIVO ou --integrador "
+                             "PASTA, ou escolha-a na janela (" +
+                             ini + ")");
+        }
+    }
+    choice.waitLimit = waitLimitOf(line);
+    if (choice.waitLimit && choice.mode == AccessChoice::Mode::Dll)
+        throw UsageError("--espera vale só para o Integrador: uma chamada à biblioteca não pode "
+                         "ser interrompida");
+    return choice;
+}
+
+Access::Access(const AccessChoice& choice) : choice_(choice) {
+    if (integradorMode()) {
+        integrador_ =
+            std::make_unique<backend::IntegradorBackend>(choice.folders, state_, choice.waitLimit);
+        return;
+    }
+    const std::string path = choice.library.string();
+    if (!std::filesystem::exists(choice.library))
+        throw BackendUnavailable(backend::libraryNotFoundMessage(path));
+    std::string error;
+    library_ = backend::DriverLibrary::load(path, error);
+    if (!library_)
+        throw BackendUnavailable(std::string(backend::libraryLoadFailureMessage) + "\n\r" + error);
+}
+
+Access::~Access() = default;
+
+bool Access::integradorMode() const {
+    return choice_.mode == AccessChoice::Mode::Integrador;
+}
+
+std::string Access::drawSessionNumber() {
+    return core::geranumsessao(core::localTimeOfDay());
+}
+
+core::Lines Access::requestPreview(const core::Operation& operation,
+                                   const core::Arguments& arguments) {
+    return backend::previewWithNewIdentifier(state_, core::localTimeOfDay(), operation, arguments);
+}
+
+std::string Access::callModule(const core::Operation& operation, const core::Arguments& arguments) {
+    unanswered_.clear();
+    notice_.clear();
+    return integradorMode() ? callIntegrador(operation, arguments)
+                            : callLibrary(operation, arguments);
+}
+
+std::string Access::callLibrary(const core::Operation& operation,
+                                const core::Arguments& arguments) {
+    if (!library_->has(operation))
+        unanswered_ = backend::missingFunctionMessage(operation.name);
+    backend::DriverLibrary& library = *library_;
+    const core::WaitInfo info{std::string(operation.name), std::nullopt, {}};
+    return waitWithProgress(info, [&] { return library.call(operation, arguments); }).answer;
+}
+
+std::string Access::callIntegrador(const core::Operation& operation,
+                                   const core::Arguments& arguments) {
+    backend::IntegradorBackend& integrador = *integrador_;
+    const auto limit = choice_.waitLimit.value_or(operation.waitLimit);
+    const core::WaitInfo info{std::string(operation.integradorMethod), limit,
+                              [&integrador] { integrador.cancel(); }};
+    std::string answer =
+        waitWithProgress(info, [&] { return integrador.call(operation, arguments); }).answer;
+    notice_ = backend::skippedFilesMessage(integrador.skippedFiles());
+    using Outcome = backend::IntegradorBackend::Outcome;
+    switch (integrador.lastOutcome()) {
+    case Outcome::Answered:
+        break;
+    case Outcome::NotWritten:
+        unanswered_ = "a requisição não pôde ser escrita em " + choice_.folders.input.string();
+        break;
+    case Outcome::TimedOut:
+        unanswered_ = "o Integrador não respondeu em " + seconds(limit) + " s (pasta " +
+                      choice_.folders.output.string() + ")";
+        break;
+    case Outcome::Cancelled:
+        unanswered_ = "espera pela resposta do Integrador cancelada";
+        break;
+    }
+    return answer;
+}
+
+std::string Access::answerDocumentForDisplay() {
+    return backend::answerDocumentForDisplay(state_.answerDocument);
+}
+
+} // namespace cli

@@ -1,0 +1,76 @@
+#pragma once
+// How the command line reaches the module: the access mode chosen on the line or in the
+// window's INI file, and the back-end that serves it.
+
+#include "access/integrador_folders.h"
+#include "cli/command_line.h"
+#include "core/execution.h"
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+
+namespace backend {
+class DriverLibrary;
+class IntegradorBackend;
+} // namespace backend
+
+namespace cli {
+
+// The module cannot be reached at all (exit status 3).
+struct BackendUnavailable : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct AccessChoice {
+    enum class Mode { Dll, Integrador };
+    Mode mode = Mode::Dll;
+    std::filesystem::path library;                      // DLL mode
+    backend::IntegradorFolders folders;                 // Integrador mode
+    std::optional<std::chrono::milliseconds> waitLimit; // --espera; else each method's own
+};
+
+// --dll FILE or --integrador DIR (Input and Output below DIR) when one is given; otherwise the
+// access mode of the window's INI file beside the program, with the library beside the program
+// or the Integrador's folders as the window finds them. Throws UsageError when both options are
+// given, no access mode is chosen anywhere, or --espera is not a number of seconds.
+AccessChoice chooseAccess(const CommandLine& line, const std::filesystem::path& programFolder);
+
+class Access : public core::ModuleAccess {
+public:
+    // In DLL mode loads the library; throws BackendUnavailable, with the window's message, when
+    // the file is missing or cannot be loaded.
+    explicit Access(const AccessChoice& choice);
+    ~Access() override;
+
+    core::SharedState& state() override { return state_; }
+    bool integradorMode() const override;
+    std::string drawSessionNumber() override;
+    core::Lines requestPreview(const core::Operation& operation,
+                               const core::Arguments& arguments) override;
+    std::string callModule(const core::Operation& operation,
+                           const core::Arguments& arguments) override;
+    std::string answerDocumentForDisplay() override;
+
+    // Why the last call's answer is not the module's, or empty when it is: the library lacks
+    // the operation's function, the request could not be written, the wait ran out or was
+    // cancelled.
+    const std::string& unanswered() const { return unanswered_; }
+    // What the user should know besides the answer (answer files that could not be read).
+    const std::string& notice() const { return notice_; }
+
+private:
+    std::string callLibrary(const core::Operation& operation, const core::Arguments& arguments);
+    std::string callIntegrador(const core::Operation& operation, const core::Arguments& arguments);
+
+    AccessChoice choice_;
+    core::SharedState state_;
+    std::unique_ptr<backend::DriverLibrary> library_;
+    std::unique_ptr<backend::IntegradorBackend> integrador_;
+    std::string unanswered_;
+    std::string notice_;
+};
+
+} // namespace cli

@@ -1,0 +1,159 @@
+#include "cli/run.h"
+
+#include "access/integrador_request.h"
+#include "cli/global_options.h"
+#include "cli/help.h"
+#include "cli/module_access.h"
+#include "cli/operation_entries.h"
+#include "cli/operation_record.h"
+#include "cli/output.h"
+#include "cli/validar.h"
+#include "core/answer_cuts.h"
+#include "core/success_code.h"
+#include "core/text.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace cli {
+namespace {
+
+// Ends the run with `status`: the message on standard error and, with --json, the record.
+int stop(const Output& o, OperationRecord& record, int status, const std::string& message) {
+    record.exitStatus = status;
+    record.error = core::displayLineBreaks(message);
+    printError(o, message);
+    if (o.json)
+        printJson(o.out, toJson(record));
+    return status;
+}
+
+int finish(const Output& o, OperationRecord& record, int status) {
+    record.exitStatus = status;
+    if (o.json)
+        printJson(o.out, toJson(record));
+    return status;
+}
+
+std::vector<const Option*> optionsOf(const OperationEntry& entry) {
+    std::vector<const Option*> options(std::begin(global::all), std::end(global::all));
+    options.insert(options.end(), entry.options.begin(), entry.options.end());
+    return options;
+}
+
+// "Analisar" alone: its findings, or "Análise OK.".
+int analyse(const Output& o, const OperationEntry& entry, const PageLogic& logic,
+            OperationRecord& record) {
+    if (!logic.analyse)
+        return stop(o, record, exitBadUsage,
+                    std::string(entry.operation.name) +
+                        " não tem análise: a página não tem o botão \"Analisar\".");
+    record.analysis = logic.analyse();
+    if (!o.json)
+        printLines(o.out, record.analysis->empty() ? core::Lines{std::string(core::analysisOk)}
+                                                   : *record.analysis);
+    return finish(o, record, record.analysis->empty() ? exitSuccess : exitBadUsage);
+}
+
+// "Executar": the command box, the call, the answer box.
+int execute(const Output& o, const OperationEntry& entry, const PageLogic& logic,
+            const CommandLine& line, const std::filesystem::path& programFolder,
+            OperationRecord& record) {
+    const core::Operation& operation = entry.operation;
+    const AccessChoice choice = chooseAccess(line, programFolder);
+    record.access = choice.mode == AccessChoice::Mode::Dll ? "DLL" : "INTEGRADOR";
+    std::unique_ptr<Access> access;
+    try {
+        access = std::make_unique<Access>(choice);
+    } catch (const BackendUnavailable& e) {
+        return stop(o, record, exitUnreachable, e.what());
+    }
+
+    try {
+        record.shown = core::mostrar(*access, operation, logic.prepare);
+    } catch (const std::exception& e) {
+        return stop(o, record, exitBadUsage, e.what());
+    }
+    record.session = access->state().sessionNumber;
+    if (access->integradorMode()) {
+        record.identifier = access->state().requestIdentifier;
+        record.request =
+            backend::requestDocument(operation, record.identifier, record.shown->call.arguments);
+    }
+    if (!o.json)
+        printLines(o.out, record.shown->commandBox);
+
+    try {
+        record.executed =
+            core::executar(*access, operation, record.shown->call.arguments, logic.report);
+    } catch (const std::exception& e) {
+        return stop(o, record, exitUnreachable, e.what());
+    }
+    if (logic.writtenFiles)
+        record.files = logic.writtenFiles();
+    if (!o.json)
+        printLines(o.out, record.executed->answerBox);
+    if (!access->notice().empty())
+        printError(o, access->notice());
+    if (!access->unanswered().empty())
+        return stop(o, record, exitUnreachable, access->unanswered());
+    const bool success = core::isSuccessCode(operation, core::answerCode(record.executed->answer));
+    return finish(o, record, success ? exitSuccess : exitModuleError);
+}
+
+int runOperation(const Output& o, const OperationEntry& entry, std::span<const std::string> args,
+                 const std::filesystem::path& programFolder) {
+    const auto options = optionsOf(entry);
+    const CommandLine line(args, options);
+    if (line.has(global::help.name)) {
+        printOperationHelp(entry, o.out);
+        return exitSuccess;
+    }
+    // Only the pages that validate documents use the layout; a wrong one is never ignored.
+    chosenLayout(line);
+    OperationRecord record;
+    record.operation = entry.operation.name;
+    if (line.words().size() > 1)
+        return stop(o, record, exitBadUsage, "palavra a mais: " + line.words()[1]);
+    if (!entry.logic)
+        return stop(o, record, exitBadUsage, notAvailableMessage(entry.operation.name));
+    const PageLogic logic = entry.logic(entry.operation, line);
+    if (line.has(global::analisar.name))
+        return analyse(o, entry, logic, record);
+    return execute(o, entry, logic, line, programFolder, record);
+}
+
+int runCommand(const Output& o, std::span<const std::string> args,
+               const std::filesystem::path& programFolder) {
+    const auto word = commandWord(args, global::all);
+    if (!word) {
+        const CommandLine line(args, global::all);
+        if (line.has(global::version.name)) {
+            o.out << "tarvik " << TARVIK_VERSION << "\n";
+            return exitSuccess;
+        }
+        printHelp(line.has(global::help.name) ? o.out : o.err);
+        return line.has(global::help.name) ? exitSuccess : exitBadUsage;
+    }
+    if (*word == validarCommand)
+        return runValidar(o, args, programFolder);
+    const OperationEntry* entry = entryNamed(*word);
+    if (!entry)
+        throw UsageError("operação desconhecida: " + *word + " (veja tarvik --help)");
+    return runOperation(o, *entry, args, programFolder);
+}
+
+} // namespace
+
+int run(std::span<const std::string> args, const std::filesystem::path& programFolder,
+        std::ostream& out, std::ostream& err) {
+    const Output o{out, err, std::find(args.begin(), args.end(), "--json") != args.end()};
+    try {
+        return runCommand(o, args, programFolder);
+    } catch (const UsageError& e) {
+        OperationRecord record;
+        return stop(o, record, exitBadUsage, e.what());
+    }
+}
+
+} // namespace cli

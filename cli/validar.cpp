@@ -1,0 +1,101 @@
+#include "cli/validar.h"
+
+#include "cli/global_options.h"
+#include "cli/run.h"
+
+#include <iterator>
+#include <vector>
+
+namespace cli {
+namespace {
+
+constexpr Option cfe{"--cfe", "", "o ARQUIVO é um CF-e (como \"Validar xml\" na página de venda)"};
+constexpr Option canc{"--canc", "", "o ARQUIVO é um cancelamento (como na página de cancelamento)"};
+
+std::vector<const Option*> validarOptions() {
+    std::vector<const Option*> options(std::begin(global::all), std::end(global::all));
+    options.push_back(&cfe);
+    options.push_back(&canc);
+    return options;
+}
+
+} // namespace
+
+documents::Layout chosenLayout(const CommandLine& line) {
+    const std::string name = line.value(global::layout.name).value_or("0.07");
+    for (auto layout : {documents::Layout::V006, documents::Layout::V007, documents::Layout::V008})
+        if (documents::layoutName(layout) == name)
+            return layout;
+    throw UsageError("layout desconhecido: " + name + " (use 0.06, 0.07 ou 0.08)");
+}
+
+void printValidarHelp(std::ostream& out) {
+    out << "Uso: tarvik [--layout VERSAO] [--json] validar (--cfe | --canc) ARQUIVO\n"
+           "\n"
+           "Valida o XML contra o XSD do layout (pasta Schemas ao lado do programa) e escreve o\n"
+           "mesmo que o botão \"Validar xml\" escreve na página.\n"
+           "\n"
+           "  --cfe                  "
+        << cfe.help << "\n  --canc                 " << canc.help
+        << "\n"
+           "  --layout VERSAO        0.06, 0.07 (padrão) ou 0.08\n"
+           "\n"
+           "Situação de saída:\n"
+           "  0  o XML é válido\n"
+           "  1  o XML não é válido (ou não é XML bem formado)\n"
+           "  2  uso errado, arquivo ou XSD não encontrado, XSD que não carrega\n";
+}
+
+int runValidar(const Output& o, std::span<const std::string> args,
+               const std::filesystem::path& programFolder) {
+    const auto options = validarOptions();
+    const CommandLine line(args, options);
+    if (line.has(global::help.name)) {
+        printValidarHelp(o.out);
+        return exitSuccess;
+    }
+    for (const Option* unused :
+         {&global::dll, &global::integrador, &global::espera, &global::analisar})
+        if (line.has(unused->name))
+            throw UsageError("validar não usa " + std::string(unused->name));
+    if (line.has(cfe.name) == line.has(canc.name))
+        throw UsageError("validar pede --cfe ou --canc");
+    if (line.words().size() != 2)
+        throw UsageError("validar pede um ARQUIVO");
+    const documents::Layout layout = chosenLayout(line);
+    const std::string& file = line.words()[1];
+    const bool isCfe = line.has(cfe.name);
+    const documents::ValidationBox box =
+        isCfe ? documents::validarXmlVenda(layout, file, programFolder)
+              : documents::validarXmlCancelamento(layout, false, file, programFolder);
+
+    // A box that ran the validation starts with its progress line and has a second line, the
+    // success line or a finding; a single line is the missing file's or schema's message.
+    int status = exitModuleError;
+    std::string error = box.error;
+    if (box.colour == documents::BoxColour::WindowText)
+        status = exitSuccess;
+    else if (!box.error.empty() || box.lines.size() == 1)
+        status = exitBadUsage;
+    if (error.empty() && status == exitBadUsage)
+        error = box.lines.front();
+
+    if (o.json) {
+        nlohmann::ordered_json j;
+        j["validation"] = isCfe ? "CFe" : "CFeCanc";
+        j["layout"] = documents::layoutName(layout);
+        j["file"] = file;
+        j["lines"] = box.lines;
+        j["valid"] = status == exitSuccess;
+        j["exit"] = status;
+        j["error"] = error.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(error);
+        printJson(o.out, j);
+    } else {
+        printLines(o.out, box.lines);
+    }
+    if (status == exitBadUsage)
+        printError(o, error);
+    return status;
+}
+
+} // namespace cli

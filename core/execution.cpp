@@ -1,0 +1,39 @@
+#include "core/execution.h"
+
+#include "core/workflow.h"
+
+namespace core {
+
+Shown mostrar(ModuleAccess& access, const Operation& operation, const Prepare& prepare) {
+    SharedState& state = access.state();
+    state.sessionNumber = access.drawSessionNumber();
+    Shown shown{prepare(state.sessionNumber), {}};
+    state.callText = shown.call.text;
+    shown.commandBox.push_back(shown.call.text);
+    if (access.integradorMode()) {
+        const Lines preview = access.requestPreview(operation, shown.call.arguments);
+        shown.commandBox.insert(shown.commandBox.end(), preview.begin(), preview.end());
+    }
+    return shown;
+}
+
+Executed executar(ModuleAccess& access, const Operation& operation, const Arguments& arguments,
+                  const Report& report) {
+    Executed done;
+    done.answer = access.callModule(operation, arguments);
+    access.state().answer = done.answer;
+    if (report) {
+        try {
+            done.report = report(done.answer);
+        } catch (...) {
+            // A report that fails stops silently.
+        }
+    }
+    const bool integrador = access.integradorMode();
+    if (integrador)
+        done.answerDocument = access.answerDocumentForDisplay();
+    done.answerBox = answerBox(integrador, done.answerDocument, done.answer, done.report);
+    return done;
+}
+
+} // namespace core

@@ -1,0 +1,71 @@
+#pragma once
+// The steps of "Mostrar" and "Executar" that do not depend on the window, so that the window and
+// the command line run an operation the same way.
+
+#include "core/arguments.h"
+#include "core/call_text.h"
+#include "core/catalogue.h"
+#include "core/shared_state.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace core {
+
+// What "Mostrar" builds for one session number: the call text and the arguments sent.
+struct PreparedCall {
+    std::string text;
+    Arguments arguments;
+};
+
+using Prepare = std::function<PreparedCall(const std::string& sessionNumber)>;
+// The page's report: the lines after the raw answer line.
+using Report = std::function<Lines(std::string_view answer)>;
+
+// What running an operation needs from whoever runs it: the window or the command line.
+class ModuleAccess {
+public:
+    virtual ~ModuleAccess() = default;
+
+    virtual SharedState& state() = 0;
+    virtual bool integradorMode() const = 0;
+    virtual std::string drawSessionNumber() = 0;
+
+    // In Integrador mode: draws a new request identifier and returns the request preview lines
+    // that follow the call text.
+    virtual Lines requestPreview(const Operation& operation, const Arguments& arguments) = 0;
+
+    // Calls the module through the active back-end; returns when the answer is there.
+    virtual std::string callModule(const Operation& operation, const Arguments& arguments) = 0;
+
+    // The current answer document as the Integrador answer block shows it.
+    virtual std::string answerDocumentForDisplay() = 0;
+};
+
+// What "Analisar" writes when its checks find nothing.
+inline constexpr std::string_view analysisOk = "Análise OK.";
+
+struct Shown {
+    PreparedCall call;
+    Lines commandBox; // the call text, then in Integrador mode the request preview
+};
+
+// "Mostrar": draws a session number, keeps it and the call text in the shared state, and
+// returns what the command box shows.
+Shown mostrar(ModuleAccess& access, const Operation& operation, const Prepare& prepare);
+
+struct Executed {
+    std::string answer;         // the answer's bytes, also kept in the shared state
+    std::string answerDocument; // the Integrador answer block's document; empty in library mode
+    Lines report;               // empty when the report failed
+    Lines answerBox;            // what the answer box shows
+};
+
+// The steps of "Executar" after its "Mostrar": the module call with the arguments shown, the
+// report under its guard (a report that fails writes nothing and says nothing), and the answer
+// box. An exception of the module call is passed on.
+Executed executar(ModuleAccess& access, const Operation& operation, const Arguments& arguments,
+                  const Report& report);
+
+} // namespace core

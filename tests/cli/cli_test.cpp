@@ -1,0 +1,473 @@
+// The command line run as a user runs it: the built program against the fake driver library,
+// which answers what FAKE_MFE_ANSWER says and writes every call it receives to FAKE_MFE_CALLS.
+
+#include "tests/cli/run_program.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <csignal>
+#include <regex>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+using cli_test::Ran;
+
+const std::string okSat = "000000|08000|SAT em operação||";
+
+// A successful status answer: fields 0 to 27, field 27 the state 0.
+const std::string okStatus =
+    "000123|10000|Resposta com Sucesso.|||900004019|DHCP|010.000.000.108|00:0C:29:4F:8A:11|"
+    "255.255.255.000|010.000.000.001|008.008.008.008|008.008.004.004|CONECTADO|ALTO|4 GB|"
+    "260 MB|20240315143005|01.00.00|00.07|CFe35240361099008000141599000040190000011234|||"
+    "20240315140000|20240315143000|20230101|20280101|0";
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        result.push_back(line);
+    return result;
+}
+
+bool contains(const std::vector<std::string>& all, const std::string& line) {
+    return std::find(all.begin(), all.end(), line) != all.end();
+}
+
+class CommandLineTest : public ::testing::Test {
+protected:
+    cli_test::TemporaryFolder folder;
+
+    std::map<std::string, std::string> environment{{"FAKE_MFE_CALLS", (folder / "calls").string()}};
+
+    Ran tarvik(const std::vector<std::string>& args, const std::string& answer = okSat,
+               const fs::path& program = TARVIK_EXE, bool terminal = false) {
+        auto env = environment;
+        env["FAKE_MFE_ANSWER"] = answer;
+        return cli_test::runProgram(program, args, folder.path(), env, terminal);
+    }
+
+    // The calls the fake library received, one per line: name and arguments separated by "|".
+    std::vector<std::string> received() const {
+        return lines(cli_test::readFile(folder / "calls"));
+    }
+
+    // The session number of a call text, as the integer the library receives.
+    static std::string sentSession(const std::string& callText) {
+        std::smatch match;
+        EXPECT_TRUE(std::regex_search(callText, match, std::regex(R"(\((\d{6})[,)])"))) << callText;
+        return match.empty() ? "" : std::to_string(std::stoi(match[1].str()));
+    }
+};
+
+TEST_F(CommandLineTest, ConsultarSatPrintsTheCallItMakesThenTheAnswer) {
+    const Ran ran = tarvik({"--dll", FAKE_LIBRARY, "ConsultarSAT"});
+    EXPECT_EQ(ran.exit, 0) << ran.err;
+    const auto out = lines(ran.out);
+    ASSERT_EQ(out.size(), 2u) << ran.out;
+    EXPECT_TRUE(std::regex_match(out[0], std::regex(R"(ConsultarSAT\(\d{6}\))"))) << out[0];
+    EXPECT_EQ(out[1], okSat);
+    EXPECT_EQ(received(), std::vector<std::string>{"ConsultarSAT|" + sentSession(out[0])});
+    EXPECT_EQ(ran.err, "");
+}
+
+TEST_F(CommandLineTest, StatusQueriesSendTheTrimmedCodeAndPrintTheReport) {
+    const Ran ran = tarvik(
+        {"--dll", FAKE_LIBRARY, "ConsultarStatusOperacional", "--codigo", "  12345678 "}, okStatus);
+    EXPECT_EQ(ran.exit, 0) << ran.err;
+    const auto out = lines(ran.out);
+    ASSERT_GE(out.size(), 4u) << ran.out;
+    EXPECT_TRUE(
+        std::regex_match(out[0], std::regex(R"(ConsultarStatusOperacional\(\d{6},12345678\))")))
+        << out[0];
+    EXPECT_EQ(out[1], okStatus);
+    EXPECT_EQ(out[2], "");
+    EXPECT_EQ(out[3], "---- Status ----------------------------------");
+    EXPECT_TRUE(contains(out, " NSERIE ........... 900004019"));
+    EXPECT_TRUE(contains(out, " ESTADO_OPERACAO .. DESBLOQUEADO"));
+    EXPECT_EQ(out.back(), "----------------------------------------------");
+    EXPECT_EQ(received(), std::vector<std::string>{"ConsultarStatusOperacional|" +
+                                                   sentSession(out[0]) + "|12345678"});
+}
+
+TEST_F(CommandLineTest, JsonCarriesTheRunAndParsesBack) {
+    const Ran ran =
+        tarvik({"--json", "--dll", FAKE_LIBRARY, "ConsultarStatusOperacional", "--codigo=12345678"},
+               okStatus);
+    EXPECT_EQ(ran.exit, 0) << ran.err;
+    const auto j = nlohmann::json::parse(ran.out);
+    EXPECT_EQ(j["operation"], "ConsultarStatusOperacional");
+    EXPECT_EQ(j["access"], "DLL");
+    const std::string session = j["session"];
+    EXPECT_EQ(j["call"], "ConsultarStatusOperacional(" + session + ",12345678)");
+    EXPECT_EQ(received(),
+              std::vector<std::string>{"ConsultarStatusOperacional|" +
+                                       std::to_string(std::stoi(session)) + "|12345678"});
+    EXPECT_EQ(j["answer"], okStatus);
+    EXPECT_EQ(j["code"], "10000");
+    ASSERT_EQ(j["fields"].size(), 28u);
+    EXPECT_EQ(j["fields"][2], "Resposta com Sucesso.");
+    EXPECT_EQ(j["report"].size(), 26u); // empty line, heading, fields 5 to 27, closing line
+    EXPECT_EQ(j["report"][2], " NSERIE ........... 900004019");
+    EXPECT_TRUE(j["request"].is_null());
+    EXPECT_TRUE(j["integrador_answer"].is_null());
+    EXPECT_EQ(j["files"], nlohmann::json::array());
+    EXPECT_EQ(j["exit"], 0);
+    EXPECT_TRUE(j["error"].is_null());
+}
+
+TEST_F(CommandLineTest, ExitStatusTellsSuccessModuleErrorBadUsageAndUnreachable) {
+    cli_test::writeFile(folder / "not-a-library.so", "just text");
+    const std::string error = "000000|10001|Código de ativação inválido||";
+    struct Case {
+        std::vector<std::string> args;
+        std::string answer;
+        int exit;
+        std::string stderrHas;
+    };
+    const Case cases[] = {
+        {{"--dll", FAKE_LIBRARY, "consultarsat"}, okSat, 0, ""},
+        {{"--dll", FAKE_LIBRARY, "ConsultarStatusOperacional", "--codigo", "12345678"},
+         error,
+         1,
+         ""},
+        // A status answer is no success of ConsultarSAT.
+        {{"--dll", FAKE_LIBRARY, "ConsultarSAT"}, okStatus, 1, ""},
+        {{"--dll", "absent.so", "ConsultarSAT"}, okSat, 3, "DLL: \"absent.so\" Não encontrada"},
+        {{"--dll", "not-a-library.so", "ConsultarSAT"}, okSat, 3, "Erro na carga da DLL."},
+        {{"--dll", FAKE_PARTIAL_LIBRARY, "ConsultarSAT"},
+         okSat,
+         3,
+         "Função ConsultarSAT não encontrada na biblioteca."},
+        {{"--dll", FAKE_LIBRARY, "ConsultarSATs"},
+         okSat,
+         2,
+         "operação desconhecida: ConsultarSATs"},
+        {{"--dll", FAKE_LIBRARY, "ConsultarSAT", "--codigo", "12345678"},
+         okSat,
+         2,
+         "opção desconhecida: --codigo"},
+        {{"--dll", FAKE_LIBRARY, "ConsultarStatusOperacional", "--codigo"},
+         okSat,
+         2,
+         "falta o valor da opção --codigo"},
+        {{"--dll", FAKE_LIBRARY, "ConsultarSAT", "extra"}, okSat, 2, "palavra a mais: extra"},
+        {{"--dll", FAKE_LIBRARY, "--layout", "7", "ConsultarSAT"},
+         okSat,
+         2,
+         "layout desconhecido: 7"},
+        {{"--dll", FAKE_LIBRARY, "--integrador", ".", "ConsultarSAT"},
+         okSat,
+         2,
+         "escolha --dll ou --integrador"},
+        {{"--dll", FAKE_LIBRARY, "AtivarSAT"},
+         okSat,
+         2,
+         "AtivarSAT ainda não está disponível na linha de comando."},
+        {{}, okSat, 2, "Uso: tarvik"},
+    };
+    for (const Case& c : cases) {
+        const Ran ran = tarvik(c.args, c.answer);
+        std::string line;
+        for (const auto& a : c.args)
+            line += a + " ";
+        EXPECT_EQ(ran.exit, c.exit) << line << "\n" << ran.err;
+        EXPECT_NE(ran.err.find(c.stderrHas), std::string::npos) << line << "\n" << ran.err;
+        if (c.exit == 0 || c.exit == 1) {
+            EXPECT_EQ(ran.err, "") << line;
+        }
+    }
+}
+
+TEST_F(CommandLineTest, FailuresStillGiveOneJsonObject) {
+    const Ran ran = tarvik({"--json", "--dll", "absent.so", "ConsultarSAT"});
+    EXPECT_EQ(ran.exit, 3);
+    const auto j = nlohmann::json::parse(ran.out);
+    EXPECT_EQ(j["operation"], "ConsultarSAT");
+    EXPECT_EQ(j["exit"], 3);
+    EXPECT_EQ(j["error"], "DLL: \"absent.so\" Não encontrada");
+    EXPECT_TRUE(j["answer"].is_null());
+    EXPECT_TRUE(received().empty());
+}
+
+TEST_F(CommandLineTest, AnalysisOnlyChecksAndCallsNothing) {
+    struct Case {
+        std::string codigo;
+        int exit;
+        std::vector<std::string> out;
+    };
+    const Case cases[] = {
+        {"12345678", 0, {"Análise OK."}},
+        {"  123456", 0, {"Análise OK."}}, // 6 characters after trimming, 8 as typed
+        {"1234567", 2, {"Código de ativação deve ter entre 8 e 32 caracteres"}},
+        {"",
+         2,
+         {"Código de ativação não pode ser nulo",
+          "Código de ativação deve ter entre 8 e 32 caracteres"}},
+    };
+    for (const Case& c : cases) {
+        // No access mode is needed to analyse.
+        const Ran ran = tarvik({"ConsultarStatusOperacional", "--analisar", "--codigo", c.codigo});
+        EXPECT_EQ(ran.exit, c.exit) << c.codigo << ran.err;
+        EXPECT_EQ(lines(ran.out), c.out) << c.codigo;
+    }
+    EXPECT_EQ(tarvik({"ConsultarSAT", "--analisar"}).exit, 2); // page 0 has no "Analisar"
+    EXPECT_TRUE(received().empty());
+}
+
+TEST_F(CommandLineTest, WithoutAnAccessOptionTheWindowsIniAndTheLibraryBesideTheProgramServe) {
+    const fs::path program = folder / "tarvik";
+    fs::copy_file(TARVIK_EXE, program);
+    const Ran unchosen = tarvik({"ConsultarSAT"}, okSat, program);
+    EXPECT_EQ(unchosen.exit, 2);
+    EXPECT_NE(unchosen.err.find("forma de acesso não escolhida"), std::string::npos);
+
+    cli_test::writeFile(folder / "tarvikplus.ini", "[Default]\r\nacesso=DLL\r\n");
+    const Ran missing = tarvik({"ConsultarSAT"}, okSat, program);
+    EXPECT_EQ(missing.exit, 3);
+    EXPECT_NE(missing.err.find("DLL: \""), std::string::npos) << missing.err;
+
+    fs::copy_file(FAKE_LIBRARY, folder / TARVIK_LIBRARY_NAME);
+    const Ran ran = tarvik({"ConsultarSAT"}, okSat, program);
+    EXPECT_EQ(ran.exit, 0) << ran.err;
+    EXPECT_EQ(lines(ran.out).back(), okSat);
+    EXPECT_EQ(received().size(), 1u);
+
+    // In Integrador mode the window's folders: those below TARVIK_INTEGRADOR_DIR here.
+    cli_test::writeFile(folder / "tarvikplus.ini", "[DEFAULT]\r\nACESSO=INTEGRADOR\r\n");
+    environment["TARVIK_INTEGRADOR_DIR"] = (folder / "elsewhere").string();
+    const Ran integrador = tarvik({"ConsultarSAT"}, okSat, program);
+    EXPECT_EQ(integrador.exit, 3);
+    EXPECT_NE(integrador.err.find((folder / "elsewhere" / "Input").string()), std::string::npos)
+        << integrador.err;
+}
+
+TEST_F(CommandLineTest, ValidarWritesWhatThePagesButtonWritesWithTheSchemaBesideTheProgram) {
+    const fs::path program = folder / "tarvik";
+    fs::copy_file(TARVIK_EXE, program);
+    fs::create_directory(folder / "Schemas");
+    const std::string schema = R"(<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema">
+  <xs:element name="CFe"><xs:complexType><xs:sequence>
+    <xs:element name="infCFe" type="xs:string"/>
+  </xs:sequence></xs:complexType></xs:element>
+</xs:schema>)";
+    cli_test::writeFile(folder / "Schemas" / "CFeRecebido_7.xsd", schema);
+    cli_test::writeFile(folder / "valid.xml", "<CFe><infCFe>1</infCFe></CFe>");
+    cli_test::writeFile(folder / "invalid.xml", "<CFe><outro>1</outro></CFe>");
+    cli_test::writeFile(folder / "broken.xml", "<CFe><infCFe>1</CFe>");
+    struct Case {
+        std::vector<std::string> args;
+        int exit;
+        std::string first;  // the first line written
+        std::string second; // how the second line starts; empty when there is none
+    };
+    const std::string progress = "Submetendo ao XSD do layout 0.07 ...";
+    const Case cases[] = {
+        {{"validar", "--cfe", "valid.xml"}, 0, progress, "Validação do XML do CFe OK."},
+        {{"validar", "--cfe", "invalid.xml"}, 1, progress, "Element 'outro'"},
+        {{"validar", "--cfe", "broken.xml"}, 1, progress, "Código de Erro: "},
+        {{"validar", "--cfe", "absent.xml"}, 2, "Arquivo: absent.xml não existe.", ""},
+        {{"--layout", "0.08", "validar", "--canc", "valid.xml"},
+         2,
+         "Arquivo XSD para validação do CFeCanc não foi encontrado.",
+         ""},
+    };
+    for (const Case& c : cases) {
+        const Ran ran = tarvik(c.args, okSat, program);
+        const auto out = lines(ran.out);
+        EXPECT_EQ(ran.exit, c.exit) << c.args.back() << ran.err;
+        ASSERT_EQ(out.size(), c.second.empty() ? 1u : 2u) << ran.out;
+        EXPECT_EQ(out[0], c.first);
+        if (!c.second.empty()) {
+            EXPECT_EQ(out[1].substr(0, c.second.size()), c.second) << out[1];
+        }
+    }
+
+    const Ran json = tarvik({"validar", "--json", "--cfe", "invalid.xml"}, okSat, program);
+    const auto j = nlohmann::json::parse(json.out);
+    EXPECT_EQ(j["validation"], "CFe");
+    EXPECT_EQ(j["layout"], "0.07");
+    EXPECT_EQ(j["valid"], false);
+    EXPECT_EQ(j["exit"], 1);
+    EXPECT_EQ(j["lines"][0], progress);
+
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"validar", "valid.xml"},
+             {"validar", "--cfe", "--canc", "valid.xml"},
+             {"validar", "--cfe"},
+             {"--layout", "0.09", "validar", "--cfe", "valid.xml"}})
+        EXPECT_EQ(tarvik(args, okSat, program).exit, 2) << args.back();
+}
+
+TEST_F(CommandLineTest, ASlowCallShowsItsProgressOnATerminalOnly) {
+    environment["FAKE_MFE_DELAY_MS"] = "900";
+    const Ran terminal = tarvik({"--dll", FAKE_LIBRARY, "ConsultarSAT"}, okSat, TARVIK_EXE, true);
+    EXPECT_EQ(terminal.exit, 0);
+    EXPECT_NE(terminal.out.find("Executando ConsultarSAT... Tempo decorrido: 00:00"),
+              std::string::npos)
+        << terminal.out;
+    EXPECT_NE(terminal.out.find(okSat), std::string::npos) << terminal.out;
+
+    const Ran piped = tarvik({"--dll", FAKE_LIBRARY, "ConsultarSAT"});
+    EXPECT_EQ(piped.exit, 0);
+    EXPECT_EQ(piped.err, "");
+}
+
+// The Integrador mode: requests go to ROOT/Input, answers come from ROOT/Output.
+class IntegradorModeTest : public CommandLineTest {
+protected:
+    fs::path root = folder / "Integrador";
+
+    // The stand-in answering through the fake library with `answer`.
+    std::unique_ptr<cli_test::Background> startStandin(const std::string& answer) {
+        auto env = environment;
+        env["FAKE_MFE_ANSWER"] = answer;
+        auto standin = std::make_unique<cli_test::Background>(
+            STANDIN,
+            std::vector<std::string>{"--dir", root.string(), "--library", FAKE_LIBRARY, "--timeout",
+                                     "30"},
+            folder.path(), env);
+        for (int i = 0; i < 500 && !fs::exists(root / "Output"); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return standin;
+    }
+};
+
+TEST_F(IntegradorModeTest, ShowsTheRequestThenTheAnswerBlockRawLineAndReport) {
+    const auto standin = startStandin(okStatus);
+    struct Case {
+        std::string operation;
+        std::string method;
+        std::string reportLine; // a line the page's report writes
+    };
+    const Case cases[] = {
+        {"ConsultarSAT", "ConsultarMFe", ""},
+        {"ConsultarStatusOperacional", "ConsultarStatusOperacional",
+         " NSERIE ........... 900004019"},
+        {"ConsultarStatusOperacionalMFE", "ConsultarStatusOperacionalMFE",
+         " Número de Série ............ 900004019"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"--integrador", root.string(), c.operation};
+        if (c.operation != "ConsultarSAT")
+            args.insert(args.end(), {"--codigo", "12345678"});
+        const Ran ran = tarvik(args, okStatus);
+        const auto out = lines(ran.out);
+        // ConsultarSAT answers 10000, which is not its success.
+        EXPECT_EQ(ran.exit, c.operation == "ConsultarSAT" ? 1 : 0) << c.operation << ran.err;
+        ASSERT_GE(out.size(), 3u) << ran.out;
+        EXPECT_TRUE(contains(out, "------------  XML Integrador  ------------------------------"));
+        EXPECT_TRUE(contains(out, "    <Metodo Nome=\"" + c.method + "\">")) << ran.out;
+        const std::string session = out[0].substr(c.operation.size() + 1, 6);
+        EXPECT_NE(ran.out.find("<Valor>" + session + "</Valor>"), std::string::npos)
+            << "the preview shows the session of the call text\n"
+            << ran.out;
+        const auto block = std::find(out.begin(), out.end(),
+                                     "---- Resposta XML Integrador -------------------------");
+        ASSERT_NE(block, out.end()) << ran.out;
+        EXPECT_TRUE(contains(out, "    <retorno>" + okStatus + "</retorno>")) << ran.out;
+        const auto footer =
+            std::find(block, out.end(), "------------------------------------------------------");
+        ASSERT_NE(footer, out.end());
+        ASSERT_NE(footer + 1, out.end());
+        EXPECT_EQ(*(footer + 1), okStatus);
+        if (!c.reportLine.empty()) {
+            EXPECT_TRUE(contains(out, c.reportLine)) << ran.out;
+        }
+    }
+    // Each call reached the module with the session its call text showed.
+    EXPECT_EQ(received().size(), 3u);
+}
+
+TEST_F(IntegradorModeTest, JsonCarriesTheRequestDocumentAndTheAnswerDocument) {
+    const auto standin = startStandin(okSat);
+    const Ran ran = tarvik({"--json", "--integrador", root.string(), "ConsultarSAT"});
+    EXPECT_EQ(ran.exit, 0) << ran.err;
+    const auto j = nlohmann::json::parse(ran.out);
+    EXPECT_EQ(j["access"], "INTEGRADOR");
+    const std::string identifier = j["identifier"];
+    EXPECT_TRUE(std::regex_match(identifier, std::regex(R"(\d{8})"))) << identifier;
+    const std::string request = j["request"];
+    const std::string session = sentSession(j["call"]);
+    EXPECT_NE(request.find("<Valor>" + identifier + "</Valor>"), std::string::npos) << request;
+    // The file carries the session number as an integer, where the preview shows six digits.
+    EXPECT_NE(request.find("<Valor>" + session + "</Valor>\r\n"), std::string::npos) << request;
+    EXPECT_EQ(j["answer"], okSat);
+    EXPECT_EQ(j["code"], "08000");
+    EXPECT_NE(std::string(j["integrador_answer"]).find("<Valor>" + identifier + "</Valor>"),
+              std::string::npos);
+    EXPECT_EQ(received(), std::vector<std::string>{"ConsultarSAT|" + session});
+}
+
+TEST_F(IntegradorModeTest, NoFoldersATimeOutAndCtrlCEndWithStatusThree) {
+    const Ran noFolders = tarvik({"--integrador", root.string(), "ConsultarSAT"});
+    EXPECT_EQ(noFolders.exit, 3);
+    EXPECT_NE(noFolders.out.find("Diretórios do Integrador não estão presentes."),
+              std::string::npos);
+    EXPECT_NE(noFolders.err.find("a requisição não pôde ser escrita"), std::string::npos)
+        << noFolders.err;
+
+    fs::create_directories(root / "Input");
+    fs::create_directories(root / "Output");
+    const auto start = std::chrono::steady_clock::now();
+    const Ran late = tarvik({"--integrador", root.string(), "--espera", "1",
+                             "ConsultarStatusOperacional", "--codigo", "12345678"});
+    EXPECT_EQ(late.exit, 3);
+    EXPECT_NE(late.out.find("|10098|SAT em processamento. Tente novamente.||"), std::string::npos)
+        << late.out;
+    EXPECT_NE(late.err.find("o Integrador não respondeu em 1 s"), std::string::npos) << late.err;
+
+    // Ctrl-C during the wait of ConsultarMFe (14 s) ends it at once, as "Cancelar" does.
+    fs::remove_all(root / "Input");
+    fs::create_directories(root / "Input");
+    cli_test::Background waiting(TARVIK_EXE, {"--integrador", root.string(), "ConsultarSAT"},
+                                 folder.path(), environment);
+    // Waiting once its request is written.
+    for (int i = 0; i < 500 && fs::is_empty(root / "Input"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    waiting.signal(SIGINT);
+    const Ran cancelled = waiting.finish();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
+    EXPECT_EQ(cancelled.exit, 3);
+    EXPECT_NE(cancelled.out.find("|08098|SAT em processamento. Tente novamente.||"),
+              std::string::npos)
+        << cancelled.out;
+    EXPECT_NE(cancelled.err.find("cancelada"), std::string::npos) << cancelled.err;
+    EXPECT_TRUE(received().empty());
+}
+
+TEST_F(CommandLineTest, HelpListsTheOperationsInThePanelsOrder) {
+    const Ran ran = tarvik({"--help"});
+    EXPECT_EQ(ran.exit, 0);
+    const std::vector<std::string> panel = {"ConsultarSAT",
+                                            "ConfigurarInterfaceDeRede",
+                                            "ConfigurarInterfaceDeRedeMFE",
+                                            "AtivarSAT",
+                                            "AssociarAssinatura",
+                                            "TesteFimAFim",
+                                            "ConsultarStatusOperacional",
+                                            "ConsultarStatusOperacionalMFE",
+                                            "TrocarCodigoDeAtivacao",
+                                            "ExtrairLogs",
+                                            "EnviarDadosVenda",
+                                            "CancelarUltimaVenda",
+                                            "ConsultarNumeroSessao",
+                                            "BloquearSAT",
+                                            "DesbloquearSAT",
+                                            "AtualizarSoftwareSAT"};
+    std::size_t at = 0;
+    for (const auto& name : panel) {
+        const auto found = ran.out.find("\n  " + name, at);
+        ASSERT_NE(found, std::string::npos) << name;
+        at = found + 1;
+    }
+
+    const Ran operation = tarvik({"ConsultarStatusOperacional", "--help"});
+    EXPECT_EQ(operation.exit, 0);
+    EXPECT_NE(operation.out.find("--codigo CODIGO"), std::string::npos) << operation.out;
+}
+
+} // namespace
