@@ -1,4 +1,5 @@
 #include "access/driver_library.h"
+#include "core/mfe_call.h"
 
 #include "core/text.h"
 
@@ -9,12 +10,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#endif
-
-#if defined(_WIN32) && !defined(_WIN64)
-#define MFE_CALL __stdcall
-#else
-#define MFE_CALL
 #endif
 
 namespace backend {

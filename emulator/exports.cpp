@@ -2,6 +2,7 @@
 // Each returns a NUL-terminated UTF-8 answer that stays valid until the same thread calls the
 // library again; nothing else is exported.
 
+#include "core/mfe_call.h"
 #include "emulator/module_service.h"
 
 #include <chrono>
@@ -16,12 +17,6 @@
 #else
 #include <dlfcn.h>
 #define MFE_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
-
-#if defined(_WIN32) && !defined(_WIN64)
-#define MFE_CALL __stdcall
-#else
-#define MFE_CALL
 #endif
 
 namespace {
