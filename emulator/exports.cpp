@@ -53,8 +53,9 @@ template <class Call> const char* answer(emulator::Op op, int session, Call call
         emulator::Service service(emulator::stateFileFor(libraryFolder()));
         buffer = call(service);
     } catch (const std::exception& error) {
-        buffer =
-            emulator::standardAnswer(session, emulator::answerCode(op, "099"), error.what()).text;
+        buffer = emulator::failureAnswer(op, session, "099", error.what()).text;
+    } catch (...) {
+        buffer = emulator::failureAnswer(op, session, "099").text;
     }
     return buffer.c_str();
 }

@@ -170,4 +170,20 @@ Answer standardAnswer(int session, std::string_view code, std::string_view detai
     return AnswerBuilder(session, code).add(standardMessage(code)).add("").add(detail).done();
 }
 
+Answer documentErrorAnswer(int session, std::string_view code, std::string_view detail) {
+    return AnswerBuilder(session, code)
+        .add("0000")
+        .add(standardMessage(code))
+        .add("")
+        .add(detail)
+        .done();
+}
+
+Answer failureAnswer(Op op, int session, std::string_view result, std::string_view detail) {
+    const std::string code = answerCode(op, result);
+    return op == Op::EnviarDadosVenda || op == Op::CancelarUltimaVenda
+               ? documentErrorAnswer(session, code, detail)
+               : standardAnswer(session, code, detail);
+}
+
 } // namespace emulator

@@ -60,4 +60,12 @@ private:
 // an empty cod and the detail (often empty) as mensagemSEFAZ.
 Answer standardAnswer(int session, std::string_view code, std::string_view detail = {});
 
+// The error layout of the sale and the cancellation: session|code|CCCC|message|cod|mensagemSEFAZ,
+// with CCCC "0000" (nothing to say about the document's content).
+Answer documentErrorAnswer(int session, std::string_view code, std::string_view detail = {});
+
+// The operation's answer with the given result ("097", "099") in its own error layout: the sale
+// and the cancellation carry CCCC, every other operation has the default layout.
+Answer failureAnswer(Op op, int session, std::string_view result, std::string_view detail = {});
+
 } // namespace emulator

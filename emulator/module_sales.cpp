@@ -32,16 +32,6 @@ std::string blockedResult(int operationState, bool sale) {
     }
 }
 
-// The sale layout's error answer: session|code|CCCC|message|cod|mensagemSEFAZ.
-Answer documentError(int sessao, const std::string& code, std::string_view detail = {}) {
-    return AnswerBuilder(sessao, code)
-        .add("0000")
-        .add(standardMessage(code))
-        .add("")
-        .add(detail)
-        .done();
-}
-
 std::string rejectionDetail(const Rejection& rejection) {
     std::string text = rejectionText(rejection.code, rejection.item);
     if (!rejection.detail.empty())
@@ -113,22 +103,22 @@ IssueNumbers Module::nextNumbers(int& counter) {
 
 Answer Module::enviarDadosVenda(int sessao, std::string_view codigo, std::string_view dados) {
     if (!state_.activated)
-        return documentError(sessao, "06002");
+        return documentErrorAnswer(sessao, "06002");
     if (refuseCode(Op::EnviarDadosVenda, sessao, codigo))
-        return documentError(sessao, "06001");
+        return documentErrorAnswer(sessao, "06001");
     if (const std::string blocked = blockedResult(state_.operationState, true); !blocked.empty())
-        return documentError(sessao, "06" + blocked);
+        return documentErrorAnswer(sessao, "06" + blocked);
     if (dados.size() > maxDocumentBytes)
-        return documentError(sessao, "06005");
+        return documentErrorAnswer(sessao, "06005");
     if (state_.signAC.empty())
-        return documentError(sessao, "06003");
+        return documentErrorAnswer(sessao, "06003");
     XmlDoc input;
     Rejection rejection{0};
     const std::optional<Sale> sale = saleOf(dados, input, rejection);
     if (!sale)
         return rejected(sessao, "06010", rejection);
     if (sale->softwareHouseCnpj != state_.softwareHouseCnpj || sale->signAC != state_.signAC)
-        return documentError(sessao, "06004");
+        return documentErrorAnswer(sessao, "06004");
     if (sale->issuerCnpj != state_.taxpayer.cnpj)
         return rejected(sessao, "06010", {1203});
     if (sale->items.size() > maxItems)
@@ -218,16 +208,17 @@ Answer Module::testeFimAFim(int sessao, std::string_view codigo, std::string_vie
 Answer Module::cancelarUltimaVenda(int sessao, std::string_view codigo, std::string_view chave,
                                    std::string_view dados) {
     if (refuseCode(Op::CancelarUltimaVenda, sessao, codigo))
-        return documentError(sessao, "07001");
+        return documentErrorAnswer(sessao, "07001");
     if (const std::string blocked = blockedResult(state_.operationState, false); !blocked.empty())
-        return documentError(sessao, "07" + blocked);
+        return documentErrorAnswer(sessao, "07" + blocked);
     LastSale& sale = state_.lastSale;
     if (!state_.hasLastSale || chave != "CFe" + sale.key)
-        return documentError(sessao, "07002", "A chave não é a da última venda");
+        return documentErrorAnswer(sessao, "07002", "A chave não é a da última venda");
     if (sale.cancelled)
         return rejected(sessao, "07007", {1218});
     if (secondsOf(now_) - sale.issuedAt > cancellationWindow)
-        return documentError(sessao, "07002", "Prazo de 30 minutos para o cancelamento esgotado");
+        return documentErrorAnswer(sessao, "07002",
+                                   "Prazo de 30 minutos para o cancelamento esgotado");
 
     const ParsedXml parsed = parseUntrusted(dados, maxDocumentBytes);
     if (!parsed.doc)

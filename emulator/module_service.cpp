@@ -33,7 +33,7 @@ std::string Service::run(Op op, int session, const std::function<Answer(Module&)
     const bool validSession = session >= 1 && session <= 999999;
     Answer answer;
     if (!validSession) {
-        answer = standardAnswer(session, answerCode(op, "097"));
+        answer = failureAnswer(op, session, "097");
     } else {
         // The operation works on a copy, so a failure halfway leaves the state as it was.
         ModuleState working = state;
@@ -42,7 +42,7 @@ std::string Service::run(Op op, int session, const std::function<Answer(Module&)
             answer = operation(module);
             state = std::move(working);
         } catch (const std::exception& error) {
-            answer = standardAnswer(session, answerCode(op, "099"), error.what());
+            answer = failureAnswer(op, session, "099", error.what());
         }
     }
     if (validSession && op != Op::ConsultarNumeroSessao)
