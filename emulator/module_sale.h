@@ -87,6 +87,18 @@ struct Sale {
     int alert = 0; // the CCCC of a warning the sale is issued with (1234), or 0
 };
 
+// Who sends a sale and for whom, as the document names them.
+struct SaleParties {
+    std::string softwareHouseCnpj; // ide/CNPJ
+    std::string signAC;            // ide/signAC
+    std::string issuerCnpj;        // emit/CNPJ
+};
+
+// Checks the sale document's structure and reads its parties, which a module compares with its
+// association and its taxpayer before it looks at the content; a Rejection names the first
+// structural fault.
+std::variant<SaleParties, Rejection> readSaleParties(const xmlDoc* doc);
+
 // Reads and checks the sale document and computes its values; a Rejection names the first
 // fault in document order. The Sale points into `doc`, which must outlive it.
 std::variant<Sale, Rejection> readSale(const xmlDoc* doc);

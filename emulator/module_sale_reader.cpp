@@ -292,6 +292,17 @@ void readClosing(const xmlNode* infCFe, Sale& sale) {
 
 } // namespace
 
+std::variant<SaleParties, Rejection> readSaleParties(const xmlDoc* doc) {
+    const xmlNode* root = xmlDocGetRootElement(doc);
+    StructureError structure;
+    if (!checkStructure(root, DocumentKind::Sale, structure))
+        return rejectionOf(structure);
+    const xmlNode* infCFe = child(root, "infCFe");
+    const xmlNode* ide = child(infCFe, "ide");
+    return SaleParties{childText(ide, "CNPJ"), childText(ide, "signAC"),
+                       childText(child(infCFe, "emit"), "CNPJ")};
+}
+
 std::variant<Sale, Rejection> readSale(const xmlDoc* doc) {
     const xmlNode* root = xmlDocGetRootElement(doc);
     StructureError structure;

@@ -4,6 +4,7 @@
 
 #include "emulator/module_cancellation.h"
 #include "emulator/module_crypto.h"
+#include "emulator/module_fiscal_ids.h"
 #include "emulator/module_fixed_point.h"
 #include "emulator/module_signature.h"
 
@@ -52,17 +53,24 @@ Answer rejected(int sessao, const std::string& code, const Rejection& rejection)
         .done();
 }
 
-// Reads a sale document; on failure `rejection` holds why.
-std::optional<Sale> saleOf(std::string_view dados, XmlDoc& doc, Rejection& rejection) {
+// Parses a document from the point of sale; null, with `rejection` saying why, when it is not
+// well-formed or too large.
+XmlDoc parsedDocument(std::string_view dados, Rejection& rejection) {
     ParsedXml parsed = parseUntrusted(dados, maxDocumentBytes);
-    if (!parsed.doc) {
+    if (!parsed.doc)
         rejection = {1999, 0, parsed.error};
-        return std::nullopt;
-    }
-    doc = std::move(parsed.doc);
+    return std::move(parsed.doc);
+}
+
+// Reads a parsed sale and checks its content; on failure `rejection` holds why.
+std::optional<Sale> saleOf(const XmlDoc& doc, Rejection& rejection) {
     auto read = readSale(doc.get());
     if (auto* r = std::get_if<Rejection>(&read)) {
         rejection = *r;
+        return std::nullopt;
+    }
+    if (std::get<Sale>(read).items.size() > maxItems) {
+        rejection = {1999, 0, "O CF-e admite no máximo 500 itens"};
         return std::nullopt;
     }
     return std::get<Sale>(std::move(read));
@@ -112,17 +120,22 @@ Answer Module::enviarDadosVenda(int sessao, std::string_view codigo, std::string
         return documentErrorAnswer(sessao, "06005");
     if (state_.signAC.empty())
         return documentErrorAnswer(sessao, "06003");
-    XmlDoc input;
     Rejection rejection{0};
-    const std::optional<Sale> sale = saleOf(dados, input, rejection);
+    const XmlDoc input = parsedDocument(dados, rejection);
+    if (!input)
+        return rejected(sessao, "06010", rejection);
+    // Who sends the sale and for whom are checked before its content.
+    const auto parties = readSaleParties(input.get());
+    if (const auto* r = std::get_if<Rejection>(&parties))
+        return rejected(sessao, "06010", *r);
+    const auto& [softwareHouseCnpj, signAC, issuerCnpj] = std::get<SaleParties>(parties);
+    if (softwareHouseCnpj != state_.softwareHouseCnpj || signAC != state_.signAC)
+        return documentErrorAnswer(sessao, "06004");
+    if (issuerCnpj != state_.taxpayer.cnpj)
+        return rejected(sessao, "06010", {isCnpj(issuerCnpj) ? 1203 : 1207});
+    const std::optional<Sale> sale = saleOf(input, rejection);
     if (!sale)
         return rejected(sessao, "06010", rejection);
-    if (sale->softwareHouseCnpj != state_.softwareHouseCnpj || sale->signAC != state_.signAC)
-        return documentErrorAnswer(sessao, "06004");
-    if (sale->issuerCnpj != state_.taxpayer.cnpj)
-        return rejected(sessao, "06010", {1203});
-    if (sale->items.size() > maxItems)
-        return rejected(sessao, "06010", {1999, 0, "O CF-e admite no máximo 500 itens"});
 
     const IssueNumbers numbers = nextNumbers(state_.lastNumber);
     const std::string stamp = numbers.date + numbers.time;
@@ -171,12 +184,10 @@ Answer Module::testeFimAFim(int sessao, std::string_view codigo, std::string_vie
         return standardAnswer(sessao, "09002");
     if (auto refused = refuseCode(Op::TesteFimAFim, sessao, codigo))
         return *refused;
-    XmlDoc input;
     Rejection rejection{0};
-    const std::optional<Sale> sale = saleOf(dados, input, rejection);
-    if (sale && sale->items.size() > maxItems)
-        rejection = {1999, 0, "O CF-e admite no máximo 500 itens"};
-    if (!sale || sale->items.size() > maxItems)
+    const XmlDoc input = parsedDocument(dados, rejection);
+    const std::optional<Sale> sale = input ? saleOf(input, rejection) : std::nullopt;
+    if (!sale)
         return AnswerBuilder(sessao, "09099")
             .add(standardMessage("06010"))
             .add(cccc(rejection.code))
@@ -220,10 +231,11 @@ Answer Module::cancelarUltimaVenda(int sessao, std::string_view codigo, std::str
         return documentErrorAnswer(sessao, "07002",
                                    "Prazo de 30 minutos para o cancelamento esgotado");
 
-    const ParsedXml parsed = parseUntrusted(dados, maxDocumentBytes);
-    if (!parsed.doc)
-        return rejected(sessao, "07007", {1999, 0, parsed.error});
-    auto read = readCancellationRequest(parsed.doc.get());
+    Rejection rejection{0};
+    const XmlDoc input = parsedDocument(dados, rejection);
+    if (!input)
+        return rejected(sessao, "07007", rejection);
+    auto read = readCancellationRequest(input.get());
     if (auto* r = std::get_if<Rejection>(&read))
         return rejected(sessao, "07007", *r);
     const CancellationRequest& request = std::get<CancellationRequest>(read);

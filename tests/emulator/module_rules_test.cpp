@@ -105,6 +105,39 @@ TEST_F(ModuleRules, EachBlockingStateRefusesSalesAndUnblocksOnlyTheTaxpayersOwn)
     }
 }
 
+TEST_F(ModuleRules, SaleChecksTheAssociationAndTheTaxpayerBeforeTheContent) {
+    // Every document also has an entry CFOP, a content fault: the earlier check must answer.
+    std::string otherSignature = acSignature();
+    otherSignature[0] = 'A';
+    const auto sale = [](const std::string& signAC, const std::string& from,
+                         const std::string& to) {
+        std::string document = emulator_test::saleDocument(1, signAC);
+        document.replace(document.find("<CFOP>5102"), 10, "<CFOP>1102");
+        return document.replace(document.find(from), from.size(), to);
+    };
+    const struct {
+        const char* check;
+        std::string document;
+        const char* code;
+        const char* cccc;
+    } cases[] = {
+        {"signAC", sale(otherSignature, "<", "<"), "06004", "0000"},
+        {"software house", sale(acSignature(), "16716114000172", "11222333000181"), "06004",
+         "0000"},
+        {"taxpayer", sale(acSignature(), "12345678000195", "11222333000181"), "06010", "1203"},
+        {"taxpayer's check digit", sale(acSignature(), "12345678000195", "12345678000196"), "06010",
+         "1207"},
+        {"content", sale(acSignature(), "<", "<"), "06010", "1462"},
+    };
+    for (const auto& c : cases) {
+        const auto answer = fieldsOf(at(saleTime, [&](Module& m) {
+                                         return m.enviarDadosVenda(3, activationCode, c.document);
+                                     }).text);
+        ASSERT_GT(answer.size(), 2u) << c.check;
+        EXPECT_EQ(answer[1] + "|" + answer[2], std::string(c.code) + "|" + c.cccc) << c.check;
+    }
+}
+
 TEST_F(ModuleRules, ActivationCodeChange) {
     const struct {
         const char* code;
