@@ -25,8 +25,10 @@ std::optional<std::int64_t> taxOf(const TaxRate& tax) {
     return 0;
 }
 
-// Shares `amount` among the items in proportion to their values; the last item takes what
-// rounding leaves, so the shares add up to the amount exactly.
+// Shares `amount` among the items in proportion to their values. Each item takes the rounded
+// share of the running total up to it less that of the items before it, so the shares add up
+// to the amount exactly and none is negative: rounding every share on its own could give the
+// last item less than nothing (a hundred items of 1.00 and 0.50 to share, one cent each).
 std::optional<std::vector<std::int64_t>> apportion(std::int64_t amount,
                                                    const std::vector<std::int64_t>& bases) {
     std::vector<std::int64_t> shares(bases.size(), 0);
@@ -35,17 +37,16 @@ std::optional<std::vector<std::int64_t>> apportion(std::int64_t amount,
         return shares;
     if (whole <= 0)
         return std::nullopt;
+    std::int64_t running = 0;
     std::int64_t given = 0;
-    for (std::size_t i = 0; i + 1 < bases.size(); ++i) {
-        const auto share = mulDiv(amount, bases[i], whole);
-        if (!share)
+    for (std::size_t i = 0; i < bases.size(); ++i) {
+        running += bases[i];
+        const auto upToHere = mulDiv(amount, running, whole);
+        if (!upToHere)
             return std::nullopt;
-        shares[i] = *share;
-        given += *share;
+        shares[i] = *upToHere - given;
+        given = *upToHere;
     }
-    shares.back() = amount - given;
-    if (shares.back() < 0)
-        return std::nullopt;
     return shares;
 }
 

@@ -126,6 +126,35 @@ TEST(SaleAlert, BlankCustomerNameIsAcceptedWithTheAlert) {
     EXPECT_EQ(std::get<Sale>(result).alert, 1234);
 }
 
+TEST(SaleValues, SubtotalAdjustmentsAreSharedWholeAmongManySmallItems) {
+    // A hundred items of 0.50 (1.00 less 0.50 of discount): half a cent of each adjustment per
+    // item, which rounded on its own would give every item a cent and the last one less than
+    // nothing.
+    const std::string items = std::regex_replace(
+        saleDocument(100), std::regex("<qCom>2.0000</qCom><vUnCom>10.555</vUnCom>"),
+        "<qCom>1.0000</qCom><vUnCom>1.00</vUnCom>");
+    for (const char* adjustment : {"vDescSubtot", "vAcresSubtot"}) {
+        const std::string name(adjustment);
+        XmlDoc doc;
+        const auto result =
+            read(replaced(items, "<total>",
+                          "<total><DescAcrEntr><" + name + ">0.50</" + name + "></DescAcrEntr>"),
+                 doc);
+        ASSERT_TRUE(std::holds_alternative<Sale>(result))
+            << name << " " << std::get<Rejection>(result).code;
+        const Sale& sale = std::get<Sale>(result);
+        std::int64_t shared = 0;
+        for (const SaleItem& item : sale.items) {
+            const std::int64_t share =
+                name == "vDescSubtot" ? item.subtotalDiscount : item.subtotalAddition;
+            EXPECT_TRUE(share == 0 || share == 1) << name << " item " << item.number;
+            shared += share;
+        }
+        EXPECT_EQ(shared, 50) << name;
+        EXPECT_EQ(sale.totals.total, name == "vDescSubtot" ? 4950 : 5050) << name;
+    }
+}
+
 // The text of the first node an XPath expression finds in the issued document.
 std::string issued(xmlDoc* doc, const char* expression) {
     xmlXPathContext* context = xmlXPathNewContext(doc);
