@@ -25,10 +25,17 @@ bool blank(const std::string& text) {
                        [](char c) { return static_cast<unsigned char>(c) <= ' '; });
 }
 
+// The length of a UTF-8 text in characters, as the layout counts it (not in bytes).
+std::size_t characters(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
 // The text of a required element that must not be blank nor longer than `max` characters.
 std::string filled(const xmlNode* parent, const char* name, std::size_t max, int code, int item) {
     std::string text = childText(parent, name);
-    if (blank(text) || text.size() > max)
+    if (blank(text) || characters(text) > max)
         reject(code, item, std::string(name) + " em branco ou longo demais");
     return text;
 }
@@ -152,7 +159,7 @@ void readIssqn(const xmlNode* iss, SaleItem& item) {
         reject(1505, n);
     if (child(iss, "cMunFG"))
         requireDigits(iss, "cMunFG", 7, 1287, n);
-    if (child(iss, "cListServ") && childText(iss, "cListServ").size() != 5)
+    if (child(iss, "cListServ") && characters(childText(iss, "cListServ")) != 5)
         reject(1508, n);
     if (child(iss, "cServTribMun") && blank(childText(iss, "cServTribMun")))
         reject(1509, n);
@@ -189,8 +196,8 @@ void readProduct(const xmlNode* prod, SaleItem& item) {
     for (const xmlNode* obs : childElements(prod)) {
         std::string field;
         if (nameOf(obs) == "obsFiscoDet" &&
-            (!attribute(obs, "xCampoDet", field) || field.empty() || field.size() > 20 ||
-             blank(childText(obs, "xTextoDet")) || childText(obs, "xTextoDet").size() > 60))
+            (!attribute(obs, "xCampoDet", field) || field.empty() || characters(field) > 20 ||
+             blank(childText(obs, "xTextoDet")) || characters(childText(obs, "xTextoDet")) > 60))
             reject(1999, n, "obsFiscoDet fora do padrão");
     }
 }
@@ -258,12 +265,12 @@ void readHeader(const xmlNode* infCFe, Sale& sale) {
     if (const xmlNode* name = child(dest, "xNome")) {
         if (blank(textOf(name)))
             sale.alert = 1234;
-        else if (textOf(name).size() > 60)
+        else if (characters(textOf(name)) > 60)
             reject(1999, 0, "xNome do destinatário longo demais");
     }
     if (const xmlNode* delivery = child(infCFe, "entrega")) {
         for (const xmlNode* field : childElements(delivery)) {
-            if (blank(textOf(field)) || textOf(field).size() > 60)
+            if (blank(textOf(field)) || characters(textOf(field)) > 60)
                 reject(1999, 0, "entrega/" + std::string(nameOf(field)) + " fora do padrão");
         }
     }

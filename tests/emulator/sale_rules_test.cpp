@@ -119,6 +119,21 @@ TEST(SaleRejectionText, QuotesTheTaxAuthorityTableAndSaysWhatIsWrong) {
     EXPECT_EQ(std::get<Rejection>(result).detail, "Elemento pgto ausente em infCFe");
 }
 
+TEST(SaleLengths, CountCharactersNotBytes) {
+    // "ç" and "ã" take two bytes each in UTF-8: a text of the greatest length in characters is
+    // longer than that in bytes, and one more character is too long.
+    std::string longest;
+    for (int i = 0; i < 60; ++i)
+        longest += i % 2 ? "ç" : "ã";
+    for (const auto& [from, to, code] :
+         {std::tuple{"<xProd>Produto de teste 2</xProd>",
+                     "<xProd>" + longest + longest + "</xProd>", 0},
+          std::tuple{"<xProd>Produto de teste 2</xProd>",
+                     "<xProd>" + longest + longest + "ç</xProd>", 1461},
+          std::tuple{"</CPF>", "</CPF><xNome>" + longest + "</xNome>", 0}})
+        EXPECT_EQ(rejectionCode(replaced(saleDocument(2), from, to)), code) << to;
+}
+
 TEST(SaleAlert, BlankCustomerNameIsAcceptedWithTheAlert) {
     XmlDoc doc;
     const auto result = read(replaced(saleDocument(1), "</CPF>", "</CPF><xNome>  </xNome>"), doc);
