@@ -94,6 +94,16 @@ void writeIssuer(xmlNode* parent, const Taxpayer& taxpayer, const std::string& s
         addText(emit, "IM", municipalRegistration);
 }
 
+// The customer as the sale names it; a blank name, which the sale is issued with for the alert
+// 1234, is left out.
+void writeCustomer(xmlNode* infCFe, const Sale& sale) {
+    xmlNode* dest = addElement(infCFe, "dest");
+    for (const xmlNode* c : childElements(child(sale.infCFe, "dest"))) {
+        if (nameOf(c) != "xNome" || sale.alert != 1234)
+            copyTree(dest, c);
+    }
+}
+
 void writeProduct(xmlNode* det, const SaleItem& item, const Sale& sale) {
     const xmlNode* source = child(item.det, "prod");
     xmlNode* prod = addElement(det, "prod");
@@ -114,7 +124,9 @@ void writeProduct(xmlNode* det, const SaleItem& item, const Sale& sale) {
     }
 }
 
-// A PIS or COFINS family (or its ST group): the received elements, then the computed value.
+// A PIS or COFINS family (or its ST group): the received elements, with a percentage rate
+// written with the four decimals the issued layout requires (the sale may give fewer), then
+// the computed value.
 void writeTax(xmlNode* parent, const xmlNode* source, const TaxRate& tax, const char* valueName,
               bool nested) {
     if (source == nullptr)
@@ -122,9 +134,21 @@ void writeTax(xmlNode* parent, const xmlNode* source, const TaxRate& tax, const 
     xmlNode* family = addElement(parent, std::string(nameOf(source)).c_str());
     const xmlNode* group = nested ? childElements(source).front() : source;
     xmlNode* target = nested ? addElement(family, std::string(nameOf(group)).c_str()) : family;
-    copyChildren(target, group);
+    for (const xmlNode* c : childElements(group)) {
+        const std::string name(nameOf(c));
+        if (name == "pPIS" || name == "pCOFINS")
+            addText(target, name.c_str(), formatDecimal(tax.rate, 4));
+        else
+            copyTree(target, c);
+    }
     if (tax.kind != TaxRate::Kind::None)
         addText(target, valueName, cents(tax.value));
+}
+
+// The ISSQN rate as the layout writes it, with three integer digits ("005.00").
+std::string issRate(std::int64_t hundredths) {
+    std::string text = formatDecimal(hundredths, 2);
+    return std::string(text.size() < 6 ? 6 - text.size() : 0, '0') + text;
 }
 
 void writeTaxes(xmlNode* det, const SaleItem& item) {
@@ -142,7 +166,7 @@ void writeTaxes(xmlNode* det, const SaleItem& item) {
         xmlNode* target = addElement(taxes, "ISSQN");
         copyChild(target, iss, "vDeducISSQN");
         addText(target, "vBC", cents(item.issBase));
-        copyChild(target, iss, "vAliq");
+        addText(target, "vAliq", issRate(item.issRate));
         addText(target, "vISSQN", cents(item.iss));
         for (const char* name : {"cMunFG", "cListServ", "cServTribMun", "cNatOp", "indIncFisc"})
             copyChild(target, iss, name);
@@ -213,7 +237,7 @@ XmlDoc writeCfe(const Sale& sale, const CfeIssue& issue, const Taxpayer& taxpaye
     copyChild(emit, child(sale.infCFe, "emit"), "cRegTribISSQN");
     copyChild(emit, child(sale.infCFe, "emit"), "indRatISSQN");
 
-    copyChild(infCFe, sale.infCFe, "dest");
+    writeCustomer(infCFe, sale);
     copyChild(infCFe, sale.infCFe, "entrega");
     for (const SaleItem& item : sale.items) {
         xmlNode* det = addElement(infCFe, "det");

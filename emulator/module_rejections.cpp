@@ -72,6 +72,7 @@ constexpr std::pair<int, std::string_view> texts[] = {
            "menor ou igual a 5,00 (5%)."},
     {1507, "Rejeição: Indicador de rateio para ISSQN inválido"},
     {1508, "Rejeição: Item da lista de Serviços do ISSQN do item (N) não é maior ou igual a zero."},
+    {1509, "Rejeição: Código municipal de Tributação do ISSQN do Item (N) em branco."},
     {1511,
      "Rejeição: Indicador de Incentivo Fiscal do ISSQN do item (N) inválido (diferente de 1 e 2)"},
     {1527, "Rejeição: Código do Meio de Pagamento inválido"},

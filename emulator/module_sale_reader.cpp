@@ -161,8 +161,12 @@ void readIssqn(const xmlNode* iss, SaleItem& item) {
         requireDigits(iss, "cMunFG", 7, 1287, n);
     if (child(iss, "cListServ") && characters(childText(iss, "cListServ")) != 5)
         reject(1508, n);
-    if (child(iss, "cServTribMun") && blank(childText(iss, "cServTribMun")))
-        reject(1509, n);
+    if (const xmlNode* code = child(iss, "cServTribMun")) {
+        if (blank(textOf(code)))
+            reject(1509, n);
+        if (characters(textOf(code)) != 20)
+            reject(1999, n, "cServTribMun deve ter 20 caracteres");
+    }
     requireCode(iss, "cNatOp", {"01", "02", "03", "04", "05", "06", "07", "08"}, 1457, n);
     requireCode(iss, "indIncFisc", {"1", "2"}, 1511, n);
 }
@@ -229,6 +233,15 @@ SaleItem readItem(const xmlNode* det, int expected) {
     return item;
 }
 
+// The shortest and longest text the layout allows an element of the delivery address.
+std::pair<std::size_t, std::size_t> deliveryLength(std::string_view name) {
+    if (name == "UF")
+        return {2, 2};
+    if (name == "nro" || name == "xCpl")
+        return {1, 60};
+    return {2, 60}; // xLgr, xBairro, xMun
+}
+
 void readHeader(const xmlNode* infCFe, Sale& sale) {
     if (!attribute(infCFe, "versaoDadosEnt", sale.layout) ||
         !oneOf(sale.layout, {"0.06", "0.07", "0.08"}))
@@ -265,13 +278,16 @@ void readHeader(const xmlNode* infCFe, Sale& sale) {
     if (const xmlNode* name = child(dest, "xNome")) {
         if (blank(textOf(name)))
             sale.alert = 1234;
-        else if (characters(textOf(name)) > 60)
-            reject(1999, 0, "xNome do destinatário longo demais");
+        else if (characters(textOf(name)) < 2 || characters(textOf(name)) > 60)
+            reject(1999, 0, "xNome do destinatário deve ter de 2 a 60 caracteres");
     }
     if (const xmlNode* delivery = child(infCFe, "entrega")) {
         for (const xmlNode* field : childElements(delivery)) {
-            if (blank(textOf(field)) || characters(textOf(field)) > 60)
-                reject(1999, 0, "entrega/" + std::string(nameOf(field)) + " fora do padrão");
+            const std::string_view name = nameOf(field);
+            const auto [shortest, longest] = deliveryLength(name);
+            const std::size_t length = characters(textOf(field));
+            if (blank(textOf(field)) || length < shortest || length > longest)
+                reject(1999, 0, "entrega/" + std::string(name) + " fora do padrão");
         }
     }
 }

@@ -202,6 +202,39 @@ TEST_F(LibraryLifecycle, SaleStatusCancellationBlockingCodeChangeLogsSessionsAnd
     EXPECT_EQ(fields(lib.call("ConsultarStatusOperacional", 31, code))[18], "01.01.00");
 }
 
+TEST_F(LibraryLifecycle, IssuedCfeMeetsThePublishedLayoutWhateverShapesTheSaleUsed) {
+    prepare();
+    // A service item, rates written with fewer digits than the issued layout has, a blank
+    // customer name (issued with the alert 1234) and a delivery address.
+    std::string document = saleDocument(1);
+    const auto replace = [&](const std::string& from, const std::string& to) {
+        ASSERT_NE(document.find(from), std::string::npos) << from;
+        document.replace(document.find(from), from.size(), to);
+    };
+    replace("<indRatISSQN>", "<IM>123456</IM><indRatISSQN>");
+    replace("<pPIS>0.0165", "<pPIS>0.1");
+    replace("</CPF></dest>", "</CPF><xNome> </xNome></dest><entrega><xLgr>Rua A</xLgr><nro>1"
+                             "</nro><xBairro>Centro</xBairro><xMun>Fortaleza</xMun><UF>CE</UF>"
+                             "</entrega>");
+    replace("<total>",
+            "<det nItem=\"2\"><prod><cProd>S</cProd><xProd>Servico</xProd><CFOP>5933</CFOP>"
+            "<uCom>H</uCom><qCom>1.0000</qCom><vUnCom>21.00</vUnCom><indRegra>A</indRegra></prod>"
+            "<imposto><ISSQN><vDeducISSQN>1.00</vDeducISSQN><vAliq>5.00</vAliq>"
+            "<cServTribMun>12345678901234567890</cServTribMun><cNatOp>01</cNatOp>"
+            "<indIncFisc>2</indIncFisc></ISSQN><PIS><PISNT><CST>04</CST></PISNT></PIS><COFINS>"
+            "<COFINSNT><CST>04</CST></COFINSNT></COFINS></imposto></det><total>");
+
+    const std::string answer = lib.call("EnviarDadosVenda", 10, code, document.c_str());
+    const auto sale = fields(answer);
+    ASSERT_THAT(sale, SizeIs(12)) << answer;
+    EXPECT_EQ(sale[2], "1234");
+    const std::string cfe = decodeBase64(sale[6]);
+    EXPECT_EQ(xpathText(cfe, "//det[1]//pPIS"), "0.1000");
+    EXPECT_EQ(xpathText(cfe, "//det[2]//vAliq"), "005.00");
+    EXPECT_EQ(xpathText(cfe, "//dest/xNome"), "<none>");
+    expectSignedAndValid(cfe, "CfeRecepcao_0007.xsd");
+}
+
 TEST_F(LibraryLifecycle, ExtendedStatusReportsTheStoredNetworkConfigurations) {
     prepare();
     const std::string ethernet =

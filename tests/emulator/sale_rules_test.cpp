@@ -53,6 +53,7 @@ class SaleRejection : public ::testing::TestWithParam<BrokenRule> {};
 TEST_P(SaleRejection, NamesTheBrokenRule) {
     const BrokenRule& c = GetParam();
     EXPECT_EQ(rejectionCode(replaced(saleDocument(2), c.from, c.to)), c.code) << c.rule;
+    EXPECT_NE(rejectionText(c.code), "") << c.code;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -66,6 +67,11 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenRule{"issuer IE", "<IE>111111111111</IE>", "<IE>ISENTO</IE>", 1209},
         BrokenRule{"customer CPF", "<CPF>52998224725", "<CPF>52998224726", 1237},
         BrokenRule{"customer CNPJ", "<CPF>52998224725</CPF>", "<CNPJ>11222333000182</CNPJ>", 1235},
+        BrokenRule{"customer name of one letter", "</CPF>", "</CPF><xNome>A</xNome>", 1999},
+        BrokenRule{"delivery UF", "</dest>",
+                   "</dest><entrega><xLgr>Rua A</xLgr><nro>1</nro><xBairro>Centro</xBairro>"
+                   "<xMun>Fortaleza</xMun><UF>C</UF></entrega>",
+                   1999},
         BrokenRule{"product code", "<cProd>2</cProd>", "<cProd> </cProd>", 1459},
         BrokenRule{"GTIN", "<cEAN>7891000315507", "<cEAN>7891000315508", 1460},
         BrokenRule{"description", "<xProd>Produto de teste 2</xProd>", "", 1461},
