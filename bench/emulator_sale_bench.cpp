@@ -3,8 +3,9 @@
 // BM_ConsultarSAT        the baseline: one call through the library (lock, state, log, save)
 // BM_EnviarDadosVenda/N  a sale of N items through the library, up to the 500 items a CF-e admits
 // BM_IssueCfe/N          the issue of a CF-e of N items without the module's files: read and
-//                        check the sale, compute it, build and sign the CF-e and the QR code,
-//                        encode it and compose the answer; N goes up to 1,000
+//                        check the sale (its parties, then its content), compute it, build and
+//                        sign the CF-e and the QR code, encode it and compose the answer; N goes
+//                        up to 1,000
 //
 // Run: build/emulator_bench --benchmark_counters_tabular=true
 
@@ -84,6 +85,7 @@ void BM_IssueCfe(benchmark::State& state) {
 
     for (auto _ : state) {
         emulator::ParsedXml input = emulator::parseUntrusted(document, 2'000'000);
+        benchmark::DoNotOptimize(emulator::readSaleParties(input.doc.get()));
         auto read = emulator::readSale(input.doc.get());
         const auto& sale = std::get<emulator::Sale>(read);
         const std::string stamp = numbers.date + numbers.time;
