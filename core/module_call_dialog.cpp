@@ -23,6 +23,14 @@ QString minutesSeconds(qint64 ms) {
 // How long a call may take before the wait dialog appears.
 constexpr int dialogDelayMs = 300;
 
+// The wait dialog ignores Escape and the close box: closed before the call is over, it would
+// leave the window frozen until the call returned, with no way to cancel it.
+class WaitDialog : public QDialog {
+public:
+    using QDialog::QDialog;
+    void reject() override {}
+};
+
 } // namespace
 
 std::string runWithWaitDialog(QWidget* parent, const WaitInfo& info,
@@ -30,11 +38,10 @@ std::string runWithWaitDialog(QWidget* parent, const WaitInfo& info,
     std::string answer;
     std::exception_ptr failure;
     QEventLoop loop;
-    QDialog dialog(parent);
+    WaitDialog dialog(parent);
     dialog.setObjectName("DlgAguarde");
     dialog.setWindowTitle("Aguarde");
     dialog.setModal(true);
-    // The dialog closes only when the call is over.
     dialog.setWindowFlags(dialog.windowFlags() & ~Qt::WindowCloseButtonHint);
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(new QLabel(QString::fromStdString("Executando " + info.operation + "...")));
