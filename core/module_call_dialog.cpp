@@ -10,7 +10,6 @@
 #include <QVBoxLayout>
 
 #include <exception>
-#include <thread>
 
 namespace core {
 namespace {
@@ -33,7 +32,7 @@ public:
 
 } // namespace
 
-std::string runWithWaitDialog(QWidget* parent, const WaitInfo& info,
+std::string runWithWaitDialog(QWidget* parent, CallThread& thread, const WaitInfo& info,
                               const std::function<std::string()>& call) {
     std::string answer;
     std::exception_ptr failure;
@@ -79,7 +78,9 @@ std::string runWithWaitDialog(QWidget* parent, const WaitInfo& info,
             loop.exit();
     });
 
-    std::thread worker([&] {
+    // The answer is written before the queued completion is posted, and read only after it has
+    // run here; the task touches nothing of this frame once it has posted it.
+    thread.post([&] {
         try {
             answer = call();
         } catch (...) {
@@ -100,7 +101,6 @@ std::string runWithWaitDialog(QWidget* parent, const WaitInfo& info,
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     if (!finished)
         dialog.exec();
-    worker.join();
     if (failure)
         std::rethrow_exception(failure);
     return answer;

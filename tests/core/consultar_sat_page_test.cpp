@@ -106,6 +106,11 @@ private slots:
         QCOMPARE(lines("MemoResposta_0"), QStringList{"1|08000|fim||"});
     }
 
+    void everyCallReachedTheLibraryFromOneThread() {
+        child<QPushButton>("BtnExecuta_0")->click();
+        QCOMPARE(fake.callThreads(), 1);
+    }
+
     void reEntryClearsTheBoxesAndDisablesExecute() {
         child<QPushButton>("BtnConsultarSAT")->click();
         QVERIFY(child<QPlainTextEdit>("MemoComando_0")->toPlainText().isEmpty());
