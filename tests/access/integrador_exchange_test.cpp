@@ -10,6 +10,10 @@
 #include <sstream>
 #include <thread>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -231,6 +235,31 @@ TEST_F(Exchange, CancelEndsTheWaitAtOnceWithTheBusyAnswer) {
     window.join();
     EXPECT_LT(Clock::now() - start, 2s);
     EXPECT_EQ(backend->lastOutcome(), Outcome::Cancelled);
+}
+
+TEST_F(Exchange, ACancelWhileTheRequestIsStillBeingWrittenIsNotLost) {
+    // The request goes through a pipe, so the test decides when its writing is over: the cancel
+    // comes while the call holds the pipe open, before any wait has begun.
+    const auto pipe = folders.input / "ConsultarMFe00012345.xml.tmp";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    backend = std::make_unique<backend::IntegradorBackend>(folders, state, 5s);
+    std::string answer;
+    std::thread worker([&] {
+        answer = backend->call(*core::operationByName("ConsultarSAT"),
+                               {core::Argument::integer(4321, "004321")});
+    });
+    const int reader = open(pipe.c_str(), O_RDONLY); // returns once the call opened it to write
+    ASSERT_GE(reader, 0);
+    backend->cancel();
+    const auto cancelledAt = Clock::now();
+    char buffer[4096];
+    while (read(reader, buffer, sizeof buffer) > 0) {
+    }
+    close(reader);
+    worker.join();
+    EXPECT_EQ(answer, "004321|08098|SAT em processamento. Tente novamente.||");
+    EXPECT_EQ(backend->lastOutcome(), Outcome::Cancelled);
+    EXPECT_LT(Clock::now() - cancelledAt, 2s);
 }
 
 } // namespace
