@@ -201,6 +201,45 @@ TEST_F(Exchange, AGarbageFileIsSkippedAndReportedAndTheAnswerStillTaken) {
     EXPECT_EQ(backend->skippedFiles()[1].name, "2-lixo.xml");
 }
 
+TEST_F(Exchange, AGivenUpFileThatChangesIsJudgedAgainAndNamedAtMostOnce) {
+    // Old garbage is given up at once; a file that takes its place (renamed in, keeping its own
+    // modification time) is judged afresh.
+    const auto replace = [&](const std::string& name, const std::string& bytes) {
+        const auto temporary = root / name;
+        std::ofstream(temporary, std::ios::binary) << bytes;
+        fs::last_write_time(temporary, fs::file_time_type::clock::now() - 1h);
+        fs::rename(temporary, folders.output / name);
+    };
+    struct Case {
+        const char* title;
+        std::string replacement; // what takes the garbage's place during the call
+        std::string answer;
+        std::vector<std::string> skipped;
+    };
+    const Case cases[] = {
+        {"still garbage: named once", "outro lixo, mais longo", "resposta", {"a.xml"}},
+        {"now the answer: taken and not named", answerFile("00012345", "resposta"), "resposta", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        fs::remove_all(folders.output);
+        fs::create_directories(folders.output);
+        replace("a.xml", "lixo");
+        std::thread integrador([&] {
+            std::this_thread::sleep_for(100ms);
+            replace("a.xml", c.replacement);
+            std::this_thread::sleep_for(100ms);
+            put("b.xml", answerFile("00012345", "resposta"));
+        });
+        EXPECT_EQ(call("ConsultarSAT", 5s), c.answer);
+        integrador.join();
+        std::vector<std::string> skipped;
+        for (const auto& file : backend->skippedFiles())
+            skipped.push_back(file.name);
+        EXPECT_EQ(skipped, c.skipped);
+    }
+}
+
 TEST_F(Exchange, AFileExaminedAndUnchangedIsNotReadAgain) {
     const auto file = folders.output / "a.xml";
     put("a.xml", answerFile("00099999", "outro"));
