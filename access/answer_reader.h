@@ -5,8 +5,6 @@
 // parse is tried again while it changes; once it has stayed unchanged for two seconds it is
 // skipped, and reported once after the call unless it changes into a readable file.
 
-#include "core/catalogue.h"
-
 #include <atomic>
 #include <chrono>
 #include <filesystem>
