@@ -98,6 +98,10 @@ void* DriverLibrary::entryPoint(const core::Operation& operation) const {
     return index < entryPoints_.size() ? entryPoints_[index] : nullptr;
 }
 
+bool DriverLibrary::has(const core::Operation& operation) const {
+    return entryPoint(operation) != nullptr;
+}
+
 std::string DriverLibrary::call(const core::Operation& operation,
                                 const core::Arguments& arguments) {
     void* entry = entryPoint(operation);

@@ -16,6 +16,9 @@ public:
     // Loads the library and resolves its entry points; nullptr with `error` set on failure.
     static std::unique_ptr<DriverLibrary> load(const std::string& path, std::string& error);
 
+    // Whether the library exports the operation's entry point.
+    bool has(const core::Operation& operation) const;
+
     // Calls the operation's entry point and copies its answer at once. An operation whose
     // entry point the library lacks is not called: the answer is a line saying so.
     std::string call(const core::Operation& operation, const core::Arguments& arguments) override;

@@ -90,6 +90,8 @@ TEST(DriverLibrary, MissingEntryPointIsNeverCalled) {
     std::string error;
     auto library = backend::DriverLibrary::load(FAKE_PARTIAL_LIBRARY, error);
     ASSERT_TRUE(library) << error;
+    EXPECT_FALSE(library->has(*core::operationByName("ConsultarSAT")));
+    EXPECT_TRUE(library->has(*core::operationByName("BloquearSAT")));
     EXPECT_EQ(library->call(*core::operationByName("ConsultarSAT"), {Argument::integer(1, "")}),
               "Função ConsultarSAT não encontrada na biblioteca.");
     EXPECT_EQ(library->call(*core::operationByName("BloquearSAT"),
