@@ -71,6 +71,8 @@ int AnswerReader::LeRespostaIntegrador(int identifier) {
                 skipIfSettled(name, known->second);
             continue; // examined and unchanged: the same verdict as before
         }
+        if (known != seen_.end() && known->second.state == State::Skipped)
+            forgetSkipped(name); // changed since it was given up: judged afresh
         Seen& seen = seen_[name];
         seen = {size, modified, State::Examined, {}, changedAt(modified)};
         if (examine(entry.path(), seen, identifier))
@@ -110,6 +112,10 @@ void AnswerReader::skipIfSettled(const std::string& name, Seen& seen) {
         return;
     seen.state = State::Skipped;
     skipped_.push_back({name, seen.message});
+}
+
+void AnswerReader::forgetSkipped(const std::string& name) {
+    std::erase_if(skipped_, [&name](const SkippedFile& file) { return file.name == name; });
 }
 
 std::string skippedFilesMessage(const std::vector<SkippedFile>& skipped) {

@@ -3,9 +3,7 @@
 // ".xml" files and reads those not yet examined in this call or changed since; a file that
 // parses and carries the call's identifier (or any error text) is taken. A file that does not
 // parse is tried again while it changes; once it has stayed unchanged for two seconds it is
-// skipped for the rest of the call and reported.
-
-#include "core/catalogue.h"
+// skipped, and reported once after the call unless it changes into a readable file.
 
 #include <atomic>
 #include <chrono>
@@ -41,7 +39,7 @@ public:
     const std::string& answer() const { return answer_; }
     // The whole text of the last file taken without error text (byte-order mark removed).
     const std::optional<std::string>& answerDocument() const { return answerDocument_; }
-    // Files skipped in this call, in the order they were given up.
+    // Files skipped in this call and still unreadable, each once, in the order given up.
     const std::vector<SkippedFile>& skipped() const { return skipped_; }
 
 private:
@@ -57,6 +55,7 @@ private:
     // Reads and judges a new or changed file; true when it is taken.
     bool examine(const std::filesystem::path& file, Seen& seen, int identifier);
     void skipIfSettled(const std::string& name, Seen& seen);
+    void forgetSkipped(const std::string& name);
 
     std::filesystem::path output_;
     Clock::time_point deadline_;

@@ -16,6 +16,7 @@ public:
     // Loads the library and resolves its entry points; nullptr with `error` set on failure.
     static std::unique_ptr<DriverLibrary> load(const std::string& path, std::string& error);
 
+    // Whether the library exports the operation's entry point.
     bool has(const core::Operation& operation) const;
 
     // Calls the operation's entry point and copies its answer at once. An operation whose

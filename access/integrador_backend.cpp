@@ -25,6 +25,21 @@ std::string IntegradorBackend::ChamaIntegrador(const core::Operation& operation,
     const int identifier = core::toInt(identificador);
     const std::string document = requestDocument(operation, identificador, arguments);
 
+    // cancel() reaches this call from here on: a cancel that comes while the request is still
+    // being written ends the wait as soon as it would begin.
+    struct InProgress {
+        IntegradorBackend& self;
+        explicit InProgress(IntegradorBackend& backend) : self(backend) {
+            std::lock_guard lock(self.calling_);
+            self.cancelled_ = false;
+            self.inProgress_ = true;
+        }
+        ~InProgress() {
+            std::lock_guard lock(self.calling_);
+            self.inProgress_ = false;
+        }
+    } inProgress(*this);
+
     // Watching starts before the request exists, so no answer can slip by unnoticed.
     watch_.watch(folders_.output);
     std::string error;
@@ -35,20 +50,6 @@ std::string IntegradorBackend::ChamaIntegrador(const core::Operation& operation,
     }
 
     const auto deadline = AnswerReader::Clock::now() + waitLimit_.value_or(operation.waitLimit);
-    // cancel() reaches this wait, and only while it lasts.
-    struct Waiting {
-        IntegradorBackend& self;
-        explicit Waiting(IntegradorBackend& backend) : self(backend) {
-            std::lock_guard lock(self.waiting_);
-            self.cancelled_ = false;
-            self.waitingNow_ = true;
-        }
-        ~Waiting() {
-            std::lock_guard lock(self.waiting_);
-            self.waitingNow_ = false;
-        }
-    } waiting(*this);
-
     AnswerReader reader(folders_.output, deadline, cancelled_);
     int result = 0;
     while ((result = reader.LeRespostaIntegrador(identifier)) == 0)
@@ -64,8 +65,8 @@ std::string IntegradorBackend::ChamaIntegrador(const core::Operation& operation,
 }
 
 void IntegradorBackend::cancel() {
-    std::lock_guard lock(waiting_);
-    if (!waitingNow_)
+    std::lock_guard lock(calling_);
+    if (!inProgress_)
         return;
     cancelled_ = true;
     watch_.interrupt();

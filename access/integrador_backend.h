@@ -33,8 +33,9 @@ public:
     // when the shared request identifier is not a number.
     std::string ChamaIntegrador(const core::Operation& operation, const core::Arguments& arguments);
 
-    // Ends the wait of the call in progress at once, with the busy answer. Ignored while no
-    // call is waiting. Safe from any thread.
+    // Ends the wait of the call in progress at once, with the busy answer; while the request is
+    // still being written, the wait ends as soon as it would begin. Ignored while no call is in
+    // progress. Safe from any thread.
     void cancel();
 
     // The unreadable answer files the last call gave up, to be named to the user.
@@ -53,8 +54,8 @@ private:
 
     FolderWatch watch_;
     std::atomic<bool> cancelled_{false};
-    std::mutex waiting_; // guards waitingNow_
-    bool waitingNow_ = false;
+    std::mutex calling_; // guards inProgress_
+    bool inProgress_ = false;
 };
 
 } // namespace backend

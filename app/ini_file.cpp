@@ -4,8 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
-#include <sstream>
+#include <filesystem>
 #include <vector>
 
 namespace app {
@@ -69,13 +68,16 @@ std::optional<std::string_view> keyName(std::string_view line) {
     return strip(line.substr(0, eq));
 }
 
+// A profile file holds a few lines; a larger file is not one and is never read whole.
+constexpr std::size_t sizeLimit = 1 << 20;
+
+// The file's text: empty when there is no file, nothing when it is there but cannot be read.
 std::optional<std::string> readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec) && !ec)
+        return std::string{};
+    std::string error;
+    return backend::readFileWithin(path, sizeLimit, error);
 }
 
 } // namespace
@@ -138,9 +140,12 @@ std::string withProfileString(std::string_view text, std::string_view section, s
 
 bool writeProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
-    const std::string current = readFile(path).value_or("");
+    // A file that is there but cannot be read is not replaced: its other content would be lost.
+    const auto current = readFile(path);
+    if (!current)
+        return false;
     std::string error;
-    return backend::writeFileWhole(path, withProfileString(current, section, key, value), error);
+    return backend::writeFileWhole(path, withProfileString(*current, section, key, value), error);
 }
 
 } // namespace app

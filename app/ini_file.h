@@ -16,7 +16,7 @@ std::optional<std::string> readProfileString(const std::string& path, std::strin
 
 // Sets `key` in `section`, creating the file, section or key when missing. The file is written
 // whole under a temporary name and renamed over the old one. Returns false when it cannot be
-// written.
+// written, or when a file is there that cannot be read (it is then left as it is).
 bool writeProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value);
 

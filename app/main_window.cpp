@@ -403,7 +403,7 @@ std::string MainWindow::callModule(const core::Operation& operation,
         core::WaitInfo info{std::string(operation.integradorMethod), operation.waitLimit,
                             [&integrador] { integrador.cancel(); }};
         std::string answer = core::runWithWaitDialog(
-            this, info, [&] { return integrador.call(operation, arguments); });
+            this, callThread_, info, [&] { return integrador.call(operation, arguments); });
         reportSkippedAnswerFiles();
         return answer;
     }
@@ -411,7 +411,8 @@ std::string MainWindow::callModule(const core::Operation& operation,
         throw std::runtime_error("Nenhuma biblioteca carregada.");
     backend::DriverLibrary& library = *library_;
     core::WaitInfo info{std::string(operation.name), std::nullopt, {}};
-    return core::runWithWaitDialog(this, info, [&] { return library.call(operation, arguments); });
+    return core::runWithWaitDialog(this, callThread_, info,
+                                   [&] { return library.call(operation, arguments); });
 }
 
 // Answer files the last Integrador call could not read are named once, after the call.

@@ -2,6 +2,7 @@
 // The program's one window: the left panel with the access mode, the layout choice and the
 // operation buttons; the pages; the status bar. It owns the shared state and the back-ends.
 
+#include "core/call_thread.h"
 #include "core/page_host.h"
 
 #include <QMainWindow>
@@ -18,7 +19,7 @@ class QStackedWidget;
 namespace backend {
 class DriverLibrary;
 class IntegradorBackend;
-}
+} // namespace backend
 namespace core {
 class OperationPage;
 }
@@ -80,6 +81,7 @@ private:
     core::SharedState state_;
     std::unique_ptr<backend::DriverLibrary> library_;
     std::unique_ptr<backend::IntegradorBackend> integrador_;
+    core::CallThread callThread_;
 
     QButtonGroup* radioAcesso_ = nullptr;
     int selectedAccessItem_ = -1;

@@ -24,18 +24,10 @@ constexpr std::string_view skippedDestinations[] = {
     "listoverridetable", "rsidtbl",    "generator", "filetbl", "themedata", "colorschememapping",
     "latentstyles",      "datastore",  "xmlnstbl",  "fldinst"};
 
-void appendCodePoint(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += char(cp);
-    } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
-    } else {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    }
-}
+// The largest font size editors offer (1638 points); a larger \fs is taken as this.
+constexpr int maxHalfPoints = 3276;
+
+constexpr char32_t replacement = 0xFFFD;
 
 class Parser {
 public:
@@ -62,7 +54,10 @@ public:
                 ++pos_;
             } else {
                 ++pos_;
-                text(std::string(1, c));
+                // RTF text is 7-bit; an 8-bit byte written as it is belongs to the document's
+                // code page, Windows-1252.
+                text(static_cast<unsigned char>(c) < 0x80 ? std::string(1, c)
+                                                          : core::fromWindows1252({&c, 1}));
             }
         }
         if (paragraphs_.back().runs.empty() && paragraphs_.size() > 1)
@@ -167,7 +162,7 @@ private:
         } else if (word == "cf") {
             state_.colorIndex = n;
         } else if (word == "fs") {
-            state_.halfPoints = n > 0 ? n : 24;
+            state_.halfPoints = n > 0 ? std::min(n, maxHalfPoints) : 24;
         } else if (word == "plain") {
             const bool skip = state_.skip;
             const int uc = state_.unicodeSkip;
@@ -177,11 +172,12 @@ private:
         } else if (word == "uc") {
             state_.unicodeSkip = std::max(0, n);
         } else if (word == "u" && parameter) {
-            const int value = *parameter < 0 ? *parameter + 65536 : *parameter;
-            std::string s;
-            appendCodePoint(s, static_cast<std::uint32_t>(value));
-            text(s);
+            unicodeCharacter(*parameter);
             skipFallback();
+        } else if (word == "bin") {
+            // Binary data (pictures, objects): its bytes may hold anything, braces included.
+            const std::size_t length = std::size_t(std::max(0, n));
+            pos_ = std::min(in_.size(), pos_ + length);
         } else if (word == "emdash") {
             text("\u2014");
         } else if (word == "endash") {
@@ -197,6 +193,40 @@ private:
         } else if (word == "rdblquote") {
             text("\u201D");
         }
+    }
+
+    // \uN is a signed 16-bit UTF-16 unit; a character beyond U+FFFF comes as a surrogate pair.
+    // Anything that is not a character becomes U+FFFD.
+    void unicodeCharacter(int parameter) {
+        const long unit = parameter < -32768 || parameter > 0xFFFF ? -1
+                          : parameter < 0                          ? parameter + 65536L
+                                                                   : parameter;
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+            flushLoneSurrogate();
+            highSurrogate_ = char32_t(unit);
+            return;
+        }
+        char32_t cp = replacement;
+        if (unit >= 0xDC00 && unit <= 0xDFFF) {
+            if (highSurrogate_)
+                cp = 0x10000 + ((*highSurrogate_ - 0xD800) << 10) + char32_t(unit - 0xDC00);
+            highSurrogate_.reset();
+        } else if (unit >= 0 && unit <= 0xFFFF) {
+            cp = char32_t(unit);
+        }
+        std::string utf8;
+        core::appendUtf8(utf8, cp);
+        text(utf8);
+    }
+
+    // A high surrogate not followed by its low half.
+    void flushLoneSurrogate() {
+        if (!highSurrogate_)
+            return;
+        highSurrogate_.reset();
+        std::string utf8;
+        core::appendUtf8(utf8, replacement);
+        text(utf8);
     }
 
     static bool isSkippedDestination(std::string_view word) {
@@ -258,6 +288,7 @@ private:
     }
 
     void text(const std::string& utf8) {
+        flushLoneSurrogate();
         if (state_.skip)
             return;
         RtfRun run;
@@ -287,6 +318,7 @@ private:
     std::vector<GroupState> stack_;
     std::vector<std::optional<std::uint32_t>> colors_;
     std::vector<RtfParagraph> paragraphs_;
+    std::optional<char32_t> highSurrogate_;
 };
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "core/text.h"
 
 #include <charconv>
+#include <system_error>
 
 namespace cli {
 namespace {
@@ -42,7 +43,12 @@ AccessChoice chooseAccess(const CommandLine& line, const std::filesystem::path& 
 
     AccessChoice choice;
     if (dll) {
-        choice.library = *dll;
+        // A bare file name would make the loader search the system's library folders instead
+        // of taking the file named here.
+        std::error_code ec;
+        choice.library = std::filesystem::absolute(*dll, ec);
+        if (ec)
+            choice.library = *dll;
     } else if (integrador) {
         choice.mode = AccessChoice::Mode::Integrador;
         choice.folders = backend::integradorFoldersUnder(*integrador);

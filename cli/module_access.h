@@ -32,10 +32,10 @@ struct AccessChoice {
     std::optional<std::chrono::milliseconds> waitLimit; // --espera; else each method's own
 };
 
-// --dll FILE or --integrador DIR (Input and Output below DIR) when one is given; otherwise the
-// access mode of the window's INI file beside the program, with the library beside the program
-// or the Integrador's folders as the window finds them. Throws UsageError when both options are
-// given, no access mode is chosen anywhere, or --espera is not a number of seconds.
+// --dll FILE (made absolute) or --integrador DIR (Input and Output below DIR) when one is given;
+// otherwise the access mode of the window's INI file beside the program, with the library beside
+// the program or the Integrador's folders as the window finds them. Throws UsageError when both
+// options are given, no access mode is chosen anywhere, or --espera is not a number of seconds.
 AccessChoice chooseAccess(const CommandLine& line, const std::filesystem::path& programFolder);
 
 class Access : public core::ModuleAccess {

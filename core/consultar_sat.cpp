@@ -1,6 +1,7 @@
 #include "core/consultar_sat.h"
 
 #include "core/call_text.h"
+#include "core/catalogue.h"
 #include "core/text.h"
 
 namespace core {
@@ -10,7 +11,7 @@ Argument sessionArgument(const std::string& sessionNumber) {
 }
 
 std::string consultarSatCallText(const std::string& sessionNumber) {
-    return callText("ConsultarSAT", std::vector{sessionNumber});
+    return callText(operationByPage(0)->name, std::vector{sessionNumber});
 }
 
 Arguments consultarSatArguments(const std::string& sessionNumber) {

@@ -10,7 +10,6 @@
 #include <QVBoxLayout>
 
 #include <exception>
-#include <thread>
 
 namespace core {
 namespace {
@@ -23,18 +22,25 @@ QString minutesSeconds(qint64 ms) {
 // How long a call may take before the wait dialog appears.
 constexpr int dialogDelayMs = 300;
 
+// The wait dialog ignores Escape and the close box: closed before the call is over, it would
+// leave the window frozen until the call returned, with no way to cancel it.
+class WaitDialog : public QDialog {
+public:
+    using QDialog::QDialog;
+    void reject() override {}
+};
+
 } // namespace
 
-std::string runWithWaitDialog(QWidget* parent, const WaitInfo& info,
+std::string runWithWaitDialog(QWidget* parent, CallThread& thread, const WaitInfo& info,
                               const std::function<std::string()>& call) {
     std::string answer;
     std::exception_ptr failure;
     QEventLoop loop;
-    QDialog dialog(parent);
+    WaitDialog dialog(parent);
     dialog.setObjectName("DlgAguarde");
     dialog.setWindowTitle("Aguarde");
     dialog.setModal(true);
-    // The dialog closes only when the call is over.
     dialog.setWindowFlags(dialog.windowFlags() & ~Qt::WindowCloseButtonHint);
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(new QLabel(QString::fromStdString("Executando " + info.operation + "...")));
@@ -72,7 +78,9 @@ std::string runWithWaitDialog(QWidget* parent, const WaitInfo& info,
             loop.exit();
     });
 
-    std::thread worker([&] {
+    // The answer is written before the queued completion is posted, and read only after it has
+    // run here; the task touches nothing of this frame once it has posted it.
+    thread.post([&] {
         try {
             answer = call();
         } catch (...) {
@@ -93,7 +101,6 @@ std::string runWithWaitDialog(QWidget* parent, const WaitInfo& info,
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     if (!finished)
         dialog.exec();
-    worker.join();
     if (failure)
         std::rethrow_exception(failure);
     return answer;

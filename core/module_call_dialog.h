@@ -3,6 +3,7 @@
 // the time elapsed and the wait limit, so the window stays painted and nothing else can be
 // used until the answer is there.
 
+#include "core/call_thread.h"
 #include "core/wait_info.h"
 
 #include <functional>
@@ -12,9 +13,9 @@ class QWidget;
 
 namespace core {
 
-// Runs `call` on a worker thread and returns its answer; an exception it throws is rethrown
+// Runs `call` on the call thread and returns its answer; an exception it throws is rethrown
 // here. The dialog appears only when the call takes longer than a moment.
-std::string runWithWaitDialog(QWidget* parent, const WaitInfo& info,
+std::string runWithWaitDialog(QWidget* parent, CallThread& thread, const WaitInfo& info,
                               const std::function<std::string()>& call);
 
 } // namespace core

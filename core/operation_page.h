@@ -43,7 +43,8 @@ protected:
     virtual Lines analysis() { return {}; }
     // The call text and the arguments for the given session number ("Mostrar").
     virtual Call prepareCall(const std::string& sessionNumber) = 0;
-    // The lines after the raw answer line; an exception ends the report where it happened.
+    // The lines after the raw answer line. A report returns the lines it could write, stopping
+    // where a field is missing or not a number; one that throws shows no lines and no message.
     virtual Lines report(std::string_view answer);
     // Extra work of the page entry, before the page is shown.
     virtual void onEnter() {}

@@ -14,6 +14,9 @@ std::string trimmed(std::string_view text);
 // cannot hold become '?'.
 std::string toAnsi(std::string_view utf8);
 
+// Appends one code point as UTF-8.
+void appendUtf8(std::string& out, char32_t codePoint);
+
 // Windows-1252 bytes as UTF-8.
 std::string fromWindows1252(std::string_view bytes);
 

@@ -65,8 +65,9 @@ ValidationBox validate(ValidateButton button, Layout layout, bool checkCFe,
                        std::string_view fileName, const std::filesystem::path& programDir) {
     const ButtonRules rules = rulesOf(button, checkCFe);
     const std::filesystem::path document = pathFromUtf8(fileName);
+    // A folder or a device is no document file either.
     std::error_code ec;
-    if (!std::filesystem::exists(document, ec))
+    if (!std::filesystem::is_regular_file(document, ec))
         return {rules.clearsBeforeMessages,
                 {"Arquivo: " + std::string(fileName) + " não existe."},
                 BoxColour::Red,

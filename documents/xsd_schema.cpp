@@ -1,6 +1,7 @@
 #include "documents/xsd_schema.h"
 
 #include "documents/path_text.h"
+#include "documents/schema_includes.h"
 
 #include <libxml/xmlerror.h>
 
@@ -116,7 +117,10 @@ XsdSchema compileXsdSchema(XmlDoc schemaDoc, const std::string& name) {
     SchemaParseErrors errors{name, {}};
     xmlSchemaSetParserStructuredErrors(ctxt.get(), &onSchemaError, &errors);
     XsdSchema result{std::move(schemaDoc), {}};
-    result.schema.reset(xmlSchemaParse(ctxt.get()));
+    {
+        const SafeSchemaIncludes includes;
+        result.schema.reset(xmlSchemaParse(ctxt.get()));
+    }
     if (!result.schema || !errors.lines.empty())
         throw std::runtime_error(errors.lines.empty() ? name + ": esquema XSD inválido."
                                                       : joined(errors.lines));

@@ -37,8 +37,9 @@ struct XsdSchema {
     std::unique_ptr<xmlSchema, XmlSchemaFree> schema;
 };
 
-// Compiles a schema document (its anchors already stripped). Throws std::runtime_error with the
-// name, line and libxml2's text when it is not a valid schema.
+// Compiles a schema document (its anchors already stripped); the files it includes or imports are
+// read as SafeSchemaIncludes reads them. Throws std::runtime_error with the name, line and
+// libxml2's text when it is not a valid schema or what it includes cannot be read.
 XsdSchema compileXsdSchema(XmlDoc schemaDoc, const std::string& name);
 
 // Reads the file with the safe reader, strips the anchors and compiles it. Throws

@@ -20,6 +20,11 @@ bool settled(const fs::path& file) {
     return !ec && fs::file_time_type::clock::now() - modified >= 1s;
 }
 
+// The answer to a request that cannot be read as one; its identifier is not known.
+std::string invalidRequest(const std::string& why) {
+    return errorDocument({}, "Requisição inválida: " + why);
+}
+
 } // namespace
 
 Service::Service(Settings settings, std::unique_ptr<backend::DriverLibrary> library,
@@ -37,11 +42,9 @@ int Service::answerPending() {
             continue;
         std::string error;
         const auto bytes = backend::readFileWithin(request, documents::kMaxXmlBytes, error);
-        if (!bytes)
-            continue; // gone, or not readable yet
-        if (!parseRequest(*bytes, error) && !settled(request))
-            continue; // perhaps still being written
-        const std::string answer = answerFor(*bytes);
+        if ((!bytes || !parseRequest(*bytes, error)) && !settled(request))
+            continue; // gone, or perhaps still being written
+        const std::string answer = bytes ? answerFor(*bytes) : invalidRequest(error);
         std::this_thread::sleep_for(settings_.delay);
         if (!backend::writeFileWhole(settings_.folders.output / request.filename(), answer,
                                      error)) {
@@ -58,7 +61,7 @@ std::string Service::answerFor(std::string_view bytes) {
     std::string error;
     const auto request = parseRequest(bytes, error);
     if (!request)
-        return errorDocument({}, "Requisição inválida: " + error);
+        return invalidRequest(error);
     const std::string& id = request->identificador;
     if (settings_.forcedError)
         return errorDocument(id, *settings_.forcedError);

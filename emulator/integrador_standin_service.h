@@ -25,9 +25,9 @@ public:
     Service(Settings settings, std::unique_ptr<backend::DriverLibrary> library,
             std::string libraryError);
 
-    // Answers every request now in Input; returns how many were answered. A request that does
-    // not parse is left for a later pass while it may still be being written (changed within
-    // the last second), and then answered with an error.
+    // Answers every request now in Input; returns how many were answered. A request that cannot
+    // be read or does not parse is left for a later pass while it may still be being written
+    // (changed within the last second), and then answered with an error.
     int answerPending();
 
     // The answer file for a request file's bytes.

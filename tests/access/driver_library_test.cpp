@@ -90,11 +90,13 @@ TEST(DriverLibrary, MissingEntryPointIsNeverCalled) {
     std::string error;
     auto library = backend::DriverLibrary::load(FAKE_PARTIAL_LIBRARY, error);
     ASSERT_TRUE(library) << error;
-    const auto& consultar = *core::operationByName("ConsultarSAT");
-    EXPECT_FALSE(library->has(consultar));
+    EXPECT_FALSE(library->has(*core::operationByName("ConsultarSAT")));
     EXPECT_TRUE(library->has(*core::operationByName("BloquearSAT")));
-    EXPECT_EQ(library->call(consultar, {Argument::integer(1, "")}),
+    EXPECT_EQ(library->call(*core::operationByName("ConsultarSAT"), {Argument::integer(1, "")}),
               "Função ConsultarSAT não encontrada na biblioteca.");
+    EXPECT_EQ(library->call(*core::operationByName("BloquearSAT"),
+                            {Argument::integer(1, ""), Argument::typed("x", "")}),
+              "000000|08000|SAT em operação||");
 }
 
 TEST(DriverLibrary, FileThatIsNotALibraryFailsToLoad) {

@@ -1,10 +1,10 @@
 // A stand-in driver library for tests: it exports the sixteen module functions, answers with
 // the text a test sets (after a delay a test may set), and records what each call received, so a
 // test can compare what was sent with what the window showed. Built with FAKE_WITHOUT_CONSULTAR_SAT
-// it lacks one entry point. A test that runs a program in a process of its own steers it through
-// the environment: FAKE_MFE_ANSWER is the answer to every call, FAKE_MFE_DELAY_MS its delay, and
-// each call is appended as one line to the file FAKE_MFE_CALLS names (name and arguments separated
-// by "|").
+// it lacks one entry point. It also counts the threads its functions were called from. A test that
+// runs a program in a process of its own steers it through the environment: FAKE_MFE_ANSWER is the
+// answer to every call, FAKE_MFE_DELAY_MS its delay, and each call is appended as one line to the
+// file FAKE_MFE_CALLS names (name and arguments separated by "|").
 
 #include <chrono>
 #include <cstdio>
@@ -19,8 +19,14 @@ std::string answer = "000000|08000|SAT em operação||";
 std::string lastCall;
 std::string buffer;
 int delayMs = 0;
+int callThreads = 0; // a thread id may be reused once its thread has ended; a thread_local is not
+thread_local bool calledFromThisThread = false;
 
 void record(const char* name, std::initializer_list<std::string> args) {
+    if (!calledFromThisThread) {
+        calledFromThisThread = true;
+        ++callThreads;
+    }
     lastCall = name;
     for (const auto& a : args)
         lastCall += "\x1f" + a;
@@ -62,6 +68,9 @@ EXPORT const char* fake_last_call() {
 }
 EXPORT void fake_set_delay_ms(int ms) {
     delayMs = ms;
+}
+EXPORT int fake_call_threads() {
+    return callThreads;
 }
 
 #ifndef FAKE_WITHOUT_CONSULTAR_SAT

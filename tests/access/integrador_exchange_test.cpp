@@ -10,6 +10,10 @@
 #include <sstream>
 #include <thread>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -197,6 +201,46 @@ TEST_F(Exchange, AGarbageFileIsSkippedAndReportedAndTheAnswerStillTaken) {
     EXPECT_EQ(backend->skippedFiles()[1].name, "2-lixo.xml");
 }
 
+TEST_F(Exchange, AGivenUpFileThatChangesIsJudgedAgainAndNamedAtMostOnce) {
+    // Old garbage is given up at once; a file that takes its place (renamed in, keeping its own
+    // modification time) is judged afresh.
+    const auto replace = [&](const std::string& name, const std::string& bytes) {
+        const auto temporary = root / name;
+        std::ofstream(temporary, std::ios::binary) << bytes;
+        fs::last_write_time(temporary, fs::file_time_type::clock::now() - 1h);
+        fs::rename(temporary, folders.output / name);
+    };
+    struct Case {
+        const char* title;
+        std::string replacement; // what takes the garbage's place during the call
+        bool answerFollows;      // whether the answer comes afterwards in a file of its own
+        std::vector<std::string> skipped;
+    };
+    const Case cases[] = {
+        {"still garbage: named once", "outro lixo, mais longo", true, {"a.xml"}},
+        {"now the answer: taken and not named", answerFile("00012345", "resposta"), false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        fs::remove_all(folders.output);
+        fs::create_directories(folders.output);
+        replace("a.xml", "lixo");
+        std::thread integrador([&] {
+            std::this_thread::sleep_for(100ms);
+            replace("a.xml", c.replacement);
+            std::this_thread::sleep_for(100ms);
+            if (c.answerFollows)
+                put("b.xml", answerFile("00012345", "resposta"));
+        });
+        EXPECT_EQ(call("ConsultarSAT", 5s), "resposta");
+        integrador.join();
+        std::vector<std::string> skipped;
+        for (const auto& file : backend->skippedFiles())
+            skipped.push_back(file.name);
+        EXPECT_EQ(skipped, c.skipped);
+    }
+}
+
 TEST_F(Exchange, AFileExaminedAndUnchangedIsNotReadAgain) {
     const auto file = folders.output / "a.xml";
     put("a.xml", answerFile("00099999", "outro"));
@@ -231,6 +275,31 @@ TEST_F(Exchange, CancelEndsTheWaitAtOnceWithTheBusyAnswer) {
     window.join();
     EXPECT_LT(Clock::now() - start, 2s);
     EXPECT_EQ(backend->lastOutcome(), Outcome::Cancelled);
+}
+
+TEST_F(Exchange, ACancelWhileTheRequestIsStillBeingWrittenIsNotLost) {
+    // The request goes through a pipe, so the test decides when its writing is over: the cancel
+    // comes while the call holds the pipe open, before any wait has begun.
+    const auto pipe = folders.input / "ConsultarMFe00012345.xml.tmp";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    backend = std::make_unique<backend::IntegradorBackend>(folders, state, 5s);
+    std::string answer;
+    std::thread worker([&] {
+        answer = backend->call(*core::operationByName("ConsultarSAT"),
+                               {core::Argument::integer(4321, "004321")});
+    });
+    const int reader = open(pipe.c_str(), O_RDONLY); // returns once the call opened it to write
+    ASSERT_GE(reader, 0);
+    backend->cancel();
+    const auto cancelledAt = Clock::now();
+    char buffer[4096];
+    while (read(reader, buffer, sizeof buffer) > 0) {
+    }
+    close(reader);
+    worker.join();
+    EXPECT_EQ(answer, "004321|08098|SAT em processamento. Tente novamente.||");
+    EXPECT_EQ(backend->lastOutcome(), Outcome::Cancelled);
+    EXPECT_LT(Clock::now() - cancelledAt, 2s);
 }
 
 } // namespace

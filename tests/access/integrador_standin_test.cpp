@@ -1,8 +1,10 @@
 #include "access/integrador_answer.h"
 #include "access/integrador_backend.h"
 #include "access/integrador_request.h"
+#include "documents/xml_security.h"
 #include "emulator/integrador_standin_answer.h"
 #include "emulator/integrador_standin_request.h"
+#include "emulator/integrador_standin_service.h"
 #include "tests/access/integrador_test_folders.h"
 
 #include <gtest/gtest.h>
@@ -93,6 +95,28 @@ TEST(StandinAnswer, IsShapedAsARealAnswerAndReadsBackUnchanged) {
     ASSERT_TRUE(answer) << error;
     EXPECT_EQ(answer->erro, "a\uFFFDz\uFFFD");
     EXPECT_EQ(answer->identificador, "");
+}
+
+using StandinService = IntegradorFolderTest;
+
+// A request too big to read is answered with an error once it has stopped changing, instead of
+// lying unanswered in Input and being read again on every pass.
+TEST_F(StandinService, ARequestThatCannotBeReadIsAnsweredWithAnError) {
+    fs::create_directories(folders.input);
+    fs::create_directories(folders.output);
+    const auto request = folders.input / "ConsultarMFe00000001.xml";
+    std::ofstream(request, std::ios::binary) << std::string(documents::kMaxXmlBytes + 1, ' ');
+    fs::last_write_time(request, fs::file_time_type::clock::now() - 1h);
+    standin::Service service({folders, {}, {}}, nullptr, "sem biblioteca");
+    EXPECT_EQ(service.answerPending(), 1);
+    EXPECT_FALSE(fs::exists(request));
+    std::ifstream in(folders.output / request.filename(), std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    std::string error;
+    const auto answer = backend::parseAnswerFile(bytes, error);
+    ASSERT_TRUE(answer) << error;
+    EXPECT_TRUE(answer->erro.starts_with("Requisição inválida: O arquivo excede o limite"))
+        << answer->erro;
 }
 
 // The stand-in executable on a temporary folder with the fake module library.

@@ -77,4 +77,12 @@ TEST_F(IniFileTest, UnwritableFolderFailsWithoutTouchingAnything) {
     EXPECT_FALSE(fs::exists(dir / "no_such_folder"));
 }
 
+TEST_F(IniFileTest, FileThatCannotBeReadIsNeverReplaced) {
+    const std::string huge(2 << 20, ';'); // far beyond any profile file
+    write("[DEFAULT]\r\nACESSO=DLL\r\n" + huge);
+    EXPECT_EQ(app::readProfileString(path, "DEFAULT", "ACESSO"), std::nullopt);
+    EXPECT_FALSE(app::writeProfileString(path, "DEFAULT", "ACESSO", "INTEGRADOR"));
+    EXPECT_EQ(read().size(), 23 + huge.size());
+}
+
 } // namespace

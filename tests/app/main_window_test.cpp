@@ -44,6 +44,9 @@ class MainWindowTest : public QObject {
         return visible;
     }
 
+    static QString width() { return sizeof(void*) == 8 ? "(64 bits)" : "(32 bits)"; }
+    static QString baseTitle() { return "Tarvik VEXOR " + width() + " - Versão " TARVIK_VERSION; }
+
     static int currentPage(app::MainWindow& w) {
         return w.findChild<QStackedWidget*>("PageControl")->currentIndex();
     }
@@ -67,8 +70,7 @@ private slots:
         QCOMPARE(w->accessItem(), -1);
         QCOMPARE(currentPage(*w), 14);
         QCOMPARE(visibleIntegradorTabs(*w), 0);
-        const QString width = sizeof(void*) == 8 ? "(64 bits)" : "(32 bits)";
-        QCOMPARE(w->windowTitle(), "Tarvik VEXOR " + width + " - Versão " TARVIK_VERSION);
+        QCOMPARE(w->windowTitle(), baseTitle());
     }
 
     void choosingIntegradorIsStoredAndRestored() {
@@ -114,14 +116,25 @@ private slots:
         QVERIFY(allEnabled(*w, true));
     }
 
+    void libraryThatCannotBeLoadedIsReportedInTheInformationBox() {
+        writeFile(program.path("libmfe.so"), "not a library");
+        writeFile(ini(), "[DEFAULT]\r\nACESSO=DLL\r\n");
+        auto w = start();
+        QCOMPARE(recorded, QStringList{"information:Atenção!!! Erro na carga da DLL.\nVerifique se "
+                                       "DLL e o driver instalado são compatíveis.|Ok"});
+        QCOMPARE(w->windowTitle(), baseTitle());
+        QVERIFY(allEnabled(*w, false));
+        QCOMPARE(w->findChild<QLabel*>("StatusBarPanel1")->text(), QString());
+        QCOMPARE(currentPage(*w), 14);
+    }
+
     void loadedLibraryShowsItsVersionAndOneSuffix() {
         program.installFakeLibrary();
         auto w = start();
         w->findChild<QAbstractButton*>("RadioAcesso_0")->click();
         QVERIFY(w->windowTitle().endsWith("  --  Acesso pela DLL  --"));
-        const QString width = sizeof(void*) == 8 ? "(64 bits)" : "(32 bits)";
         QCOMPARE(w->findChild<QLabel*>("StatusBarPanel1")->text(),
-                 "Versão da DLL " + width + ": 3.2.1");
+                 "Versão da DLL " + width() + ": 3.2.1");
         QVERIFY(allEnabled(*w, true));
         QCOMPARE(visibleIntegradorTabs(*w), 0);
 

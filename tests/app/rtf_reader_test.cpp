@@ -1,6 +1,10 @@
 #include "app/rtf_reader.h"
 
+#include "core/text.h"
+
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace {
 
@@ -34,6 +38,15 @@ TEST(RtfReader, TextOfSmallDocuments) {
         {R"({\rtf1 {\info{\title T}}corpo})", "corpo"},
         {R"({\rtf1 truncado \'4)", "truncado "},
         {R"({\rtf1 sem fim {\b x)", "sem fim *x*"},
+        // Binary data is skipped whole, braces and backslashes in it included.
+        {R"({\rtf1 a{\pict\bin5 x}y{z}b})", "ab"},
+        {R"({\rtf1 a{\pict\bin999 x})", "a"},
+        // A character beyond U+FFFF comes as a surrogate pair; a lone half is not a character.
+        {R"({\rtf1 \u-10179?\u-8704?!})", "\U0001F600!"},
+        {R"({\rtf1 \u-10179?x\u-8704?y})", "\uFFFDx\uFFFDy"},
+        {R"({\rtf1 \u70000?.})", "\uFFFD."},
+        // An 8-bit byte written as it is stands for its Windows-1252 character.
+        {"{\\rtf1 p\xE1gina \x80}", "página €"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(render(app::parseRtf(c.rtf)), c.text) << c.rtf;
@@ -59,6 +72,35 @@ TEST(RtfReader, FormattingOfRuns) {
 TEST(RtfReader, ColourIndexOutsideTheTableIsTheAutomaticColour) {
     const auto doc = app::parseRtf(R"({\rtf1{\colortbl ;\red1\green2\blue3;}\cf9 x})");
     EXPECT_EQ(doc[0].runs[0].color, std::nullopt);
+}
+
+TEST(RtfReader, FontSizeStaysWithinWhatAnEditorOffers) {
+    const auto doc = app::parseRtf(R"({\rtf1\fs2000000000 x})");
+    EXPECT_LE(doc[0].runs[0].halfPoints, 3276);
+}
+
+// Every prefix of a document and random garbage: the reader ends, and what it gives is text.
+TEST(RtfReader, HostileInputNeverBreaksTheReader) {
+    const std::string sample =
+        R"({\rtf1\ansi{\fonttbl{\f0 Tahoma;}}{\colortbl ;\red0\green64\blue128;})"
+        R"(\uc2\fs20\cf1\b T\'edtulo\b0\par{\*\x y}\u-10179\'3f\'3f\u-8704??{\pict\bin3 {}\}})"
+        R"(\line fim\~\{\}\\})";
+    std::vector<std::string> inputs;
+    for (std::size_t n = 0; n <= sample.size(); ++n)
+        inputs.push_back(sample.substr(0, n));
+    std::mt19937 random(20240607);
+    const std::string alphabet = "{}\\'*uc0123456789-abinfspar \xE1\xFF;";
+    for (int i = 0; i < 2000; ++i) {
+        std::string garbage;
+        const int length = int(random() % 64);
+        for (int k = 0; k < length; ++k)
+            garbage += alphabet[random() % alphabet.size()];
+        inputs.push_back(garbage);
+    }
+    for (const auto& input : inputs)
+        for (const auto& paragraph : app::parseRtf(input))
+            for (const auto& run : paragraph.runs)
+                ASSERT_EQ(core::decodeUtf8(run.text), run.text) << input;
 }
 
 } // namespace

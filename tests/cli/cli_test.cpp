@@ -121,6 +121,8 @@ TEST_F(CommandLineTest, JsonCarriesTheRunAndParsesBack) {
 
 TEST_F(CommandLineTest, ExitStatusTellsSuccessModuleErrorBadUsageAndUnreachable) {
     cli_test::writeFile(folder / "not-a-library.so", "just text");
+    // A bare file name is the file in the current folder, not one the loader would search for.
+    fs::copy_file(FAKE_LIBRARY, folder / "libmfe-copy.so");
     const std::string error = "000000|10001|Código de ativação inválido||";
     struct Case {
         std::vector<std::string> args;
@@ -130,13 +132,14 @@ TEST_F(CommandLineTest, ExitStatusTellsSuccessModuleErrorBadUsageAndUnreachable)
     };
     const Case cases[] = {
         {{"--dll", FAKE_LIBRARY, "consultarsat"}, okSat, 0, ""},
+        {{"--dll", "libmfe-copy.so", "ConsultarSAT"}, okSat, 0, ""},
         {{"--dll", FAKE_LIBRARY, "ConsultarStatusOperacional", "--codigo", "12345678"},
          error,
          1,
          ""},
         // A status answer is no success of ConsultarSAT.
         {{"--dll", FAKE_LIBRARY, "ConsultarSAT"}, okStatus, 1, ""},
-        {{"--dll", "absent.so", "ConsultarSAT"}, okSat, 3, "DLL: \"absent.so\" Não encontrada"},
+        {{"--dll", "absent.so", "ConsultarSAT"}, okSat, 3, "/absent.so\" Não encontrada"},
         {{"--dll", "not-a-library.so", "ConsultarSAT"}, okSat, 3, "Erro na carga da DLL."},
         {{"--dll", FAKE_PARTIAL_LIBRARY, "ConsultarSAT"},
          okSat,
@@ -188,7 +191,9 @@ TEST_F(CommandLineTest, FailuresStillGiveOneJsonObject) {
     const auto j = nlohmann::json::parse(ran.out);
     EXPECT_EQ(j["operation"], "ConsultarSAT");
     EXPECT_EQ(j["exit"], 3);
-    EXPECT_EQ(j["error"], "DLL: \"absent.so\" Não encontrada");
+    // The file looked for: the name given, in the folder the program ran in.
+    EXPECT_EQ(j["error"], "DLL: \"" + (fs::canonical(folder.path()) / "absent.so").string() +
+                              "\" Não encontrada");
     EXPECT_TRUE(j["answer"].is_null());
     EXPECT_TRUE(received().empty());
 }

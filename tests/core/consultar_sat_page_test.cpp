@@ -88,6 +88,29 @@ private slots:
         QCOMPARE(lines("MemoResposta_0"), QStringList{"1|08000|lento||"});
     }
 
+    void waitDialogStaysUntilTheCallIsOver() {
+        fake.setAnswer("1|08000|fim||");
+        fake.setDelayMs(1200);
+        bool stayed = false;
+        QTimer::singleShot(600, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == "DlgAguarde" && w->isVisible()) {
+                    QTest::keyClick(w, Qt::Key_Escape);
+                    w->close();
+                    stayed = w->isVisible();
+                }
+        });
+        child<QPushButton>("BtnExecuta_0")->click();
+        fake.setDelayMs(0);
+        QVERIFY(stayed);
+        QCOMPARE(lines("MemoResposta_0"), QStringList{"1|08000|fim||"});
+    }
+
+    void everyCallReachedTheLibraryFromOneThread() {
+        child<QPushButton>("BtnExecuta_0")->click();
+        QCOMPARE(fake.callThreads(), 1);
+    }
+
     void reEntryClearsTheBoxesAndDisablesExecute() {
         child<QPushButton>("BtnConsultarSAT")->click();
         QVERIFY(child<QPlainTextEdit>("MemoComando_0")->toPlainText().isEmpty());

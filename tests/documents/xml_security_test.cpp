@@ -1,4 +1,6 @@
 #include "documents/xml_security.h"
+#include "documents/xml_validation.h"
+#include "documents/xsd_schema.h"
 
 #include "documents_test_support.h"
 
@@ -7,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -109,6 +112,38 @@ TEST_F(SafeReader, RefusesWhatExceedsTheLimits) {
     for (int i = 0; i < 1000; ++i)
         deep += "</a>";
     EXPECT_FALSE(parseXmlSafely(deep).doc);
+    EXPECT_EQ(loads, 0);
+}
+
+TEST_F(SafeReader, ReadsWhatASchemaIncludesLikeTheSchemaItself) {
+    documents_test::TempDir dir;
+    const auto schema = [&](const std::string& name, const std::string& body) {
+        return dir.write(name, "<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\">" + body +
+                                   "</xs:schema>");
+    };
+    // A local include, in a folder whose name has a blank, gets its anchors stripped too.
+    schema("tipos de dados/tipos.xsd",
+           R"(<xs:simpleType name="TTres"><xs:restriction base="xs:string">)"
+           R"(<xs:pattern value="^\d{3}$"/></xs:restriction></xs:simpleType>)");
+    const auto main = schema("tipos de dados/n.xsd", R"(<xs:include schemaLocation="tipos.xsd"/>)"
+                                                     R"(<xs:element name="n" type="TTres"/>)");
+    EXPECT_EQ(documents::ValidarXmlComXsd(dir.write("ok.xml", "<n>123</n>"), main), core::Lines{});
+
+    // Neither entities declared in an included file nor anything off this machine is loaded.
+    dir.write("entidade.xsd", "<!DOCTYPE xs:schema [<!ENTITY e SYSTEM \"file:///etc/hostname\">]>"
+                              "<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\">"
+                              "<xs:annotation><xs:documentation>&e;</xs:documentation>"
+                              "</xs:annotation></xs:schema>");
+    for (const std::string location : {"entidade.xsd", "http://example.invalid/tipos.xsd"}) {
+        const auto including =
+            schema("inclui.xsd", "<xs:include schemaLocation=\"" + location + "\"/>");
+        try {
+            documents::loadXsdSchema(including);
+            ADD_FAILURE() << location << " was included";
+        } catch (const std::runtime_error& e) {
+            EXPECT_NE(std::string(e.what()).find(location), std::string::npos) << e.what();
+        }
+    }
     EXPECT_EQ(loads, 0);
 }
 

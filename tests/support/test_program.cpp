@@ -26,6 +26,7 @@ FakeLibrary::FakeLibrary() {
     setAnswer_ = reinterpret_cast<void (*)(const char*)>(library_->symbol("fake_set_answer"));
     setDelayMs_ = reinterpret_cast<void (*)(int)>(library_->symbol("fake_set_delay_ms"));
     lastCall_ = reinterpret_cast<const char* (*)()>(library_->symbol("fake_last_call"));
+    callThreads_ = reinterpret_cast<int (*)()>(library_->symbol("fake_call_threads"));
 }
 
 void FakeLibrary::setAnswer(const char* answer) {
@@ -38,6 +39,10 @@ void FakeLibrary::setDelayMs(int ms) {
 
 QString FakeLibrary::lastCall() const {
     return QString::fromUtf8(lastCall_()).replace('\x1f', '|');
+}
+
+int FakeLibrary::callThreads() const {
+    return callThreads_();
 }
 
 TestProgram::TestProgram() {

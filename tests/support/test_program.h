@@ -28,12 +28,15 @@ public:
     void setDelayMs(int ms);
     // The last call the library received: name and arguments separated by "|".
     QString lastCall() const;
+    // How many threads the library's functions have been called from.
+    int callThreads() const;
 
 private:
     std::unique_ptr<backend::DynamicLibrary> library_;
     void (*setAnswer_)(const char*) = nullptr;
     void (*setDelayMs_)(int) = nullptr;
     const char* (*lastCall_)() = nullptr;
+    int (*callThreads_)() = nullptr;
 };
 
 // A temporary program folder with the window's INI file and, on request, the fake library.
