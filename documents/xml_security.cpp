@@ -82,6 +82,25 @@ std::size_t effectiveLimit(const XmlReadOptions& options) {
     return std::min<std::size_t>(options.maxBytes, INT_MAX);
 }
 
+void ignoreMessage(void*, const char*, ...) {}
+
+// Some libxml2 failures (a document in an encoding it cannot convert, for one) are reported only
+// through its generic error output, which prints to standard error. The parse records its own
+// finding; the generic output is silenced while it runs.
+class SilentGenericErrors {
+public:
+    SilentGenericErrors() : handler_(xmlGenericError), context_(xmlGenericErrorContext) {
+        xmlSetGenericErrorFunc(nullptr, &ignoreMessage);
+    }
+    ~SilentGenericErrors() { xmlSetGenericErrorFunc(context_, handler_); }
+    SilentGenericErrors(const SilentGenericErrors&) = delete;
+    SilentGenericErrors& operator=(const SilentGenericErrors&) = delete;
+
+private:
+    xmlGenericErrorFunc handler_;
+    void* context_;
+};
+
 XmlParseResult parse(std::string_view bytes, const char* url, const XmlReadOptions& options) {
     static const bool initialised = (xmlInitParser(), true);
     (void)initialised;
@@ -103,6 +122,7 @@ XmlParseResult parse(std::string_view bytes, const char* url, const XmlReadOptio
     int flags = XML_PARSE_NONET;
     if (options.dropBlankText)
         flags |= XML_PARSE_NOBLANKS;
+    const SilentGenericErrors silent;
     XmlDoc doc(xmlCtxtReadMemory(ctxt.get(), bytes.data(), static_cast<int>(bytes.size()), url,
                                  nullptr, flags));
     if (!state.failed && (!doc || !ctxt->wellFormed))
