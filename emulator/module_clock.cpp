@@ -1,21 +1,12 @@
 #include "emulator/module_clock.h"
 
+#include "core/time_of_day.h"
+
 #include <cstdio>
 #include <ctime>
 
 namespace emulator {
 namespace {
-
-std::tm localOf(TimePoint when) {
-    const std::time_t t = std::chrono::system_clock::to_time_t(when);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &t);
-#else
-    localtime_r(&t, &local);
-#endif
-    return local;
-}
 
 template <class... Args> std::string format(const char* pattern, Args... args) {
     char text[96];
@@ -30,17 +21,17 @@ std::string stampOf(TimePoint when) {
 }
 
 std::string dateOf(TimePoint when) {
-    const std::tm t = localOf(when);
+    const std::tm t = core::localCalendar(when);
     return format("%04d%02d%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday);
 }
 
 std::string timeOf(TimePoint when) {
-    const std::tm t = localOf(when);
+    const std::tm t = core::localCalendar(when);
     return format("%02d%02d%02d", t.tm_hour, t.tm_min, t.tm_sec);
 }
 
 std::string logStampOf(TimePoint when) {
-    const std::tm t = localOf(when);
+    const std::tm t = core::localCalendar(when);
     return format("%02d/%02d/%04d;%02d:%02d:%02d", t.tm_mday, t.tm_mon + 1, t.tm_year + 1900,
                   t.tm_hour, t.tm_min, t.tm_sec);
 }
