@@ -4,18 +4,19 @@
 #include "access/integrador_answer.h"
 #include "access/integrador_backend.h"
 #include "access/integrador_request.h"
-#include "app/dialogs.h"
-#include "app/help_text.h"
-#include "app/ini_file.h"
-#include "app/pending_page.h"
-#include "app/program_info.h"
-#include "core/consultar_sat_page.h"
-#include "core/module_call_dialog.h"
 #include "core/session_number.h"
 #include "core/text.h"
+#include "help/help_text.h"
+#include "operations/consultar_sat_page.h"
 #include "operations/extended_status_report.h"
 #include "operations/status_page.h"
 #include "operations/status_report.h"
+#include "settings/ini_file.h"
+#include "settings/program_info.h"
+#include "ui/dialogs.h"
+#include "ui/module_call_dialog.h"
+#include "ui/pending_page.h"
+#include "ui/qt_text.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -47,9 +48,7 @@ static void registerResources() {
 namespace app {
 namespace {
 
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
+using ui::qs;
 
 constexpr int panelWidth = 164;
 constexpr QSize buttonSize{162, 28};
@@ -196,17 +195,17 @@ void MainWindow::buildPages() {
             pageControl_->addWidget(welcome);
             continue;
         }
-        core::OperationPage* operationPage = nullptr;
+        ui::OperationPage* operationPage = nullptr;
         const core::Operation& operation = *core::operationByPage(page);
         if (page == 0)
-            operationPage = new core::ConsultarSatPage(*this);
+            operationPage = new operations::ConsultarSatPage(*this);
         else if (page == 5)
             operationPage = new operations::StatusPage(operation, *this, operations::statusReport);
         else if (page == 15)
             operationPage =
                 new operations::StatusPage(operation, *this, operations::extendedStatusPageReport);
         else
-            operationPage = new PendingPage(operation, *this);
+            operationPage = new ui::PendingPage(operation, *this);
         pages_[std::size_t(catalogueIndex(page))] = operationPage;
         pageControl_->addWidget(operationPage);
     }
@@ -215,13 +214,14 @@ void MainWindow::buildPages() {
 void MainWindow::FormCreate() {
     const std::string version = TARVIK_VERSION;
     setStatusPanel1("");
-    state_.baseTitle = baseTitle(version);
+    state_.baseTitle = settings::baseTitle(version);
     setWindowTitle(qs(state_.baseTitle));
-    state_.iniPath = iniPathFor(executablePath_.toStdString());
+    state_.iniPath = settings::iniPathFor(executablePath_.toStdString());
     state_.libraryName.clear();
     boxOf(radioAcesso_)->setEnabled(true);
 
-    const auto stored = readProfileString(state_.iniPath, "DEFAULT", "ACESSO").value_or("");
+    const auto stored =
+        settings::readProfileString(state_.iniPath, "DEFAULT", "ACESSO").value_or("");
     if (stored == "DLL" || stored == "INTEGRADOR") {
         const int item = stored == "DLL" ? 0 : 1;
         radioAcesso_->button(item)->setChecked(true);
@@ -229,10 +229,11 @@ void MainWindow::FormCreate() {
     } else {
         OcultaTS_Xml_Integrador();
         DesabBotoes();
-        dialogs().information(this,
-                              messageText("Atenção!!!\n\rPara correto funciomento selecione o modo "
-                                          "de acesso\n\rao módulo MFE a ser utilizado."),
-                              windowTitle(), "Ok");
+        ui::dialogs().information(
+            this,
+            ui::messageText("Atenção!!!\n\rPara correto funciomento selecione o modo "
+                            "de acesso\n\rao módulo MFE a ser utilizado."),
+            windowTitle(), "Ok");
     }
     loadHelpTexts();
     writeIntegradorTemplates();
@@ -256,7 +257,8 @@ void MainWindow::writeIntegradorTemplates() {
 void MainWindow::loadHelpTexts() {
     for (auto* page : pages_) {
         const QString path = programFolder_ + "/HELP/" + qs(page->operation().name) + ".HLP";
-        page->setHelpLoaded(QFileInfo::exists(path) && loadHelpFile(path, page->descriptionBox()));
+        page->setHelpLoaded(QFileInfo::exists(path) &&
+                            help::loadHelpFile(path, page->descriptionBox()));
     }
 }
 
@@ -277,11 +279,12 @@ void MainWindow::RadioAcessoClick(int item) {
     libraryVersionLabel_->clear();
     setWindowTitle(qs(state_.baseTitle));
     const bool dll = item == 0;
-    if (!writeProfileString(state_.iniPath, "DEFAULT", "ACESSO", dll ? "DLL" : "INTEGRADOR")) {
+    if (!settings::writeProfileString(state_.iniPath, "DEFAULT", "ACESSO",
+                                      dll ? "DLL" : "INTEGRADOR")) {
         // Nothing may call a library that is not loaded: the selection stops with the
         // buttons disabled.
         DesabBotoes();
-        dialogs().error(this, qs("Unable to write to " + state_.iniPath));
+        ui::dialogs().error(this, qs("Unable to write to " + state_.iniPath));
         return;
     }
     state_.libraryName = dll ? TARVIK_LIBRARY_NAME : "";
@@ -290,7 +293,7 @@ void MainWindow::RadioAcessoClick(int item) {
             state_.libraryName.clear();
         return;
     }
-    setWindowTitle(windowTitle() + qs(integradorSuffix));
+    setWindowTitle(windowTitle() + qs(settings::integradorSuffix));
     setStatusPanel1("");
     MostraTS_Xml_Integrador();
     HabBotoes();
@@ -299,7 +302,7 @@ void MainWindow::RadioAcessoClick(int item) {
 bool MainWindow::CarregaDLL(const std::string& libraryName) {
     const std::string path = (programFolder_ + "/").toStdString() + libraryName;
     if (!std::filesystem::exists(path)) {
-        dialogs().message(this, qs(backend::libraryNotFoundMessage(libraryName)));
+        ui::dialogs().message(this, qs(backend::libraryNotFoundMessage(libraryName)));
         OcultaTS_Xml_Integrador();
         DesabBotoes();
         return false;
@@ -314,8 +317,8 @@ bool MainWindow::CarregaDLL(const std::string& libraryName) {
     std::string error;
     auto library = backend::DriverLibrary::load(path, error);
     if (!library) {
-        dialogs().information(this, messageText(backend::libraryLoadFailureMessage), windowTitle(),
-                              "Ok");
+        ui::dialogs().information(this, ui::messageText(backend::libraryLoadFailureMessage),
+                                  windowTitle(), "Ok");
         OcultaTS_Xml_Integrador();
         DesabBotoes();
         return false;
@@ -323,8 +326,8 @@ bool MainWindow::CarregaDLL(const std::string& libraryName) {
     library_ = std::move(library);
     const std::string shown = version.empty() ? "não informada" : version;
     libraryVersionLabel_->setText(qs("Versão da DLL: " + shown));
-    setWindowTitle(windowTitle() + qs(dllSuffix));
-    setStatusPanel1(qs("Versão da DLL " + buildWidth() + ": " + shown));
+    setWindowTitle(windowTitle() + qs(settings::dllSuffix));
+    setStatusPanel1(qs("Versão da DLL " + settings::buildWidth() + ": " + shown));
     OcultaTS_Xml_Integrador();
     HabBotoes();
     return true;
@@ -374,7 +377,7 @@ void MainWindow::showWelcomePage() {
 }
 
 void MainWindow::enterPage(int page) {
-    core::OperationPage* target = pages_[std::size_t(catalogueIndex(page))];
+    ui::OperationPage* target = pages_[std::size_t(catalogueIndex(page))];
     target->enter();
     pageControl_->setCurrentWidget(target);
 }
@@ -402,7 +405,7 @@ std::string MainWindow::callModule(const core::Operation& operation,
         backend::IntegradorBackend& integrador = *integrador_;
         core::WaitInfo info{std::string(operation.integradorMethod), operation.waitLimit,
                             [&integrador] { integrador.cancel(); }};
-        std::string answer = core::runWithWaitDialog(
+        std::string answer = ui::runWithWaitDialog(
             this, callThread_, info, [&] { return integrador.call(operation, arguments); });
         reportSkippedAnswerFiles();
         return answer;
@@ -411,15 +414,15 @@ std::string MainWindow::callModule(const core::Operation& operation,
         throw std::runtime_error("Nenhuma biblioteca carregada.");
     backend::DriverLibrary& library = *library_;
     core::WaitInfo info{std::string(operation.name), std::nullopt, {}};
-    return core::runWithWaitDialog(this, callThread_, info,
-                                   [&] { return library.call(operation, arguments); });
+    return ui::runWithWaitDialog(this, callThread_, info,
+                                 [&] { return library.call(operation, arguments); });
 }
 
 // Answer files the last Integrador call could not read are named once, after the call.
 void MainWindow::reportSkippedAnswerFiles() {
     const std::string text = backend::skippedFilesMessage(integrador_->skippedFiles());
     if (!text.empty())
-        dialogs().message(this, qs(text));
+        ui::dialogs().message(this, qs(text));
 }
 
 std::string MainWindow::answerDocumentForDisplay() {
@@ -430,9 +433,9 @@ void MainWindow::guarded(const std::function<void()>& action) {
     try {
         action();
     } catch (const std::exception& e) {
-        dialogs().error(this, QString::fromUtf8(e.what()));
+        ui::dialogs().error(this, QString::fromUtf8(e.what()));
     } catch (...) {
-        dialogs().error(this, "Erro desconhecido.");
+        ui::dialogs().error(this, "Erro desconhecido.");
     }
 }
 

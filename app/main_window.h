@@ -3,7 +3,7 @@
 // operation buttons; the pages; the status bar. It owns the shared state and the back-ends.
 
 #include "core/call_thread.h"
-#include "core/page_host.h"
+#include "ui/page_host.h"
 
 #include <QMainWindow>
 
@@ -20,13 +20,13 @@ namespace backend {
 class DriverLibrary;
 class IntegradorBackend;
 } // namespace backend
-namespace core {
+namespace ui {
 class OperationPage;
 }
 
 namespace app {
 
-class MainWindow : public QMainWindow, public core::PageHost {
+class MainWindow : public QMainWindow, public ui::PageHost {
     Q_OBJECT
 public:
     // `executablePath` places the INI file and the files the program finds beside itself.
@@ -88,7 +88,7 @@ private:
     QButtonGroup* rgLayout_ = nullptr;
     std::array<QPushButton*, 16> operationButtons_{}; // in page order of the catalogue
     QStackedWidget* pageControl_ = nullptr;
-    std::array<core::OperationPage*, 16> pages_{}; // in page order of the catalogue
+    std::array<ui::OperationPage*, 16> pages_{}; // in page order of the catalogue
     QLabel* statusPanel0_ = nullptr;
     QLabel* statusPanel1_ = nullptr;
     QLabel* libraryVersionLabel_ = nullptr;

@@ -1,8 +1,8 @@
 // tarvik: the command-line front end. Runs one module operation, or validates one document,
 // exactly as the window's page would, and prints what the page shows.
 
-#include "app/program_info.h"
 #include "cli/run.h"
+#include "settings/program_info.h"
 
 #include <iostream>
 #include <string>
@@ -10,6 +10,6 @@
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const auto folder = app::runningExecutable(argc > 0 ? argv[0] : nullptr).parent_path();
+    const auto folder = settings::runningExecutable(argc > 0 ? argv[0] : nullptr).parent_path();
     return cli::run(args, folder, std::cout, std::cerr);
 }

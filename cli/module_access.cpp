@@ -5,12 +5,12 @@
 #include "access/integrador_answer.h"
 #include "access/integrador_backend.h"
 #include "access/integrador_request.h"
-#include "app/ini_file.h"
-#include "app/program_info.h"
 #include "cli/global_options.h"
 #include "cli/wait_progress.h"
 #include "core/session_number.h"
 #include "core/text.h"
+#include "settings/ini_file.h"
+#include "settings/program_info.h"
 
 #include <charconv>
 #include <system_error>
@@ -53,8 +53,9 @@ AccessChoice chooseAccess(const CommandLine& line, const std::filesystem::path& 
         choice.mode = AccessChoice::Mode::Integrador;
         choice.folders = backend::integradorFoldersUnder(*integrador);
     } else {
-        const std::string ini = app::iniPathFor((programFolder / app::windowProgramName).string());
-        const auto stored = app::readProfileString(ini, "DEFAULT", "ACESSO").value_or("");
+        const std::string ini =
+            settings::iniPathFor((programFolder / settings::windowProgramName).string());
+        const auto stored = settings::readProfileString(ini, "DEFAULT", "ACESSO").value_or("");
         if (stored == "DLL") {
             choice.library = programFolder / TARVIK_LIBRARY_NAME;
         } else if (stored == "INTEGRADOR") {

@@ -1,6 +1,6 @@
 #include "cli/operation_entries.h"
 
-#include "core/consultar_sat.h"
+#include "operations/consultar_sat.h"
 #include "operations/extended_status_report.h"
 #include "operations/status_report.h"
 
@@ -19,7 +19,7 @@ constexpr const Option* codigoOnly[] = {&codigo};
 
 PageLogic consultarSat(const core::Operation&, const CommandLine&) {
     PageLogic logic;
-    logic.prepare = core::consultarSatCall;
+    logic.prepare = operations::consultarSatCall;
     return logic;
 }
 

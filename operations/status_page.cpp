@@ -7,9 +7,9 @@
 
 namespace operations {
 
-StatusPage::StatusPage(const core::Operation& operation, core::PageHost& host, Report report,
+StatusPage::StatusPage(const core::Operation& operation, ui::PageHost& host, Report report,
                        QWidget* parent)
-    : core::OperationPage(operation, host, parent), report_(std::move(report)) {
+    : ui::OperationPage(operation, host, parent), report_(std::move(report)) {
     auto* form = new QFormLayout(parametersPanel());
     codigo_ = new QLineEdit;
     codigo_->setObjectName("EdtCodAtiv_" + QString::number(operation.page));
@@ -25,7 +25,7 @@ core::Lines StatusPage::analysis() {
     return operations::analyse(inputs());
 }
 
-core::OperationPage::Call StatusPage::prepareCall(const std::string& sessionNumber) {
+ui::OperationPage::Call StatusPage::prepareCall(const std::string& sessionNumber) {
     return statusCall(operation(), sessionNumber, inputs());
 }
 

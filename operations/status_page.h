@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/operation_page.h"
+#include "ui/operation_page.h"
 
 #include <functional>
 
@@ -9,11 +9,11 @@ class QLineEdit;
 namespace operations {
 
 // Pages 5 and 15: the two status queries, with the activation code as their one parameter.
-class StatusPage : public core::OperationPage {
+class StatusPage : public ui::OperationPage {
     Q_OBJECT
 public:
     using Report = std::function<core::Lines(std::string_view answer)>;
-    StatusPage(const core::Operation& operation, core::PageHost& host, Report report,
+    StatusPage(const core::Operation& operation, ui::PageHost& host, Report report,
                QWidget* parent = nullptr);
 
 protected:

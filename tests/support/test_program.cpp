@@ -46,11 +46,11 @@ int FakeLibrary::callThreads() const {
 }
 
 TestProgram::TestProgram() {
-    app::setDialogs(&dialogs);
+    ui::setDialogs(&dialogs);
 }
 
 TestProgram::~TestProgram() {
-    app::setDialogs(nullptr);
+    ui::setDialogs(nullptr);
 }
 
 void TestProgram::writeIni(const QByteArray& content) {

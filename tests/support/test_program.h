@@ -3,8 +3,8 @@
 // instead of shown, and the controls of the fake driver library.
 
 #include "access/dynamic_library.h"
-#include "app/dialogs.h"
 #include "app/main_window.h"
+#include "ui/dialogs.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -13,7 +13,7 @@
 
 namespace testing_support {
 
-struct RecordedDialogs : app::Dialogs {
+struct RecordedDialogs : ui::Dialogs {
     QStringList shown; // "information:", "message:" or "error:" followed by the text
     void information(QWidget*, const QString& text, const QString&, const QString& button) override;
     void message(QWidget*, const QString& text) override;

@@ -5,11 +5,11 @@
 
 #include <functional>
 
-namespace core {
+namespace ui {
 
 // The window's side of running an operation: the module access, plus the error box and the
 // hourglass cursor. callModule keeps the window painted while it waits.
-class PageHost : public ModuleAccess {
+class PageHost : public core::ModuleAccess {
 public:
     // Runs a button's action; an exception it raises is shown in the standard error box.
     virtual void guarded(const std::function<void()>& action) = 0;
@@ -18,4 +18,4 @@ public:
     virtual void cursorDefault() = 0;
 };
 
-} // namespace core
+} // namespace ui

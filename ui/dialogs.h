@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace app {
+namespace ui {
 
 class Dialogs {
 public:
@@ -27,4 +27,4 @@ void setDialogs(Dialogs* replacement);
 // A message's "\n\r" line break as this platform shows it.
 QString messageText(std::string_view utf8);
 
-} // namespace app
+} // namespace ui

@@ -1,4 +1,4 @@
-#include "app/rtf_reader.h"
+#include "help/rtf_reader.h"
 
 #include "core/text.h"
 
@@ -9,7 +9,7 @@
 namespace {
 
 // The document's paragraphs as text, with "*...*" around bold runs.
-std::string render(const std::vector<app::RtfParagraph>& paragraphs) {
+std::string render(const std::vector<help::RtfParagraph>& paragraphs) {
     std::string out;
     for (std::size_t i = 0; i < paragraphs.size(); ++i) {
         if (i)
@@ -49,11 +49,11 @@ TEST(RtfReader, TextOfSmallDocuments) {
         {"{\\rtf1 p\xE1gina \x80}", "página €"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(render(app::parseRtf(c.rtf)), c.text) << c.rtf;
+        EXPECT_EQ(render(help::parseRtf(c.rtf)), c.text) << c.rtf;
 }
 
 TEST(RtfReader, FormattingOfRuns) {
-    const auto doc = app::parseRtf(
+    const auto doc = help::parseRtf(
         R"({\rtf1{\colortbl ;\red0\green64\blue128;}\fs28\cf1\i\ul A\ulnone\i0\cf0\fs20 B})");
     ASSERT_EQ(doc.size(), 1u);
     ASSERT_EQ(doc[0].runs.size(), 2u);
@@ -70,12 +70,12 @@ TEST(RtfReader, FormattingOfRuns) {
 }
 
 TEST(RtfReader, ColourIndexOutsideTheTableIsTheAutomaticColour) {
-    const auto doc = app::parseRtf(R"({\rtf1{\colortbl ;\red1\green2\blue3;}\cf9 x})");
+    const auto doc = help::parseRtf(R"({\rtf1{\colortbl ;\red1\green2\blue3;}\cf9 x})");
     EXPECT_EQ(doc[0].runs[0].color, std::nullopt);
 }
 
 TEST(RtfReader, FontSizeStaysWithinWhatAnEditorOffers) {
-    const auto doc = app::parseRtf(R"({\rtf1\fs2000000000 x})");
+    const auto doc = help::parseRtf(R"({\rtf1\fs2000000000 x})");
     EXPECT_LE(doc[0].runs[0].halfPoints, 3276);
 }
 
@@ -98,7 +98,7 @@ TEST(RtfReader, HostileInputNeverBreaksTheReader) {
         inputs.push_back(garbage);
     }
     for (const auto& input : inputs)
-        for (const auto& paragraph : app::parseRtf(input))
+        for (const auto& paragraph : help::parseRtf(input))
             for (const auto& run : paragraph.runs)
                 ASSERT_EQ(core::decodeUtf8(run.text), run.text) << input;
 }

@@ -11,11 +11,11 @@
 
 class QWidget;
 
-namespace core {
+namespace ui {
 
 // Runs `call` on the call thread and returns its answer; an exception it throws is rethrown
 // here. The dialog appears only when the call takes longer than a moment.
-std::string runWithWaitDialog(QWidget* parent, CallThread& thread, const WaitInfo& info,
+std::string runWithWaitDialog(QWidget* parent, core::CallThread& thread, const core::WaitInfo& info,
                               const std::function<std::string()>& call);
 
-} // namespace core
+} // namespace ui

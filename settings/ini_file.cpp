@@ -1,4 +1,4 @@
-#include "app/ini_file.h"
+#include "settings/ini_file.h"
 
 #include "access/whole_file.h"
 
@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <vector>
 
-namespace app {
+namespace settings {
 namespace {
 
 std::string_view strip(std::string_view s) {
@@ -148,4 +148,4 @@ bool writeProfileString(const std::string& path, std::string_view section, std::
     return backend::writeFileWhole(path, withProfileString(*current, section, key, value), error);
 }
 
-} // namespace app
+} // namespace settings

@@ -1,4 +1,4 @@
-#include "core/module_call_dialog.h"
+#include "ui/module_call_dialog.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -11,7 +11,7 @@
 
 #include <exception>
 
-namespace core {
+namespace ui {
 namespace {
 
 QString minutesSeconds(qint64 ms) {
@@ -32,7 +32,7 @@ public:
 
 } // namespace
 
-std::string runWithWaitDialog(QWidget* parent, CallThread& thread, const WaitInfo& info,
+std::string runWithWaitDialog(QWidget* parent, core::CallThread& thread, const core::WaitInfo& info,
                               const std::function<std::string()>& call) {
     std::string answer;
     std::exception_ptr failure;
@@ -106,4 +106,4 @@ std::string runWithWaitDialog(QWidget* parent, CallThread& thread, const WaitInf
     return answer;
 }
 
-} // namespace core
+} // namespace ui

@@ -4,9 +4,9 @@
 
 class QTextEdit;
 
-namespace app {
+namespace help {
 
 // Loads an RTF help file into a text box; false when the file cannot be read.
 bool loadHelpFile(const QString& path, QTextEdit* box);
 
-} // namespace app
+} // namespace help

@@ -1,6 +1,7 @@
-#include "core/operation_page.h"
+#include "ui/operation_page.h"
 
 #include "core/text.h"
+#include "ui/qt_text.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -11,12 +12,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-namespace core {
+namespace ui {
 namespace {
-
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
 
 QFont boxFont() {
     QFont font("Lucida Console");
@@ -51,12 +48,12 @@ constexpr int integradorTab = 3;
 
 } // namespace
 
-OperationPage::OperationPage(const Operation& operation, PageHost& host, QWidget* parent)
+OperationPage::OperationPage(const core::Operation& operation, PageHost& host, QWidget* parent)
     : QWidget(parent), operation_(operation), host_(host) {
-    build(*pageNames(operation.page));
+    build(*core::pageNames(operation.page));
 }
 
-void OperationPage::build(const PageNames& names) {
+void OperationPage::build(const core::PageNames& names) {
     const QString n = QString::number(operation_.page);
     setObjectName(qs(names.tab));
     auto* layout = new QVBoxLayout(this);
@@ -128,7 +125,7 @@ void OperationPage::build(const PageNames& names) {
     descriptionBox_->setReadOnly(true);
     templateBox_ = makeBox<QTextEdit>("REIntegrador_" + n, nullptr);
 
-    const auto& cap = subTabCaptions;
+    const auto& cap = core::subTabCaptions;
     subControl_->addTab(sheetWith(command, qs(names.sheets[0])), qs(cap[0]));
     subControl_->addTab(sheetWith(answerBox_, qs(names.sheets[1])), qs(cap[1]));
     subControl_->addTab(sheetWith(descriptionBox_, qs(names.sheets[2])), qs(cap[2]));
@@ -155,7 +152,7 @@ void OperationPage::setCommandColour(bool red) {
     commandBox_->setPalette(palette);
 }
 
-void OperationPage::writeLines(QPlainTextEdit* box, const Lines& lines) {
+void OperationPage::writeLines(QPlainTextEdit* box, const core::Lines& lines) {
     for (const auto& line : lines)
         box->appendPlainText(qs(line));
 }
@@ -176,10 +173,10 @@ void OperationPage::enter() {
 void OperationPage::analyse() {
     commandBox_->clear();
     setCommandColour(true);
-    const Lines findings = analysis();
+    const core::Lines findings = analysis();
     if (findings.empty()) {
         setCommandColour(false);
-        commandBox_->appendPlainText(qs(analysisOk));
+        commandBox_->appendPlainText(qs(core::analysisOk));
     } else {
         writeLines(commandBox_, findings);
     }
@@ -188,24 +185,24 @@ void OperationPage::analyse() {
 void OperationPage::showCall() {
     commandBox_->clear();
     setCommandColour(false);
-    const Shown shown =
-        mostrar(host_, operation_, [this](const std::string& s) { return prepareCall(s); });
+    const core::Shown shown =
+        core::mostrar(host_, operation_, [this](const std::string& s) { return prepareCall(s); });
     lastCall_ = shown.call;
     writeLines(commandBox_, shown.commandBox);
     executeButton_->setEnabled(true);
 }
 
-Lines OperationPage::report(std::string_view) {
+core::Lines OperationPage::report(std::string_view) {
     return {};
 }
 
 void OperationPage::execute() {
     host_.cursorWait();
-    Executed done;
+    core::Executed done;
     try {
         showCall();
-        done = executar(host_, operation_, lastCall_.arguments,
-                        [this](std::string_view answer) { return report(answer); });
+        done = core::executar(host_, operation_, lastCall_.arguments,
+                              [this](std::string_view answer) { return report(answer); });
     } catch (...) {
         host_.cursorDefault();
         throw;
@@ -216,4 +213,4 @@ void OperationPage::execute() {
     subControl_->setCurrentIndex(1);
 }
 
-} // namespace core
+} // namespace ui

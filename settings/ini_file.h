@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace settings {
 
 // The value of `key` in `section`, or nothing when the file, section or key is absent or the
 // file cannot be read.
@@ -24,4 +24,4 @@ bool writeProfileString(const std::string& path, std::string_view section, std::
 std::string withProfileString(std::string_view text, std::string_view section, std::string_view key,
                               std::string_view value);
 
-} // namespace app
+} // namespace settings

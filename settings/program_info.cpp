@@ -1,4 +1,4 @@
-#include "app/program_info.h"
+#include "settings/program_info.h"
 
 #include <filesystem>
 
@@ -6,7 +6,7 @@
 #include <windows.h>
 #endif
 
-namespace app {
+namespace settings {
 
 std::string buildWidth() {
     return "(" + std::to_string(sizeof(void*) * 8) + " bits)";
@@ -37,4 +37,4 @@ std::filesystem::path runningExecutable(const char* argv0) {
     return std::filesystem::absolute(argv0 ? argv0 : "");
 }
 
-} // namespace app
+} // namespace settings

@@ -1,18 +1,18 @@
 #pragma once
 
-#include "core/operation_page.h"
+#include "ui/operation_page.h"
 
-namespace app {
+namespace ui {
 
 // An operation page whose parameter controls are not built yet: it has the common anatomy,
 // header, description and template, and its buttons stay disabled.
-class PendingPage : public core::OperationPage {
+class PendingPage : public OperationPage {
     Q_OBJECT
 public:
-    PendingPage(const core::Operation& operation, core::PageHost& host, QWidget* parent = nullptr);
+    PendingPage(const core::Operation& operation, PageHost& host, QWidget* parent = nullptr);
 
 protected:
     Call prepareCall(const std::string& sessionNumber) override;
 };
 
-} // namespace app
+} // namespace ui

@@ -1,4 +1,4 @@
-#include "app/ini_file.h"
+#include "settings/ini_file.h"
 
 #include <gtest/gtest.h>
 
@@ -43,45 +43,45 @@ protected:
 
 TEST_F(IniFileTest, ReadsWithoutCaseInNamesAndExactlyInValues) {
     write(windowsIni);
-    EXPECT_EQ(app::readProfileString(path, "DEFAULT", "ACESSO"), "INTEGRADOR");
-    EXPECT_EQ(app::readProfileString(path, "geral", "pasta"), "C:\\SAT\\SAT.dll");
-    EXPECT_EQ(app::readProfileString(path, "DEFAULT", "Nada"), std::nullopt);
+    EXPECT_EQ(settings::readProfileString(path, "DEFAULT", "ACESSO"), "INTEGRADOR");
+    EXPECT_EQ(settings::readProfileString(path, "geral", "pasta"), "C:\\SAT\\SAT.dll");
+    EXPECT_EQ(settings::readProfileString(path, "DEFAULT", "Nada"), std::nullopt);
     write("[DEFAULT]\nACESSO=dll\n");
-    EXPECT_EQ(app::readProfileString(path, "DEFAULT", "ACESSO"), "dll");
+    EXPECT_EQ(settings::readProfileString(path, "DEFAULT", "ACESSO"), "dll");
 }
 
 TEST_F(IniFileTest, RewriteKeepsEverythingElse) {
     write(windowsIni);
-    ASSERT_TRUE(app::writeProfileString(path, "DEFAULT", "ACESSO", "DLL"));
+    ASSERT_TRUE(settings::writeProfileString(path, "DEFAULT", "ACESSO", "DLL"));
     std::string expected = windowsIni;
     expected.replace(expected.find("acesso=INTEGRADOR"), 17, "acesso=DLL");
     EXPECT_EQ(read(), expected);
 }
 
 TEST_F(IniFileTest, CreatesFileSectionAndKey) {
-    ASSERT_TRUE(app::writeProfileString(path, "DEFAULT", "ACESSO", "INTEGRADOR"));
+    ASSERT_TRUE(settings::writeProfileString(path, "DEFAULT", "ACESSO", "INTEGRADOR"));
     EXPECT_EQ(read(), "[DEFAULT]\r\nACESSO=INTEGRADOR\r\n");
 
     write("[Outra]\nA=1\n");
-    ASSERT_TRUE(app::writeProfileString(path, "DEFAULT", "ACESSO", "DLL"));
+    ASSERT_TRUE(settings::writeProfileString(path, "DEFAULT", "ACESSO", "DLL"));
     EXPECT_EQ(read(), "[Outra]\nA=1\n\n[DEFAULT]\nACESSO=DLL\n");
 
     write("[DEFAULT]\r\nOutro=1\r\n\r\n[B]\r\n");
-    ASSERT_TRUE(app::writeProfileString(path, "DEFAULT", "ACESSO", "DLL"));
+    ASSERT_TRUE(settings::writeProfileString(path, "DEFAULT", "ACESSO", "DLL"));
     EXPECT_EQ(read(), "[DEFAULT]\r\nOutro=1\r\nACESSO=DLL\r\n\r\n[B]\r\n");
 }
 
 TEST_F(IniFileTest, UnwritableFolderFailsWithoutTouchingAnything) {
     const std::string missing = (dir / "no_such_folder" / "x.ini").string();
-    EXPECT_FALSE(app::writeProfileString(missing, "DEFAULT", "ACESSO", "DLL"));
+    EXPECT_FALSE(settings::writeProfileString(missing, "DEFAULT", "ACESSO", "DLL"));
     EXPECT_FALSE(fs::exists(dir / "no_such_folder"));
 }
 
 TEST_F(IniFileTest, FileThatCannotBeReadIsNeverReplaced) {
     const std::string huge(2 << 20, ';'); // far beyond any profile file
     write("[DEFAULT]\r\nACESSO=DLL\r\n" + huge);
-    EXPECT_EQ(app::readProfileString(path, "DEFAULT", "ACESSO"), std::nullopt);
-    EXPECT_FALSE(app::writeProfileString(path, "DEFAULT", "ACESSO", "INTEGRADOR"));
+    EXPECT_EQ(settings::readProfileString(path, "DEFAULT", "ACESSO"), std::nullopt);
+    EXPECT_FALSE(settings::writeProfileString(path, "DEFAULT", "ACESSO", "INTEGRADOR"));
     EXPECT_EQ(read().size(), 23 + huge.size());
 }
 

@@ -1,4 +1,4 @@
-#include "app/rtf_reader.h"
+#include "help/rtf_reader.h"
 
 #include "core/text.h"
 
@@ -6,7 +6,7 @@
 #include <cctype>
 #include <charconv>
 
-namespace app {
+namespace help {
 namespace {
 
 struct GroupState {
@@ -332,4 +332,4 @@ std::vector<RtfParagraph> parseRtf(std::string_view rtf) {
     return Parser(rtf).run();
 }
 
-} // namespace app
+} // namespace help

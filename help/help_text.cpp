@@ -1,12 +1,12 @@
-#include "app/help_text.h"
+#include "help/help_text.h"
 
-#include "app/rtf_reader.h"
+#include "help/rtf_reader.h"
 
 #include <QFile>
 #include <QTextCursor>
 #include <QTextEdit>
 
-namespace app {
+namespace help {
 
 bool loadHelpFile(const QString& path, QTextEdit* box) {
     QFile file(path);
@@ -37,4 +37,4 @@ bool loadHelpFile(const QString& path, QTextEdit* box) {
     return true;
 }
 
-} // namespace app
+} // namespace help

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace settings {
 
 // "(64 bits)" on a 64-bit build, "(32 bits)" on a 32-bit one.
 std::string buildWidth();
@@ -27,4 +27,4 @@ std::filesystem::path runningExecutable(const char* argv0);
 inline constexpr std::string_view dllSuffix = "  --  Acesso pela DLL  --";
 inline constexpr std::string_view integradorSuffix = "  --  Acesso pelo Integrador  --  ";
 
-} // namespace app
+} // namespace settings

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace app {
+namespace help {
 
 struct RtfRun {
     std::string text; // UTF-8
@@ -28,4 +28,4 @@ struct RtfParagraph {
 
 std::vector<RtfParagraph> parseRtf(std::string_view rtf);
 
-} // namespace app
+} // namespace help

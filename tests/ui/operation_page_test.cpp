@@ -1,4 +1,4 @@
-#include "core/operation_page.h"
+#include "ui/operation_page.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -11,7 +11,7 @@
 namespace {
 
 // A window stand-in that counts what the page asks of it.
-struct FakeHost : core::PageHost {
+struct FakeHost : ui::PageHost {
     core::SharedState shared;
     bool integrador = false;
     int sessionDraws = 0;
@@ -44,10 +44,9 @@ struct FakeHost : core::PageHost {
 };
 
 // A page with a switchable failure before the call and a report that fails half-way.
-class TestPage : public core::OperationPage {
+class TestPage : public ui::OperationPage {
 public:
-    explicit TestPage(core::PageHost& host)
-        : core::OperationPage(*core::operationByPage(5), host) {}
+    explicit TestPage(ui::PageHost& host) : ui::OperationPage(*core::operationByPage(5), host) {}
     bool failBeforeCall = false;
     core::Lines findings;
 

@@ -1,4 +1,4 @@
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 
 #include "core/text.h"
 
@@ -6,7 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace app {
+namespace ui {
 namespace {
 
 Dialogs standard;
@@ -47,4 +47,4 @@ QString messageText(std::string_view utf8) {
     return QString::fromStdString(core::displayLineBreaks(utf8));
 }
 
-} // namespace app
+} // namespace ui

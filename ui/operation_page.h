@@ -2,8 +2,8 @@
 // One operation page and the workflow every page shares: page entry, "Analisar", "Mostrar" and
 // "Executar". A page supplies only its controls, checks, call and report.
 
-#include "core/page_host.h"
 #include "core/page_names.h"
+#include "ui/page_host.h"
 
 #include <QWidget>
 
@@ -14,14 +14,14 @@ class QTabWidget;
 class QTextEdit;
 class QHBoxLayout;
 
-namespace core {
+namespace ui {
 
 class OperationPage : public QWidget {
     Q_OBJECT
 public:
-    OperationPage(const Operation& operation, PageHost& host, QWidget* parent = nullptr);
+    OperationPage(const core::Operation& operation, PageHost& host, QWidget* parent = nullptr);
 
-    const Operation& operation() const { return operation_; }
+    const core::Operation& operation() const { return operation_; }
 
     // Page entry: what the page's operation button does before the page is shown.
     void enter();
@@ -37,15 +37,15 @@ public:
     void execute();
 
 protected:
-    using Call = PreparedCall;
+    using Call = core::PreparedCall;
 
     // The page's checks, one message per failed check.
-    virtual Lines analysis() { return {}; }
+    virtual core::Lines analysis() { return {}; }
     // The call text and the arguments for the given session number ("Mostrar").
     virtual Call prepareCall(const std::string& sessionNumber) = 0;
     // The lines after the raw answer line. A report returns the lines it could write, stopping
     // where a field is missing or not a number; one that throws shows no lines and no message.
-    virtual Lines report(std::string_view answer);
+    virtual core::Lines report(std::string_view answer);
     // Extra work of the page entry, before the page is shown.
     virtual void onEnter() {}
 
@@ -58,10 +58,10 @@ protected:
     void setCommandColour(bool red);
 
 private:
-    void build(const PageNames& names);
-    void writeLines(QPlainTextEdit* box, const Lines& lines);
+    void build(const core::PageNames& names);
+    void writeLines(QPlainTextEdit* box, const core::Lines& lines);
 
-    const Operation& operation_;
+    const core::Operation& operation_;
     PageHost& host_;
     QTabWidget* subControl_ = nullptr;
     QWidget* parameters_ = nullptr;
@@ -73,4 +73,4 @@ private:
     Call lastCall_;
 };
 
-} // namespace core
+} // namespace ui

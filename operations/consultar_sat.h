@@ -6,15 +6,15 @@
 
 #include <string>
 
-namespace core {
+namespace operations {
 
 // The session number as the integer argument it is sent as, shown with its six digits.
-Argument sessionArgument(const std::string& sessionNumber);
+core::Argument sessionArgument(const std::string& sessionNumber);
 
 std::string consultarSatCallText(const std::string& sessionNumber);
-Arguments consultarSatArguments(const std::string& sessionNumber);
+core::Arguments consultarSatArguments(const std::string& sessionNumber);
 
 // "Mostrar" of page 0: its call text and arguments.
-PreparedCall consultarSatCall(const std::string& sessionNumber);
+core::PreparedCall consultarSatCall(const std::string& sessionNumber);
 
-} // namespace core
+} // namespace operations
