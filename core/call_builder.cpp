@@ -5,6 +5,17 @@
 #include <stdexcept>
 
 namespace core {
+namespace {
+
+void refuseOutsideAnsi(std::string_view parameter, std::string_view value) {
+    if (const auto character = firstCharacterOutsideAnsi(value))
+        throw std::invalid_argument("O caractere \"" + *character + "\" de " +
+                                    std::string(parameter) +
+                                    " não existe na página de código do módulo: chegaria como "
+                                    "\"?\". Corrija o valor antes de enviar.");
+}
+
+} // namespace
 
 PreparedCall buildCall(const Operation& operation, std::string_view sessionNumber,
                        std::vector<CallValue> values) {
@@ -24,8 +35,10 @@ PreparedCall buildCall(const Operation& operation, std::string_view sessionNumbe
             call.arguments.push_back(Argument::integer(toInt(v.value), std::move(preview)));
         else if (v.document)
             call.arguments.push_back(Argument::document(std::move(v.value), std::move(preview)));
-        else
+        else {
+            refuseOutsideAnsi(operation.params[i + 1].name, v.value);
             call.arguments.push_back(Argument::typed(std::move(v.value), std::move(preview)));
+        }
     }
     call.text = callText(operation.name, shownInCall);
     return call;

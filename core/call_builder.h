@@ -23,8 +23,9 @@ struct CallValue {
 
 // "Mostrar": the call text (name + "(" + session number + "," + values joined by "," + ")") and
 // the arguments, the session number sent as the integer its six digits denote. Throws
-// std::invalid_argument when the number of values does not match the operation's parameters or
-// an integer parameter's value is not a number.
+// std::invalid_argument when the number of values does not match the operation's parameters, an
+// integer parameter's value is not a number, or typed text holds a character the module's code
+// page cannot hold (it would arrive as "?": a wrong code counts towards blocking the module).
 PreparedCall buildCall(const Operation& operation, std::string_view sessionNumber,
                        std::vector<CallValue> values);
 
