@@ -1,5 +1,5 @@
 #include "network/configurar_interface_mfe.h"
-#include "tests/support/test_program.h"
+#include "tests/network/network_page_test.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -11,27 +11,8 @@
 
 // Page 16 in library mode: the edits follow their combos, the carrier buttons fill the carrier
 // edits, and the text shown is the one sent.
-class ConfigurarInterfaceMfePageTest : public QObject {
+class ConfigurarInterfaceMfePageTest : public NetworkPageTest {
     Q_OBJECT
-
-    testing_support::TestProgram program;
-    testing_support::FakeLibrary fake;
-    std::unique_ptr<app::MainWindow> window;
-
-    template <typename T> T* child(const QString& name) {
-        T* widget = window->findChild<T*>(name);
-        if (!widget)
-            qFatal("no widget %s", qPrintable(name));
-        return widget;
-    }
-
-    // Whether each of the edits is enabled, as one text ("1" enabled, "0" disabled).
-    QString states(const QStringList& names) {
-        QString text;
-        for (const QString& name : names)
-            text += child<QLineEdit>(name)->isEnabled() ? '1' : '0';
-        return text;
-    }
 
     const QStringList addresses1 = {"EdtMFEIP1", "EdtMFEMask1", "EdtMFEGW1", "EdtMFEDNS11",
                                     "EdtMFEDNS21"};
@@ -50,12 +31,7 @@ class ConfigurarInterfaceMfePageTest : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        program.installFakeLibrary();
-        program.writeIni("[DEFAULT]\r\nACESSO=DLL\r\n");
-        window = program.start();
-        child<QPushButton>("BtnConfInterfaceMFE")->click();
-    }
+    void initTestCase() { openPage("BtnConfInterfaceMFE"); }
 
     void startState() {
         QCOMPARE(child<QLineEdit>("EdtMFEInter1")->text(), QString("ETHERNET"));
@@ -68,6 +44,7 @@ private slots:
         QCOMPARE(states(proxy1), QString("0000"));
         QCOMPARE(states(mobile), QString("000000000"));
         QCOMPARE(states(carrier), QString("1111"));
+        QCOMPARE(child<QGroupBox>("CboPrio")->title(), QString("Prioridade"));
         QVERIFY(child<QRadioButton>("CboPrio_0")->isChecked());
         QCOMPARE(child<QRadioButton>("CboPrio_1")->text(),
                  QString("1º 3G/GPRS    -  2º ETHERNET "));

@@ -1,4 +1,4 @@
-#include "tests/support/test_program.h"
+#include "tests/network/network_page_test.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -7,39 +7,15 @@
 #include <QTest>
 
 // Page 1 in library mode: the edits follow their combos, and the document shown is the one sent.
-class ConfigurarInterfacePageTest : public QObject {
+class ConfigurarInterfacePageTest : public NetworkPageTest {
     Q_OBJECT
-
-    testing_support::TestProgram program;
-    testing_support::FakeLibrary fake;
-    std::unique_ptr<app::MainWindow> window;
-
-    template <typename T> T* child(const QString& name) {
-        T* widget = window->findChild<T*>(name);
-        if (!widget)
-            qFatal("no widget %s", qPrintable(name));
-        return widget;
-    }
-
-    // Whether each of the edits is enabled, as one text ("1" enabled, "0" disabled).
-    QString states(const QStringList& names) {
-        QString text;
-        for (const QString& name : names)
-            text += child<QLineEdit>(name)->isEnabled() ? '1' : '0';
-        return text;
-    }
 
     const QStringList addresses = {"EdtlanIP", "EdtlanMask", "EdtlanGW", "EdtlanDNS1",
                                    "EdtlanDNS2"};
     const QStringList proxy = {"Edtproxy_ip", "Edtproxy_porta", "Edtproxy_user", "Edtproxy_senha"};
 
 private slots:
-    void initTestCase() {
-        program.installFakeLibrary();
-        program.writeIni("[DEFAULT]\r\nACESSO=DLL\r\n");
-        window = program.start();
-        child<QPushButton>("BtnConfInterface")->click();
-    }
+    void initTestCase() { openPage("BtnConfInterface"); }
 
     void startsAsDhcpWithoutProxy() {
         QCOMPARE(child<QComboBox>("CbotipoLan")->currentText(), QString("DHCP"));
