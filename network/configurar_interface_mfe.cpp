@@ -10,8 +10,9 @@
 namespace network {
 namespace {
 
-constexpr std::string_view ethernet = " da rede ETHERNET";
-constexpr std::string_view mobile = " da rede 3G/GPRS";
+// What follows the subject of each finding on a network.
+constexpr std::string_view ofEthernet = " da rede ETHERNET";
+constexpr std::string_view ofMobile = " da rede 3G/GPRS";
 
 struct MfeForm {
     std::string codigo; // as typed: sent and counted with its blanks
@@ -107,13 +108,13 @@ core::Lines analyse(const MfeForm& form) {
     core::Lines findings = operations::checkActivationCode(form.codigo);
     findings.insert(findings.end(), form.problems.begin(), form.problems.end());
     if (form.ethernet.addressingItem() == fixedAddressItem)
-        checkAddresses(form.ethernet.addresses, ethernet, findings);
+        checkAddresses(form.ethernet.addresses, ofEthernet, findings);
     if (form.mobile.addressingItem() == fixedAddressItem)
-        checkAddresses(form.mobile.addresses, mobile, findings);
+        checkAddresses(form.mobile.addresses, ofMobile, findings);
     if (form.ethernet.proxyItem == configuredProxyItem)
-        checkProxy(form.ethernet.proxy, ethernet, findings);
+        checkProxy(form.ethernet.proxy, ofEthernet, findings);
     if (form.mobile.proxyItem == configuredProxyItem)
-        checkProxy(form.mobile.proxy, mobile, findings);
+        checkProxy(form.mobile.proxy, ofMobile, findings);
     return findings;
 }
 
