@@ -1,5 +1,6 @@
 #include "app/page_table.h"
 
+#include "documents/cancel_last_sale_page.h"
 #include "operations/status_page.h"
 
 #include <algorithm>
@@ -16,6 +17,7 @@ ui::OperationPage* make(const core::OperationDefinition& definition, ui::PageHos
 constexpr PageFactory factories[] = {
     {0, make<ui::OperationPage>},
     {5, make<operations::StatusPage>},
+    {9, make<documents::CancelLastSalePage>},
     {15, make<operations::StatusPage>},
 };
 // clang-format on

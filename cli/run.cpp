@@ -71,6 +71,8 @@ int execute(const Output& o, const OperationEntry& entry, const core::OperationL
     }
 
     try {
+        if (const auto refused = logic.refusal ? logic.refusal() : std::nullopt)
+            return stop(o, record, exitBadUsage, *refused);
         record.shown = core::mostrar(*access, operation, logic.prepare);
     } catch (const std::exception& e) {
         return stop(o, record, exitBadUsage, e.what());

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -52,6 +53,9 @@ struct OperationLogic {
     std::function<Lines()> analyse; // "Analisar"; empty when the page has no such button
     Prepare prepare;                // "Mostrar": call text and arguments for a session number
     Report report;                  // the lines after the raw answer line; may be empty
+    // "Mostrar" refuses, before a session number is drawn, when this gives a message (shown in
+    // red); "Executar" then makes no call. Empty for operations that never refuse.
+    std::function<std::optional<std::string>()> refusal;
     // The files the last report wrote (returned documents); empty for operations that write none.
     std::function<std::vector<std::string>()> writtenFiles;
 };

@@ -1,5 +1,6 @@
 #include "operations/definitions.h"
 
+#include "documents/cancel_last_sale.h"
 #include "operations/consultar_sat.h"
 #include "operations/status_report.h"
 
@@ -16,6 +17,7 @@ const core::Operation& page(int number) {
 const core::OperationDefinition all[] = {
     {page(0), {}, bindConsultarSat},
     {page(5), statusFields, bindStatus},
+    {page(9), documents::cancelFields, documents::bindCancelarUltimaVenda},
     {page(15), statusFields, bindExtendedStatus},
 };
 // clang-format on

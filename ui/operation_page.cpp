@@ -209,21 +209,31 @@ void OperationPage::analyse() {
     }
 }
 
-void OperationPage::showCall() {
+bool OperationPage::showCall() {
     commandBox_->clear();
-    setCommandColour(false);
     logic_ = bindLogic();
+    if (const auto refused = logic_.refusal ? logic_.refusal() : std::nullopt) {
+        setCommandColour(true);
+        commandBox_->appendPlainText(qs(*refused));
+        executeButton_->setEnabled(false);
+        return false;
+    }
+    setCommandColour(false);
     const core::Shown shown = core::mostrar(host_, operation_, logic_.prepare);
     lastCall_ = shown.call;
     writeLines(commandBox_, shown.commandBox);
     executeButton_->setEnabled(true);
+    return true;
 }
 
 void OperationPage::execute() {
     host_.cursorWait();
     core::Executed done;
     try {
-        showCall();
+        if (!showCall()) {
+            host_.cursorDefault();
+            return;
+        }
         done = core::executar(host_, operation_, lastCall_.arguments, logic_.report);
     } catch (...) {
         host_.cursorDefault();

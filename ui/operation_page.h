@@ -34,7 +34,8 @@ public:
     void setHelpLoaded(bool loaded);
 
     void analyse();
-    void showCall();
+    // False when the operation's logic refused ("Executar" then makes no call).
+    bool showCall();
     void execute();
 
 protected:
