@@ -1,6 +1,7 @@
 #include "cli/run.h"
 
 #include "access/integrador_request.h"
+#include "cli/gerar_cancelamento.h"
 #include "cli/global_options.h"
 #include "cli/help.h"
 #include "cli/module_access.h"
@@ -94,8 +95,11 @@ int execute(const Output& o, const OperationEntry& entry, const core::OperationL
     }
     if (logic.writtenFiles)
         record.files = logic.writtenFiles();
-    if (!o.json)
+    if (!o.json) {
         printLines(o.out, record.executed->answerBox);
+        for (const std::string& file : record.files)
+            o.out << "Arquivo gravado: " << file << "\n";
+    }
     if (!access->notice().empty())
         printError(o, access->notice());
     if (!access->unanswered().empty())
@@ -144,6 +148,8 @@ int runCommand(const Output& o, std::span<const std::string> args,
     }
     if (*word == validarCommand)
         return runValidar(o, args, programFolder);
+    if (*word == gerarCancelamentoCommand)
+        return runGerarCancelamento(o, args, programFolder);
     const OperationEntry* entry = entryNamed(*word);
     if (!entry)
         throw UsageError("operação desconhecida: " + *word + " (veja tarvik --help)");

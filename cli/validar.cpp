@@ -21,6 +21,13 @@ std::vector<const Option*> validarOptions() {
 
 } // namespace
 
+void refuseModuleOptions(const CommandLine& line, std::string_view command) {
+    for (const Option* unused :
+         {&global::dll, &global::integrador, &global::espera, &global::analisar})
+        if (line.has(unused->name))
+            throw UsageError(std::string(command) + " não usa " + std::string(unused->name));
+}
+
 documents::Layout chosenLayout(const CommandLine& line) {
     const std::string name = line.value(global::layout.name).value_or("0.07");
     if (const auto layout = documents::layoutNamed(name))
@@ -53,10 +60,7 @@ int runValidar(const Output& o, std::span<const std::string> args,
         printValidarHelp(o.out);
         return exitSuccess;
     }
-    for (const Option* unused :
-         {&global::dll, &global::integrador, &global::espera, &global::analisar})
-        if (line.has(unused->name))
-            throw UsageError("validar não usa " + std::string(unused->name));
+    refuseModuleOptions(line, validarCommand);
     if (line.has(cfe.name) == line.has(canc.name))
         throw UsageError("validar pede --cfe ou --canc");
     if (line.words().size() != 2)

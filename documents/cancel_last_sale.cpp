@@ -141,7 +141,12 @@ core::OperationLogic bindCancelarUltimaVenda(const core::Operation& operation,
 
     core::OperationLogic logic;
     logic.analyse = [codigo, files] { return analysis(codigo, files); };
-    logic.refusal = [files]() -> std::optional<std::string> {
+    const bool bothFiles =
+        !inputs.text(cancelFileField.key).empty() && !inputs.text(issuedCFeField.key).empty();
+    logic.refusal = [files, bothFiles]() -> std::optional<std::string> {
+        if (bothFiles)
+            return "Dê o CFeCanc (" + std::string(cancelFileField.option) +
+                   ") ou o CF-e emitido (" + std::string(issuedCFeField.option) + "), não os dois.";
         if (files.issuedMode && files.generatedByButton && files.fieldNamesAFile() &&
             !isFile(files.document()))
             return std::string(notGeneratedYet);
@@ -178,7 +183,7 @@ CancellationOutcome cancellationOutcome(std::string_view answer,
         return shown;
     // The message is the fourth field; with an empty CCCC the fourth piece of the code cut
     // would be the document.
-    const auto fields = core::fieldList(answer);
+    const auto fields = documentFields(answer);
     if (fields.size() > 3)
         shown.moduleMessage = fields[3];
     if (const auto* written = logic.writtenFiles.target<WrittenFiles>()) {
