@@ -43,7 +43,8 @@ struct ReturnedCancellation {
     std::optional<std::filesystem::path> generated; // the CFeCanc "Mostrar" generated
 };
 
-// The files the report wrote; the page reaches the whole outcome through it.
+// The files one binding wrote: the CFeCanc its "Mostrar" generated, the returned CFeCanc its
+// report saved. The page reaches the whole outcome through it (cancellationOutcome).
 struct WrittenFiles {
     std::shared_ptr<const ReturnedCancellation> outcome;
     std::vector<std::string> operator()() const {

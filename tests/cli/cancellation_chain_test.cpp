@@ -11,6 +11,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <chrono>
+#include <thread>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -111,6 +114,25 @@ TEST_F(CancellationChain, FromTheReturnedCFeAndFromTheIssuedCFe) {
     EXPECT_TRUE(out[1].find("|07007|1218|") != std::string::npos) << out[1];
     EXPECT_EQ(out[2], "Arquivo gravado: " + temp.string());
     EXPECT_FALSE(fs::exists(respCanc2));
+}
+
+// Through the Integrador stand-in, which answers through the emulator library: the document
+// travels in the request file and the returned cancellation CF-e is saved the same way.
+TEST_F(CancellationChain, ThroughTheIntegrador) {
+    const std::string key = sell(30, "Resp_venda3.xml");
+    const fs::path root = folder / "Integrador";
+    const cli_test::Background standin(
+        STANDIN, {"--dir", root.string(), "--library", MFE_LIBRARY, "--timeout", "30"},
+        folder.path(), {{"MFE_EMULADOR_ESTADO", state.stateFile().string()}});
+    for (int i = 0; i < 500 && !fs::exists(root / "Output"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const Ran sent = tarvik({"--integrador", root.string(), "CancelarUltimaVenda", "--codigo",
+                             activationCode, "--cfe", "Retornos/Resp_venda3.xml"});
+    EXPECT_EQ(sent.exit, 0) << sent.out << sent.err;
+    EXPECT_NE(sent.out.find("<![CDATA[<?xml"), std::string::npos) << sent.out;
+    const std::string returned =
+        cli_test::readFile(folder / "Retornos" / "RespCanc_Resp_venda3.xml");
+    EXPECT_NE(returned.find("chCanc=\"" + key + "\""), std::string::npos) << sent.out;
 }
 
 TEST_F(CancellationChain, BothFileOptionsOrNoCfeAreUsageErrors) {
