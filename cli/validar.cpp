@@ -23,9 +23,8 @@ std::vector<const Option*> validarOptions() {
 
 documents::Layout chosenLayout(const CommandLine& line) {
     const std::string name = line.value(global::layout.name).value_or("0.07");
-    for (auto layout : {documents::Layout::V006, documents::Layout::V007, documents::Layout::V008})
-        if (documents::layoutName(layout) == name)
-            return layout;
+    if (const auto layout = documents::layoutNamed(name))
+        return *layout;
     throw UsageError("layout desconhecido: " + name + " (use 0.06, 0.07 ou 0.08)");
 }
 

@@ -99,6 +99,13 @@ std::string_view layoutName(Layout layout) {
     return "0.08";
 }
 
+std::optional<Layout> layoutNamed(std::string_view name) {
+    for (const Layout layout : {Layout::V006, Layout::V007, Layout::V008})
+        if (layoutName(layout) == name)
+            return layout;
+    return std::nullopt;
+}
+
 std::vector<std::string> schemaFileNames(Layout layout, DocumentKind kind) {
     const bool cfe = kind == DocumentKind::CFe;
     switch (layout) {

@@ -18,6 +18,9 @@ enum class Layout { V006 = 0, V007 = 1, V008 = 2 };
 // "0.06", "0.07" or "0.08".
 std::string_view layoutName(Layout layout);
 
+// The layout of that name ("0.06", "0.07", "0.08"); nullopt for any other text.
+std::optional<Layout> layoutNamed(std::string_view name);
+
 enum class DocumentKind { CFe, CFeCanc };
 
 // The schema file names looked for in Schemas/, in order: the program's own names first, then

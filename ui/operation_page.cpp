@@ -1,6 +1,7 @@
 #include "ui/operation_page.h"
 
 #include "core/text.h"
+#include "ui/dialogs.h"
 #include "ui/qt_text.h"
 
 #include <QFontDatabase>
@@ -217,12 +218,21 @@ void OperationPage::showCall() {
     lastCall_ = shown.call;
     writeLines(commandBox_, shown.commandBox);
     executeButton_->setEnabled(true);
+    showMessages();
+}
+
+void OperationPage::showMessages() {
+    if (!logic_.takeMessages)
+        return;
+    for (const auto& message : logic_.takeMessages())
+        dialogs().message(this, messageText(message));
 }
 
 void OperationPage::execute() {
     host_.cursorWait();
     core::Executed done;
     try {
+        onExecuting();
         showCall();
         done = core::executar(host_, operation_, lastCall_.arguments, logic_.report);
     } catch (...) {
@@ -233,6 +243,7 @@ void OperationPage::execute() {
     writeLines(answerBox_, done.answerBox);
     host_.cursorDefault();
     subControl_->setCurrentIndex(1);
+    showMessages();
     onExecuted(done);
 }
 
