@@ -1,4 +1,5 @@
-// A 500-item sale from the user's file to the saved answer, against the module's own work.
+// The largest sale, 500 items, from the user's file to the saved answer, against the module's own
+// work.
 //
 // BM_BareLibraryCall   the baseline: EnviarDadosVenda called straight into the emulator library
 //                      with the bytes the program sends (the module's work alone)
@@ -28,6 +29,24 @@ using namespace emulator_test;
 
 constexpr int items = 500;
 
+// A sale of `items` items as large as the layout lets each item be: a 120-character name, ten
+// fiscal observations and 500 characters of additional information (about 1.2 MB in all).
+std::string largestSale() {
+    std::string observations;
+    for (int i = 0; i < 10; ++i)
+        observations += "<obsFiscoDet xCampoDet=\"Campo" + std::to_string(10 + i) +
+                        "xxxxxxxxxxxxx\"><xTextoDet>" + std::string(60, 'T') +
+                        "</xTextoDet></obsFiscoDet>";
+    std::string sale = saleDocument(items);
+    sale = std::regex_replace(sale, std::regex("Produto de teste (\\d+)"),
+                              "Produto de teste $1 " + std::string(96, 'P'));
+    sale = std::regex_replace(sale, std::regex("<vDesc>0.50</vDesc></prod>"),
+                              "<vDesc>0.50</vDesc>" + observations + "</prod>");
+    return std::regex_replace(sale, std::regex("</imposto></det>"),
+                              "</imposto><infAdProd>" + std::string(500, 'I') +
+                                  "</infAdProd></det>");
+}
+
 // An activated, associated module, and the sale file as a user has it (CR LF line ends).
 class Prepared {
 public:
@@ -36,7 +55,7 @@ public:
         const std::string value = softwareHouseCnpj + taxpayerCnpj;
         lib.call("AssociarAssinatura", 2, activationCode.c_str(), value.c_str(),
                  acSignature().c_str());
-        sent = saleDocument(items);
+        sent = largestSale();
         std::ofstream(file, std::ios::binary)
             << std::regex_replace(sent, std::regex("\n\r"), "\r\n");
     }
