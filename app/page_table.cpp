@@ -1,6 +1,8 @@
 #include "app/page_table.h"
 
 #include "documents/cancel_last_sale_page.h"
+#include "documents/end_to_end_page.h"
+#include "documents/sale_page.h"
 #include "operations/status_page.h"
 
 #include <algorithm>
@@ -16,7 +18,9 @@ ui::OperationPage* make(const core::OperationDefinition& definition, ui::PageHos
 // clang-format off
 constexpr PageFactory factories[] = {
     {0, make<ui::OperationPage>},
+    {4, make<documents::EndToEndPage>},
     {5, make<operations::StatusPage>},
+    {8, make<documents::SalePage>},
     {9, make<documents::CancelLastSalePage>},
     {15, make<operations::StatusPage>},
 };

@@ -95,10 +95,16 @@ int execute(const Output& o, const OperationEntry& entry, const core::OperationL
     }
     if (logic.writtenFiles)
         record.files = logic.writtenFiles();
+    if (logic.takeMessages)
+        record.messages = logic.takeMessages();
+    if (logic.accessKey)
+        record.accessKey = logic.accessKey();
     if (!o.json) {
         printLines(o.out, record.executed->answerBox);
-        for (const std::string& file : record.files)
-            o.out << "Arquivo gravado: " << file << "\n";
+        for (const auto& message : record.messages)
+            printError(o, message);
+        for (const auto& file : record.files)
+            printError(o, "arquivo salvo: " + file);
     }
     if (!access->notice().empty())
         printError(o, access->notice());

@@ -58,6 +58,11 @@ struct OperationLogic {
     std::function<std::optional<std::string>()> refusal;
     // The files the last report wrote (returned documents); empty for operations that write none.
     std::function<std::vector<std::string>()> writtenFiles;
+    // The texts of the message boxes the last "Mostrar" or report asked for, in order; taking
+    // them empties the list. May be empty for operations that show none.
+    std::function<std::vector<std::string>()> takeMessages;
+    // The access key of the fiscal document the last report received; empty when none.
+    std::function<std::string()> accessKey;
 };
 
 struct OperationDefinition {

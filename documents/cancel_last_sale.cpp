@@ -5,12 +5,14 @@
 #include "core/text.h"
 #include "documents/cancellation_request.h"
 #include "documents/document_file.h"
+#include "documents/document_operation.h"
 #include "documents/path_text.h"
 #include "documents/returned_document.h"
 
 #include <memory>
-#include <stdexcept>
+#include <optional>
 #include <system_error>
+#include <utility>
 
 namespace documents {
 namespace {
@@ -35,79 +37,62 @@ struct CancellationFiles {
     }
 };
 
-// What one binding's report did: the file it saved, or why it could not.
-struct ReturnedCancellation {
-    std::optional<std::filesystem::path> saved;
-    std::string savedMessage;
-    std::string saveError;
-    std::optional<std::filesystem::path> generated; // the CFeCanc "Mostrar" generated
-};
+constexpr std::size_t documentField = 6;
+constexpr std::size_t keyField = 8;
 
-// The files one binding wrote: the CFeCanc its "Mostrar" generated, the returned CFeCanc its
-// report saved. The page reaches the whole outcome through it (cancellationOutcome).
-struct WrittenFiles {
-    std::shared_ptr<const ReturnedCancellation> outcome;
-    std::vector<std::string> operator()() const {
-        std::vector<std::string> files;
-        if (outcome->generated)
-            files.push_back(utf8FromPath(*outcome->generated));
-        if (outcome->saved)
-            files.push_back(utf8FromPath(*outcome->saved));
-        return files;
-    }
-};
-
-// LeArquivo of the CFeCanc that goes out. A file that cannot be read stops "Mostrar" with
-// LeArquivo's message: the call would carry an empty dadosCancelamento.
-std::string readDocumentBuffer(const std::filesystem::path& file) {
-    DocumentText read = LeArquivo(utf8FromPath(file));
-    if (!read.message.empty())
-        throw std::runtime_error(read.message);
-    return std::move(read.bytes);
-}
-
-std::string hyphens(std::size_t count) {
-    return std::string(count, '-');
-}
-
-// The cancellation report after the raw answer line, and the returned cancellation CF-e saved
-// at `target`. A field the answer lacks, or a document that is not Base64, ends it where it is:
-// the lines written stay and nothing is saved.
+// The cancellation report after the raw answer line, the module's message box and the returned
+// cancellation CF-e saved at `target`. A field the answer lacks ends the report where it is;
+// a document that is not Base64 is neither shown nor saved.
 void reportCancellation(std::string_view answer, const std::filesystem::path& target,
-                        ReturnedCancellation& outcome, core::Lines& lines) {
+                        DocumentOutcome& outcome, core::Lines& lines) {
     if (core::answerCode(answer) != cancellationSuccess)
         return;
+    // The message is the fourth field: with an empty CCCC the fourth piece of the code cut
+    // would be the document.
     const std::vector<std::string> fields = documentFields(answer);
-    const std::string& base64 = fields.at(6);
+    if (fields.size() > 3)
+        outcome.messages.push_back(core::decodeUtf8(fields[3]));
+    if (fields.size() <= documentField)
+        return;
+    if (fields.size() > keyField)
+        outcome.accessKey = core::decodeUtf8(fields[keyField]);
     lines.emplace_back();
     lines.emplace_back("---- Informações do CFeCanc emitido ------------------");
-    lines.push_back("Data_Hora da emissão: " + fields.at(7));
-    lines.push_back("Chave de Consulta: " + fields.at(8));
-    lines.push_back("Total da CFe: " + fields.at(9));
     // Eleven fields: the customer field is missing and field 10 is the QR-code signature.
     const bool withoutCustomer = fields.size() == 11;
-    lines.push_back("CPF_CNPJ do Cliente: " + (withoutCustomer ? "" : fields.at(10)));
-    lines.push_back("Assinatura QRCODE: " + fields.at(withoutCustomer ? 10 : 11));
-    lines.push_back(hyphens(54));
+    const std::pair<std::string_view, std::optional<std::size_t>> shown[] = {
+        {"Data_Hora da emissão: ", 7},
+        {"Chave de Consulta: ", keyField},
+        {"Total da CFe: ", 9},
+        {"CPF_CNPJ do Cliente: ", withoutCustomer ? std::nullopt : std::optional<std::size_t>(10)},
+        {"Assinatura QRCODE: ", withoutCustomer ? 10 : 11},
+    };
+    for (const auto& [label, field] : shown) {
+        if (field && *field >= fields.size())
+            return;
+        lines.push_back(std::string(label) + (field ? core::decodeUtf8(fields[*field]) : ""));
+    }
+    lines.emplace_back(closingLine54);
+
+    const std::string& base64 = fields[documentField];
     const auto document = decodeReturnedDocument(base64);
-    if (!document)
+    if (!document) {
+        lines.emplace_back(notBase64Line);
         return;
+    }
     lines.emplace_back();
     lines.emplace_back("---- XML do CFeCanc emitido em BASE64 ----------------");
-    lines.push_back(base64);
-    lines.push_back(hyphens(54));
+    lines.push_back(core::decodeUtf8(base64));
+    lines.emplace_back(closingLine54);
     lines.emplace_back();
     lines.emplace_back("---- XML do CFeCanc emitido --------------------------");
     for (const std::string& line : *document)
         lines.push_back(core::decodeUtf8(line));
-    lines.push_back(hyphens(56));
-    if (!saveReturnedDocument(target, *document, outcome.saveError)) {
-        lines.push_back(outcome.saveError);
-        return;
-    }
-    outcome.saved = target;
-    outcome.savedMessage =
-        "CFeCanc de retorno salvo na pasta Retornos com nome: " + utf8FromPath(target.filename());
+    lines.push_back(std::string(closingLine54) + "--");
+    saveReported(target, *document,
+                 "CFeCanc de retorno salvo na pasta Retornos com nome: " +
+                     utf8FromPath(target.filename()),
+                 outcome, lines);
 }
 
 core::Lines analysis(const std::string& codigo, const CancellationFiles& files) {
@@ -138,7 +123,7 @@ core::OperationLogic bindCancelarUltimaVenda(const core::Operation& operation,
     files.fieldText = inputs.text(files.issuedMode ? issuedCFeField.key : cancelFileField.key);
     files.generatedByButton = inputs.checked(generatedByButtonKey);
     files.programFolder = context.programFolder;
-    auto outcome = std::make_shared<ReturnedCancellation>();
+    auto outcome = std::make_shared<DocumentOutcome>();
 
     core::OperationLogic logic;
     logic.analyse = [codigo, files] { return analysis(codigo, files); };
@@ -155,44 +140,25 @@ core::OperationLogic bindCancelarUltimaVenda(const core::Operation& operation,
     };
     logic.prepare = [&operation, codigo, files, outcome](const std::string& session) {
         std::string key;
-        std::string buffer;
+        std::string document;
         if (files.fieldNamesAFile()) {
             if (files.issuedMode && !files.generatedByButton)
-                outcome->generated =
-                    generateFromIssuedCFe(files.fieldText, files.programFolder).file;
+                outcome->writtenFiles.push_back(
+                    utf8FromPath(generateFromIssuedCFe(files.fieldText, files.programFolder).file));
             key = cancellationKeyOf(
                 files.issuedMode ? files.document() : pathFromUtf8(core::trimmed(files.fieldText)));
-            buffer = readDocumentBuffer(files.document());
+            document = readDocument(utf8FromPath(files.document()), *outcome);
         }
-        core::CallValue document{buffer, true, core::trimmed(buffer), core::trimmed(buffer)};
         return core::buildCall(operation, session,
                                {core::CallValue::typed(core::trimmed(codigo)),
-                                core::CallValue::typed(key), std::move(document)});
+                                core::CallValue::typed(key), documentValue(std::move(document))});
     };
     logic.report = [files, outcome](std::string_view answer, core::Lines& lines) {
         reportCancellation(answer, returnedCancellationFile(files.fieldText, files.programFolder),
                            *outcome, lines);
     };
-    logic.writtenFiles = WrittenFiles{outcome};
+    exposeOutcome(logic, std::move(outcome));
     return logic;
-}
-
-CancellationOutcome cancellationOutcome(std::string_view answer,
-                                        const core::OperationLogic& logic) {
-    CancellationOutcome shown;
-    if (core::answerCode(answer) != cancellationSuccess)
-        return shown;
-    // The message is the fourth field; with an empty CCCC the fourth piece of the code cut
-    // would be the document.
-    const auto fields = documentFields(answer);
-    if (fields.size() > 3)
-        shown.moduleMessage = fields[3];
-    if (const auto* written = logic.writtenFiles.target<WrittenFiles>()) {
-        shown.savedFile = written->outcome->saved;
-        shown.savedMessage = written->outcome->savedMessage;
-        shown.saveError = written->outcome->saveError;
-    }
-    return shown;
 }
 
 } // namespace documents

@@ -7,7 +7,6 @@
 #include "operations/activation_code.h"
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,16 +37,5 @@ core::OperationLogic bindCancelarUltimaVenda(const core::Operation& operation,
 // programFolder/Retornos/RespCanc_<file-name part of the field's text>.
 std::filesystem::path returnedCancellationFile(std::string_view fieldText,
                                                const std::filesystem::path& programFolder);
-
-// What the page shows after the answer, in message boxes.
-struct CancellationOutcome {
-    std::optional<std::string> moduleMessage; // the module's message, on success
-    std::optional<std::filesystem::path> savedFile;
-    std::string savedMessage; // "CFeCanc de retorno salvo ..." once saved
-    std::string saveError;    // why the returned document could not be saved
-};
-
-// The outcome of the answer the logic bound by bindCancelarUltimaVenda reported.
-CancellationOutcome cancellationOutcome(std::string_view answer, const core::OperationLogic& logic);
 
 } // namespace documents

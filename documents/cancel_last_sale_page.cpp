@@ -3,25 +3,22 @@
 #include "core/text.h"
 #include "documents/cancel_last_sale.h"
 #include "documents/cancellation_request.h"
+#include "documents/document_file.h"
+#include "documents/document_page_parts.h"
 #include "documents/path_text.h"
 #include "documents/validate_buttons.h"
 #include "ui/dialogs.h"
 #include "ui/qt_text.h"
 
 #include <QCheckBox>
-#include <QDesktopServices>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
-#include <QUrl>
-#include <QVBoxLayout>
 
-#include <system_error>
+#include <algorithm>
 
 namespace documents {
 namespace {
@@ -31,29 +28,6 @@ QPushButton* button(const QString& name, const QString& caption, bool enabled = 
     b->setObjectName(name);
     b->setEnabled(enabled);
     return b;
-}
-
-bool isFile(const QString& text) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(pathFromUtf8(text.toStdString()), ec);
-}
-
-void openInBrowser(const std::filesystem::path& file) {
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(file, ec))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(ui::qs(utf8FromPath(file))));
-}
-
-QColor colourOf(BoxColour colour, const QWidget& page) {
-    switch (colour) {
-    case BoxColour::Red:
-        return Qt::red;
-    case BoxColour::Green:
-        return QColor(0, 128, 0);
-    case BoxColour::WindowText:
-        break;
-    }
-    return page.palette().color(QPalette::WindowText);
 }
 
 } // namespace
@@ -76,8 +50,7 @@ CancelLastSalePage::CancelLastSalePage(const core::OperationDefinition& definiti
     xml_ = new QLineEdit;
     xml_->setObjectName("EdtXml_9");
     xmlLabel_->setBuddy(xml_);
-    // 32 characters typed; a path the file choice puts in is taken whole.
-    xml_->setValidator(new QRegularExpressionValidator(QRegularExpression("[\\s\\S]{0,32}"), xml_));
+    limitTyping(xml_, 32);
     grid->addWidget(xmlLabel_, 2, 0);
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(xml_, 1);
@@ -122,12 +95,9 @@ CancelLastSalePage::CancelLastSalePage(const core::OperationDefinition& definiti
 // "Abrir no Browser" in a bar above the answer box.
 void CancelLastSalePage::buildAnswerBar() {
     naveg_ = button("BtnNaveg_9", "Abrir no Browser");
-    auto* bar = new QWidget;
-    auto* barLayout = new QHBoxLayout(bar);
-    barLayout->setContentsMargins(2, 2, 2, 2);
-    barLayout->addWidget(naveg_);
-    barLayout->addStretch();
-    static_cast<QVBoxLayout*>(answerBox()->parentWidget()->layout())->insertWidget(0, bar);
+    auto* bar = answerBar(answerBox());
+    bar->addWidget(naveg_);
+    bar->addStretch();
 }
 
 std::filesystem::path CancelLastSalePage::programFolder() const {
@@ -153,7 +123,7 @@ void CancelLastSalePage::CheckCFeClick() {
 }
 
 void CancelLastSalePage::EdtXml_9Change() {
-    const bool exists = isFile(xml_->text());
+    const bool exists = isExistingFile(xml_->text().toStdString());
     browser_->setEnabled(exists);
     validate_->setEnabled(exists);
     browserCanc_->setEnabled(false);
@@ -167,12 +137,7 @@ void CancelLastSalePage::EdtXml_9Change() {
 }
 
 void CancelLastSalePage::BtnEscolhe_9Click() {
-    const QString chosen =
-        QFileDialog::getOpenFileName(this, "Selecione o XML", QString(), "Arquivos XML (*.xml)");
-    if (chosen.isEmpty())
-        return;
-    xml_->clear();
-    xml_->setText(chosen);
+    chooseXmlFile(this, xml_);
 }
 
 void CancelLastSalePage::BtnBrowser_9Click() {
@@ -180,18 +145,10 @@ void CancelLastSalePage::BtnBrowser_9Click() {
 }
 
 void CancelLastSalePage::BtnValida_9Click() {
-    const Layout layout = layoutNamed(host().operationContext().layout).value_or(Layout::V007);
-    const ValidationBox box =
-        validarXmlCancelamento(layout, issuedMode(), xml_->text().toStdString(), programFolder());
-    if (box.clear)
-        commandBox()->clear();
-    for (const auto& line : box.lines)
-        commandBox()->appendPlainText(ui::qs(line));
-    QPalette palette = commandBox()->palette();
-    palette.setColor(QPalette::Text, colourOf(box.colour, *this));
-    commandBox()->setPalette(palette);
-    if (!box.error.empty())
-        ui::dialogs().error(this, ui::qs(box.error));
+    const auto context = host().operationContext();
+    showValidation(commandBox(),
+                   validarXmlCancelamento(chosenLayout(context.layout), issuedMode(),
+                                          xml_->text().toStdString(), context.programFolder));
 }
 
 void CancelLastSalePage::BtnGeraCanc_9Click() {
@@ -213,18 +170,18 @@ void CancelLastSalePage::BtnNaveg_9Click() {
     openInBrowser(returnedFile_);
 }
 
-void CancelLastSalePage::onExecuted(const core::Executed& done) {
+void CancelLastSalePage::onExecuting() {
     naveg_->setEnabled(false);
-    const CancellationOutcome outcome = cancellationOutcome(done.answer, logic());
-    if (outcome.moduleMessage)
-        ui::dialogs().message(this, ui::messageText(*outcome.moduleMessage));
-    if (!outcome.saveError.empty())
-        ui::dialogs().error(this, ui::qs(outcome.saveError));
-    if (outcome.savedFile) {
-        returnedFile_ = *outcome.savedFile;
-        ui::dialogs().message(this, ui::qs(outcome.savedMessage));
-        naveg_->setEnabled(true);
-    }
+}
+
+void CancelLastSalePage::onExecuted(const core::Executed&) {
+    const auto written = logic().writtenFiles();
+    const std::string target =
+        utf8FromPath(returnedCancellationFile(xml_->text().toStdString(), programFolder()));
+    if (std::find(written.begin(), written.end(), target) == written.end())
+        return;
+    returnedFile_ = pathFromUtf8(target);
+    naveg_->setEnabled(true);
 }
 
 } // namespace documents

@@ -22,6 +22,7 @@ public:
 
 protected:
     core::Inputs inputs() const override;
+    void onExecuting() override;
     void onExecuted(const core::Executed& done) override;
 
 private:

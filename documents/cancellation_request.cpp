@@ -138,10 +138,6 @@ bool afterSaleWritesCustomer(Layout layout) {
     return layout == Layout::V006;
 }
 
-std::string fileNamePart(std::string_view fieldText) {
-    return utf8FromPath(pathFromUtf8(core::trimmed(fieldText)).filename());
-}
-
 GeneratedCancellation generateAfterSale(const std::filesystem::path& respFile,
                                         std::string_view saleFileName, Layout layout,
                                         const std::filesystem::path& programFolder) {

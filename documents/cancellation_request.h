@@ -46,9 +46,6 @@ struct GeneratedCancellation {
     std::string message;        // what the page shows once it is saved
 };
 
-// The file-name part (no folder) of a field's text with leading and trailing blanks removed.
-std::string fileNamePart(std::string_view fieldText);
-
 // "Gerar XML para Cancelamento": from the returned CF-e saved as respFile, the request saved as
 // programFolder/Para_Cancelar/C_<saleFileName>, the customer only when afterSaleWritesCustomer.
 // Throws std::runtime_error when the folder or the file cannot be written; an earlier file of

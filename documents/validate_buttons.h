@@ -17,7 +17,7 @@ enum class Layout { V006 = 0, V007 = 1, V008 = 2 };
 
 // "0.06", "0.07" or "0.08".
 std::string_view layoutName(Layout layout);
-// The layout of that name; nullopt for any other text.
+// The layout of that name ("0.06", "0.07", "0.08"); nullopt for any other text.
 std::optional<Layout> layoutNamed(std::string_view name);
 
 // CFe: a sale document as a point of sale sends it; IssuedCFe: the signed CF-e a module returns;

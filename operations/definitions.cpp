@@ -1,6 +1,8 @@
 #include "operations/definitions.h"
 
 #include "documents/cancel_last_sale.h"
+#include "documents/end_to_end.h"
+#include "documents/sale.h"
 #include "operations/consultar_sat.h"
 #include "operations/status_report.h"
 
@@ -16,7 +18,9 @@ const core::Operation& page(int number) {
 // clang-format off
 const core::OperationDefinition all[] = {
     {page(0), {}, bindConsultarSat},
+    {page(4), documents::endToEndFields, documents::bindTesteFimAFim},
     {page(5), statusFields, bindStatus},
+    {page(8), documents::saleFields, documents::bindEnviarDadosVenda},
     {page(9), documents::cancelFields, documents::bindCancelarUltimaVenda},
     {page(15), statusFields, bindExtendedStatus},
 };

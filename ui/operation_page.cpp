@@ -1,6 +1,7 @@
 #include "ui/operation_page.h"
 
 #include "core/text.h"
+#include "ui/dialogs.h"
 #include "ui/qt_text.h"
 
 #include <QFontDatabase>
@@ -223,13 +224,22 @@ bool OperationPage::showCall() {
     lastCall_ = shown.call;
     writeLines(commandBox_, shown.commandBox);
     executeButton_->setEnabled(true);
+    showMessages();
     return true;
+}
+
+void OperationPage::showMessages() {
+    if (!logic_.takeMessages)
+        return;
+    for (const auto& message : logic_.takeMessages())
+        dialogs().message(this, messageText(message));
 }
 
 void OperationPage::execute() {
     host_.cursorWait();
     core::Executed done;
     try {
+        onExecuting();
         if (!showCall()) {
             host_.cursorDefault();
             return;
@@ -243,6 +253,7 @@ void OperationPage::execute() {
     writeLines(answerBox_, done.answerBox);
     host_.cursorDefault();
     subControl_->setCurrentIndex(1);
+    showMessages();
     onExecuted(done);
 }
 

@@ -72,41 +72,33 @@ TEST(SaveReturnedDocument, CreatesRetornosAndReplacesTheFileWhole) {
 }
 
 // A save that cannot complete reports why and leaves the previous file as it was.
-TEST(SaveReturnedDocument, AFailedSaveKeepsThePreviousFile) {
-    struct Obstacle {
-        const char* name;
-        void (*place)(const std::filesystem::path& target);
-    };
-    const Obstacle obstacles[] = {
-        {"read-only Retornos",
-         [](const std::filesystem::path& target) {
-             std::filesystem::permissions(target.parent_path(),
-                                          std::filesystem::perms::owner_read |
-                                              std::filesystem::perms::owner_exec);
-         }},
-        {"a folder where the temporary file goes",
-         [](const std::filesystem::path& target) {
-             auto temporary = target;
-             temporary += ".tmp";
-             std::filesystem::create_directories(temporary / "x");
-         }},
-    };
-    for (const auto& obstacle : obstacles) {
-        if (std::string_view(obstacle.name) == "read-only Retornos" && geteuid() == 0) {
-            std::cout << "[  SKIPPED ] read-only Retornos: running as root, permissions do not "
-                         "stop writes\n";
-            continue;
-        }
-        TempDir dir;
-        const auto target = documents::retornosFile(dir.path(), "Resp_CFeFimAFim.xml");
-        std::string error;
-        ASSERT_TRUE(documents::saveReturnedDocument(target, {"good"}, error)) << error;
-        obstacle.place(target);
-        EXPECT_FALSE(documents::saveReturnedDocument(target, {"new"}, error)) << obstacle.name;
-        EXPECT_NE(error.find("Resp_CFeFimAFim.xml"), std::string::npos) << error;
-        EXPECT_EQ(documents_test::readText(target), "good\r\n") << obstacle.name;
-        std::filesystem::permissions(target.parent_path(), std::filesystem::perms::owner_all);
-    }
+void expectFailedSaveKeepsThePreviousFile(void (*placeObstacle)(const std::filesystem::path&)) {
+    TempDir dir;
+    const auto target = documents::retornosFile(dir.path(), "Resp_CFeFimAFim.xml");
+    std::string error;
+    ASSERT_TRUE(documents::saveReturnedDocument(target, {"good"}, error)) << error;
+    placeObstacle(target);
+    EXPECT_FALSE(documents::saveReturnedDocument(target, {"new"}, error));
+    EXPECT_NE(error.find("Resp_CFeFimAFim.xml"), std::string::npos) << error;
+    EXPECT_EQ(documents_test::readText(target), "good\r\n");
+    std::filesystem::permissions(target.parent_path(), std::filesystem::perms::owner_all);
+}
+
+TEST(SaveReturnedDocument, ReadOnlyRetornosKeepsThePreviousFile) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "running as root: folder permissions do not stop its writes";
+    expectFailedSaveKeepsThePreviousFile([](const std::filesystem::path& target) {
+        std::filesystem::permissions(target.parent_path(), std::filesystem::perms::owner_read |
+                                                               std::filesystem::perms::owner_exec);
+    });
+}
+
+TEST(SaveReturnedDocument, AnUnwritableTemporaryFileKeepsThePreviousFile) {
+    expectFailedSaveKeepsThePreviousFile([](const std::filesystem::path& target) {
+        auto temporary = target;
+        temporary += ".tmp";
+        std::filesystem::create_directories(temporary / "x");
+    });
 }
 
 } // namespace
