@@ -74,21 +74,14 @@ void reportCancellation(std::string_view answer, const std::filesystem::path& ta
     }
     lines.emplace_back(closingLine54);
 
-    const std::string& base64 = fields[documentField];
-    const auto document = decodeReturnedDocument(base64);
-    if (!document) {
-        lines.emplace_back(notBase64Line);
+    const std::string closingLine56 = std::string(closingLine54) + "--";
+    const auto document = reportReturnedDocument(
+        fields[documentField],
+        {"---- XML do CFeCanc emitido em BASE64 ----------------", closingLine54,
+         "---- XML do CFeCanc emitido --------------------------", closingLine56},
+        lines);
+    if (!document)
         return;
-    }
-    lines.emplace_back();
-    lines.emplace_back("---- XML do CFeCanc emitido em BASE64 ----------------");
-    lines.push_back(core::decodeUtf8(base64));
-    lines.emplace_back(closingLine54);
-    lines.emplace_back();
-    lines.emplace_back("---- XML do CFeCanc emitido --------------------------");
-    for (const std::string& line : *document)
-        lines.push_back(core::decodeUtf8(line));
-    lines.push_back(std::string(closingLine54) + "--");
     saveReported(target, *document,
                  "CFeCanc de retorno salvo na pasta Retornos com nome: " +
                      utf8FromPath(target.filename()),

@@ -44,6 +44,26 @@ void exposeOutcome(core::OperationLogic& logic, std::shared_ptr<DocumentOutcome>
     logic.accessKey = [outcome] { return outcome->accessKey; };
 }
 
+std::optional<DocumentLines> reportReturnedDocument(std::string_view base64,
+                                                    const DocumentSectionTitles& titles,
+                                                    core::Lines& lines) {
+    auto document = decodeReturnedDocument(base64);
+    if (!document) {
+        lines.emplace_back(notBase64Line);
+        return std::nullopt;
+    }
+    lines.emplace_back();
+    lines.emplace_back(titles.base64Heading);
+    lines.push_back(core::decodeUtf8(base64));
+    lines.emplace_back(titles.base64Closing);
+    lines.emplace_back();
+    lines.emplace_back(titles.documentHeading);
+    for (const auto& line : *document)
+        lines.push_back(core::decodeUtf8(line));
+    lines.emplace_back(titles.documentClosing);
+    return document;
+}
+
 void saveReported(const std::filesystem::path& target, const DocumentLines& document,
                   std::string savedMessage, DocumentOutcome& outcome, core::Lines& report) {
     if (document.empty()) {

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,22 @@ inline constexpr std::string_view closingLine54 =
 // An empty document is never saved: it would replace the last good one with nothing.
 void saveReported(const std::filesystem::path& target, const DocumentLines& document,
                   std::string savedMessage, DocumentOutcome& outcome, core::Lines& report);
+
+// The headings and closing lines of a report's returned-document section.
+struct DocumentSectionTitles {
+    std::string_view base64Heading;
+    std::string_view base64Closing;
+    std::string_view documentHeading;
+    std::string_view documentClosing;
+};
+
+// Decodes the returned document and adds its section to the report: an empty line, the Base64
+// heading, the Base64 text, its closing line, an empty line, the document heading, each line of
+// the document decoded as UTF-8, its closing line. Text that is not Base64 adds notBase64Line
+// instead and gives nullopt.
+std::optional<DocumentLines> reportReturnedDocument(std::string_view base64,
+                                                    const DocumentSectionTitles& titles,
+                                                    core::Lines& lines);
 
 // The report line for Base64 text that could not be decoded (nothing is shown or saved).
 inline constexpr std::string_view notBase64Line =

@@ -49,21 +49,13 @@ void saleReport(std::string_view answer, const std::filesystem::path& target,
     }
     lines.emplace_back(closingLine54);
 
-    const std::string& base64 = fields[documentField];
-    const auto document = decodeReturnedDocument(base64);
-    if (!document) {
-        lines.emplace_back(notBase64Line);
+    const auto document = reportReturnedDocument(
+        fields[documentField],
+        {"---- XML do CFe emitido em BASE64 -------------------", closingLine53,
+         "---- XML do CFe emitido -----------------------------", closingLine53},
+        lines);
+    if (!document)
         return;
-    }
-    lines.emplace_back();
-    lines.emplace_back("---- XML do CFe emitido em BASE64 -------------------");
-    lines.push_back(core::decodeUtf8(base64));
-    lines.emplace_back(closingLine53);
-    lines.emplace_back();
-    lines.emplace_back("---- XML do CFe emitido -----------------------------");
-    for (const auto& line : *document)
-        lines.push_back(core::decodeUtf8(line));
-    lines.emplace_back(closingLine53);
     saveReported(target, *document,
                  "CFe de retorno salvo na pasta Retornos com nome: " +
                      utf8FromPath(target.filename()),
