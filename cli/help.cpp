@@ -47,6 +47,7 @@ void printHelp(std::ostream& out) {
     out << "Uso: tarvik [--dll ARQUIVO | --integrador PASTA] [--json] OPERACAO [parâmetros]\n"
            "     tarvik OPERACAO --analisar [parâmetros]\n"
            "     tarvik [--layout VERSAO] [--json] validar (--cfe | --canc) ARQUIVO\n"
+           "     tarvik [--layout VERSAO] [--json] gerar-cancelamento --cfe ARQUIVO\n"
            "     tarvik OPERACAO --help\n"
            "\n"
            "Executa uma operação do módulo fiscal (SAT ou MF-e) como o botão \"Executar\" da sua\n"
@@ -66,6 +67,8 @@ void printHelp(std::ostream& out) {
         out << "\n";
     }
     out << "  validar" << std::string(25, ' ') << "valida um XML de CF-e ou de cancelamento\n"
+        << "  gerar-cancelamento" << std::string(14, ' ')
+        << "gera o CFeCanc de um CF-e emitido em Para_Cancelar\n"
         << "\n"
         << exitStatuses;
 }

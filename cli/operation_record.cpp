@@ -41,6 +41,8 @@ nlohmann::ordered_json toJson(const OperationRecord& record) {
             j[key] = nullptr;
     }
     j["files"] = record.files;
+    j["messages"] = record.messages;
+    j["accessKey"] = textOrNull(record.accessKey);
     j["exit"] = record.exitStatus;
     j["error"] = textOrNull(record.error);
     return j;

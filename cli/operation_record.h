@@ -20,14 +20,16 @@ struct OperationRecord {
     std::string identifier; // the Integrador request identifier
     std::string request;    // the Integrador request document, as written to the file
     std::optional<core::Executed> executed;
-    std::vector<std::string> files; // files the page wrote (returned documents)
+    std::vector<std::string> files;    // files the page wrote (returned documents)
+    std::vector<std::string> messages; // the texts of the page's message boxes
+    std::string accessKey;             // of the fiscal document the module issued
     int exitStatus = 0;
     std::string error; // why the run stopped early, or why the answer is not the module's
 };
 
 // One object: operation, access, session, call, identifier, request, answer, code, fields,
-// integrador_answer, report, files, exit, error. Texts from the module are decoded as UTF-8;
-// what a step did not produce is null.
+// integrador_answer, report, files, messages, accessKey, exit, error. Texts from the module are
+// decoded as UTF-8; what a step did not produce is null.
 nlohmann::ordered_json toJson(const OperationRecord& record);
 
 } // namespace cli

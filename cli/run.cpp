@@ -1,6 +1,7 @@
 #include "cli/run.h"
 
 #include "access/integrador_request.h"
+#include "cli/gerar_cancelamento.h"
 #include "cli/global_options.h"
 #include "cli/help.h"
 #include "cli/module_access.h"
@@ -71,6 +72,8 @@ int execute(const Output& o, const OperationEntry& entry, const core::OperationL
     }
 
     try {
+        if (const auto refused = logic.refusal ? logic.refusal() : std::nullopt)
+            return stop(o, record, exitBadUsage, *refused);
         record.shown = core::mostrar(*access, operation, logic.prepare);
     } catch (const std::exception& e) {
         return stop(o, record, exitBadUsage, e.what());
@@ -92,8 +95,17 @@ int execute(const Output& o, const OperationEntry& entry, const core::OperationL
     }
     if (logic.writtenFiles)
         record.files = logic.writtenFiles();
-    if (!o.json)
+    if (logic.takeMessages)
+        record.messages = logic.takeMessages();
+    if (logic.accessKey)
+        record.accessKey = logic.accessKey();
+    if (!o.json) {
         printLines(o.out, record.executed->answerBox);
+        for (const auto& message : record.messages)
+            printError(o, message);
+        for (const auto& file : record.files)
+            printError(o, "arquivo salvo: " + file);
+    }
     if (!access->notice().empty())
         printError(o, access->notice());
     if (!access->unanswered().empty())
@@ -142,6 +154,8 @@ int runCommand(const Output& o, std::span<const std::string> args,
     }
     if (*word == validarCommand)
         return runValidar(o, args, programFolder);
+    if (*word == gerarCancelamentoCommand)
+        return runGerarCancelamento(o, args, programFolder);
     const OperationEntry* entry = entryNamed(*word);
     if (!entry)
         throw UsageError("operação desconhecida: " + *word + " (veja tarvik --help)");

@@ -21,11 +21,17 @@ std::vector<const Option*> validarOptions() {
 
 } // namespace
 
+void refuseModuleOptions(const CommandLine& line, std::string_view command) {
+    for (const Option* unused :
+         {&global::dll, &global::integrador, &global::espera, &global::analisar})
+        if (line.has(unused->name))
+            throw UsageError(std::string(command) + " não usa " + std::string(unused->name));
+}
+
 documents::Layout chosenLayout(const CommandLine& line) {
     const std::string name = line.value(global::layout.name).value_or("0.07");
-    for (auto layout : {documents::Layout::V006, documents::Layout::V007, documents::Layout::V008})
-        if (documents::layoutName(layout) == name)
-            return layout;
+    if (const auto layout = documents::layoutNamed(name))
+        return *layout;
     throw UsageError("layout desconhecido: " + name + " (use 0.06, 0.07 ou 0.08)");
 }
 
@@ -54,10 +60,7 @@ int runValidar(const Output& o, std::span<const std::string> args,
         printValidarHelp(o.out);
         return exitSuccess;
     }
-    for (const Option* unused :
-         {&global::dll, &global::integrador, &global::espera, &global::analisar})
-        if (line.has(unused->name))
-            throw UsageError("validar não usa " + std::string(unused->name));
+    refuseModuleOptions(line, validarCommand);
     if (line.has(cfe.name) == line.has(canc.name))
         throw UsageError("validar pede --cfe ou --canc");
     if (line.words().size() != 2)

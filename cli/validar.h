@@ -24,6 +24,10 @@ int runValidar(const Output& o, std::span<const std::string> args,
 
 void printValidarHelp(std::ostream& out);
 
+// Throws UsageError when the line has an option that calls the module (--dll, --integrador,
+// --espera, --analisar): `command` works on files alone.
+void refuseModuleOptions(const CommandLine& line, std::string_view command);
+
 // The layout --layout names, 0.07 when it is not given; UsageError for any other name.
 documents::Layout chosenLayout(const CommandLine& line);
 

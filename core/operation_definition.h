@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -52,8 +53,16 @@ struct OperationLogic {
     std::function<Lines()> analyse; // "Analisar"; empty when the page has no such button
     Prepare prepare;                // "Mostrar": call text and arguments for a session number
     Report report;                  // the lines after the raw answer line; may be empty
+    // "Mostrar" refuses, before a session number is drawn, when this gives a message (shown in
+    // red); "Executar" then makes no call. Empty for operations that never refuse.
+    std::function<std::optional<std::string>()> refusal;
     // The files the last report wrote (returned documents); empty for operations that write none.
     std::function<std::vector<std::string>()> writtenFiles;
+    // The texts of the message boxes the last "Mostrar" or report asked for, in order; taking
+    // them empties the list. May be empty for operations that show none.
+    std::function<std::vector<std::string>()> takeMessages;
+    // The access key of the fiscal document the last report received; empty when none.
+    std::function<std::string()> accessKey;
 };
 
 struct OperationDefinition {

@@ -1,6 +1,7 @@
 #include "documents/base64.h"
 
 #include <array>
+#include <cstdint>
 
 namespace documents {
 namespace {
@@ -51,7 +52,7 @@ std::optional<std::string> decodeBase64Lenient(std::string_view text) {
         }
     }
     const std::size_t over = dataCharacters % 4;
-    if (over == 1 || (pads > 0 && pads != 4 - over) || (over == 0 && pads > 0))
+    if (over == 1 || (pads > 0 && (over == 0 || pads != 4 - over)))
         return std::nullopt;
     if (over == 2) {
         bytes.push_back(char((bits >> 4) & 0xFF));

@@ -1,5 +1,7 @@
 #include "documents/path_text.h"
 
+#include "core/text.h"
+
 namespace documents {
 
 std::filesystem::path pathFromUtf8(std::string_view utf8) {
@@ -9,6 +11,10 @@ std::filesystem::path pathFromUtf8(std::string_view utf8) {
 std::string utf8FromPath(const std::filesystem::path& path) {
     const auto text = path.u8string();
     return {text.begin(), text.end()};
+}
+
+std::string fileNamePart(std::string_view fieldText) {
+    return utf8FromPath(pathFromUtf8(core::trimmed(fieldText)).filename());
 }
 
 } // namespace documents

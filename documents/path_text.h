@@ -11,4 +11,7 @@ namespace documents {
 std::filesystem::path pathFromUtf8(std::string_view utf8);
 std::string utf8FromPath(const std::filesystem::path& path);
 
+// The file-name part (no folder) of a field's text with leading and trailing blanks removed.
+std::string fileNamePart(std::string_view fieldText);
+
 } // namespace documents

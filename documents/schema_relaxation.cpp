@@ -46,13 +46,17 @@ void collectDeclarations(xmlNode* group, std::vector<xmlNode*>& declarations) {
     }
 }
 
+} // namespace
+
 xmlNode* findDeclaration(xmlDoc& schemaDoc, const std::vector<std::string>& path) {
+    xmlNode* const root = xmlDocGetRootElement(&schemaDoc);
+    if (!root)
+        return nullptr;
     xmlNode* found = nullptr;
     for (const std::string& name : path) {
         std::vector<xmlNode*> candidates;
         if (!found) {
-            for (xmlNode* child = xmlDocGetRootElement(&schemaDoc)->children; child;
-                 child = child->next)
+            for (xmlNode* child = root->children; child; child = child->next)
                 if (isXsdElement(child, "element"))
                     candidates.push_back(child);
         } else if (xmlNode* model = contentModelOf(found)) {
@@ -70,11 +74,9 @@ xmlNode* findDeclaration(xmlDoc& schemaDoc, const std::vector<std::string>& path
     return found;
 }
 
-} // namespace
-
 std::optional<std::set<std::string>> relaxContentModel(xmlDoc& schemaDoc,
                                                        const std::vector<std::string>& path) {
-    if (path.empty() || !xmlDocGetRootElement(&schemaDoc))
+    if (path.empty())
         return std::nullopt;
     xmlNode* model = contentModelOf(findDeclaration(schemaDoc, path));
     if (!model)

@@ -13,6 +13,10 @@
 
 namespace documents {
 
+// The inline declaration of the element at path (element names from a global declaration down,
+// e.g. {"envCFe", "LoteCFe", "CFe"}), or null when there is none.
+xmlNode* findDeclaration(xmlDoc& schemaDoc, const std::vector<std::string>& path);
+
 // Finds the inline declaration of the element at path (element names from the root down, e.g.
 // {"CFe", "infCFe"}) and replaces its content model by a choice, repeated any number of times,
 // of the child element declarations the model holds: children in any order and number, each one

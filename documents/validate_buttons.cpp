@@ -1,5 +1,6 @@
 #include "documents/validate_buttons.h"
 
+#include "documents/issued_cfe_schema.h"
 #include "documents/path_text.h"
 #include "documents/xml_validation.h"
 
@@ -38,8 +39,10 @@ ButtonRules rulesOf(ValidateButton button, bool checkCFe) {
     case ValidateButton::BtnValida_9:
         break;
     }
+    // The file of the issued-CF-e mode is an issued CF-e: signed, with its access key and the
+    // values the module adds, which the sale document's schema does not allow.
     if (checkCFe)
-        return {DocumentKind::CFe,
+        return {DocumentKind::IssuedCFe,
                 BoxColour::Red,
                 "Validação do XML do CFe OK.",
                 "Arquivo XSD para validação do CFe não foi encontrado.",
@@ -56,8 +59,9 @@ ButtonRules rulesOf(ValidateButton button, bool checkCFe) {
 constexpr std::string_view kUndecided = "O nó não e válido nem inválido";
 
 std::string progressLine(DocumentKind kind, Layout layout) {
-    return std::string(kind == DocumentKind::CFe ? "Submetendo ao XSD do layout "
-                                                 : "Submetendo ao XSD de cancelamento do layout ") +
+    return std::string(kind != DocumentKind::CFeCanc
+                           ? "Submetendo ao XSD do layout "
+                           : "Submetendo ao XSD de cancelamento do layout ") +
            std::string(layoutName(layout)) + " ...";
 }
 
@@ -79,7 +83,10 @@ ValidationBox validate(ValidateButton button, Layout layout, bool checkCFe,
                 rules.progressColour,
                 {}};
     try {
-        return boxAfterValidation(button, layout, checkCFe, ValidarXmlComXsd(document, *schema));
+        const SchemaLoader load =
+            rules.kind == DocumentKind::IssuedCFe ? &loadIssuedCFeSchema : &loadXsdSchema;
+        return boxAfterValidation(button, layout, checkCFe,
+                                  ValidarXmlComXsd(document, *schema, load));
     } catch (const std::runtime_error& e) {
         return {true, {progressLine(rules.kind, layout)}, rules.progressColour, e.what()};
     }
@@ -99,7 +106,16 @@ std::string_view layoutName(Layout layout) {
     return "0.08";
 }
 
+std::optional<Layout> layoutNamed(std::string_view name) {
+    for (const Layout layout : {Layout::V006, Layout::V007, Layout::V008})
+        if (layoutName(layout) == name)
+            return layout;
+    return std::nullopt;
+}
+
 std::vector<std::string> schemaFileNames(Layout layout, DocumentKind kind) {
+    if (kind == DocumentKind::IssuedCFe)
+        return {"CfeRecepcao_000" + std::string(1, layoutName(layout).back()) + ".xsd"};
     const bool cfe = kind == DocumentKind::CFe;
     switch (layout) {
     case Layout::V006:

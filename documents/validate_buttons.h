@@ -17,11 +17,16 @@ enum class Layout { V006 = 0, V007 = 1, V008 = 2 };
 
 // "0.06", "0.07" or "0.08".
 std::string_view layoutName(Layout layout);
+// The layout of that name ("0.06", "0.07", "0.08"); nullopt for any other text.
+std::optional<Layout> layoutNamed(std::string_view name);
 
-enum class DocumentKind { CFe, CFeCanc };
+// CFe: a sale document as a point of sale sends it; IssuedCFe: the signed CF-e a module returns;
+// CFeCanc: a cancellation request.
+enum class DocumentKind { CFe, CFeCanc, IssuedCFe };
 
 // The schema file names looked for in Schemas/, in order: the program's own names first, then
-// the names the tax authority publishes them under.
+// the names the tax authority publishes them under. An issued CF-e is checked against the schema
+// of the tax authority's reception service (CfeRecepcao_000N.xsd), which declares it.
 std::vector<std::string> schemaFileNames(Layout layout, DocumentKind kind);
 
 // The first of those files present in programDir/Schemas (never the current folder).

@@ -1,7 +1,5 @@
 #include "documents/xml_validation.h"
 
-#include "documents/xsd_schema.h"
-
 namespace documents {
 
 std::string xmlErrorMessage(const XmlParseError& error) {
@@ -30,12 +28,12 @@ void ValidaElementos(const xmlNode* node, const SubtreeErrors& errors, core::Lin
 }
 
 core::Lines ValidarXmlComXsd(const std::filesystem::path& fileXml,
-                             const std::filesystem::path& fileXsd) {
+                             const std::filesystem::path& fileXsd, SchemaLoader load) {
     // One read serves both the well-formedness check and the validation.
     XmlParseResult parsed = readXmlFileSafely(fileXml);
     if (!parsed.doc)
         return {xmlErrorMessage(parsed.error)};
-    const XsdSchema schema = loadXsdSchema(fileXsd);
+    const XsdSchema schema = load(fileXsd);
     const SubtreeErrors errors(schemaErrors(schema, *parsed.doc), *parsed.doc);
     core::Lines findings;
     ValidaElementos(reinterpret_cast<const xmlNode*>(parsed.doc.get()), errors, findings);

@@ -4,6 +4,7 @@
 #include "core/call_text.h"
 #include "documents/schema_errors.h"
 #include "documents/xml_security.h"
+#include "documents/xsd_schema.h"
 
 #include <filesystem>
 #include <string>
@@ -24,10 +25,13 @@ bool IsValidXMLFile(const std::filesystem::path& xmlFile, std::string& errorMsg)
 // added last (an element's error also shows on all its ancestors).
 void ValidaElementos(const xmlNode* node, const SubtreeErrors& errors, core::Lines& findings);
 
-// The findings of a document file against a schema file; empty when the document is valid. A
-// file that is not well-formed gives the single message of IsValidXMLFile. Throws
-// std::runtime_error (libxml2's text) when the schema cannot be loaded.
+using SchemaLoader = XsdSchema (*)(const std::filesystem::path& file);
+
+// The findings of a document file against a schema file (loaded by `load`); empty when the
+// document is valid. A file that is not well-formed gives the single message of IsValidXMLFile.
+// Throws std::runtime_error (libxml2's text) when the schema cannot be loaded.
 core::Lines ValidarXmlComXsd(const std::filesystem::path& fileXml,
-                             const std::filesystem::path& fileXsd);
+                             const std::filesystem::path& fileXsd,
+                             SchemaLoader load = &loadXsdSchema);
 
 } // namespace documents

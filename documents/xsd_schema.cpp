@@ -127,14 +127,17 @@ XsdSchema compileXsdSchema(XmlDoc schemaDoc, const std::string& name) {
     return result;
 }
 
-XsdSchema loadXsdSchema(const std::filesystem::path& file) {
-    const std::string name = utf8FromPath(file);
+XmlDoc readSchemaDocument(const std::filesystem::path& file) {
     XmlParseResult parsed = readXmlFileSafely(file);
     if (!parsed.doc)
-        throw std::runtime_error(name + ":" + std::to_string(parsed.error.line) + ": " +
-                                 parsed.error.reason);
+        throw std::runtime_error(utf8FromPath(file) + ":" + std::to_string(parsed.error.line) +
+                                 ": " + parsed.error.reason);
     stripPatternAnchors(*parsed.doc);
-    return compileXsdSchema(std::move(parsed.doc), name);
+    return std::move(parsed.doc);
+}
+
+XsdSchema loadXsdSchema(const std::filesystem::path& file) {
+    return compileXsdSchema(readSchemaDocument(file), utf8FromPath(file));
 }
 
 } // namespace documents

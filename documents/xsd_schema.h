@@ -42,6 +42,10 @@ struct XsdSchema {
 // libxml2's text when it is not a valid schema or what it includes cannot be read.
 XsdSchema compileXsdSchema(XmlDoc schemaDoc, const std::string& name);
 
+// Reads a schema file with the safe reader and strips its anchors. Throws std::runtime_error with
+// the file name, line and reason when it cannot be read as XML.
+XmlDoc readSchemaDocument(const std::filesystem::path& file);
+
 // Reads the file with the safe reader, strips the anchors and compiles it. Throws
 // std::runtime_error with the file name, line and libxml2's text when the file cannot be read or
 // is not a valid schema.

@@ -2,6 +2,9 @@
 
 #include "network/configurar_interface.h"
 #include "network/configurar_interface_mfe.h"
+#include "documents/cancel_last_sale.h"
+#include "documents/end_to_end.h"
+#include "documents/sale.h"
 #include "operations/consultar_sat.h"
 #include "operations/status_report.h"
 
@@ -18,7 +21,10 @@ const core::Operation& page(int number) {
 const core::OperationDefinition all[] = {
     {page(0), {}, bindConsultarSat},
     {page(1), network::configurarInterfaceFields, network::bindConfigurarInterface},
+    {page(4), documents::endToEndFields, documents::bindTesteFimAFim},
     {page(5), statusFields, bindStatus},
+    {page(8), documents::saleFields, documents::bindEnviarDadosVenda},
+    {page(9), documents::cancelFields, documents::bindCancelarUltimaVenda},
     {page(15), statusFields, bindExtendedStatus},
     {page(16), network::configurarInterfaceMfeFields, network::bindConfigurarInterfaceMfe},
 };

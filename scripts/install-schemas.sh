@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the tax authority's published XSD schemas of the CF-e (emissao_cfe_000N.xsd) and of
 # its cancellation (cancelamento_000N.xsd), layouts 0.06 to 0.08, into a Schemas folder under the
-# names the program looks for. The files are copied unchanged.
+# names the program looks for, and the schema of its reception service (CfeRecepcao_0007.xsd,
+# which declares the issued CF-e; looked for also in an "issued" folder below the given one)
+# under its own name. The files are copied unchanged.
 #
 #   scripts/install-schemas.sh FOLDER_WITH_PUBLISHED_SCHEMAS [SCHEMAS_FOLDER]
 #
@@ -23,6 +25,7 @@ mapping=(
     cancelamento_0006.xsd:CancRecebido.xsd
     cancelamento_0007.xsd:CancRecebido_7.xsd
     cancelamento_0008.xsd:CancRecebido_8.xsd
+    CfeRecepcao_0007.xsd:CfeRecepcao_0007.xsd
 )
 
 mkdir -p "$target_dir"
@@ -30,8 +33,15 @@ installed=0
 for pair in "${mapping[@]}"; do
     published=${pair%%:*}
     name=${pair#*:}
-    if [ -f "$source_dir/$published" ]; then
-        install -m 0644 "$source_dir/$published" "$target_dir/$name"
+    found=""
+    for candidate in "$source_dir/$published" "$source_dir/issued/$published"; do
+        if [ -f "$candidate" ]; then
+            found=$candidate
+            break
+        fi
+    done
+    if [ -n "$found" ]; then
+        install -m 0644 "$found" "$target_dir/$name"
         installed=$((installed + 1))
     else
         echo "not found: $source_dir/$published ($name not installed)" >&2

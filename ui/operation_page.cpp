@@ -1,6 +1,7 @@
 #include "ui/operation_page.h"
 
 #include "core/text.h"
+#include "ui/dialogs.h"
 #include "ui/qt_text.h"
 
 #include <QFontDatabase>
@@ -209,21 +210,40 @@ void OperationPage::analyse() {
     }
 }
 
-void OperationPage::showCall() {
+bool OperationPage::showCall() {
     commandBox_->clear();
-    setCommandColour(false);
     logic_ = bindLogic();
+    if (const auto refused = logic_.refusal ? logic_.refusal() : std::nullopt) {
+        setCommandColour(true);
+        commandBox_->appendPlainText(qs(*refused));
+        executeButton_->setEnabled(false);
+        return false;
+    }
+    setCommandColour(false);
     const core::Shown shown = core::mostrar(host_, operation_, logic_.prepare);
     lastCall_ = shown.call;
     writeLines(commandBox_, shown.commandBox);
     executeButton_->setEnabled(true);
+    showMessages();
+    return true;
+}
+
+void OperationPage::showMessages() {
+    if (!logic_.takeMessages)
+        return;
+    for (const auto& message : logic_.takeMessages())
+        dialogs().message(this, messageText(message));
 }
 
 void OperationPage::execute() {
     host_.cursorWait();
     core::Executed done;
     try {
-        showCall();
+        onExecuting();
+        if (!showCall()) {
+            host_.cursorDefault();
+            return;
+        }
         done = core::executar(host_, operation_, lastCall_.arguments, logic_.report);
     } catch (...) {
         host_.cursorDefault();
@@ -233,6 +253,7 @@ void OperationPage::execute() {
     writeLines(answerBox_, done.answerBox);
     host_.cursorDefault();
     subControl_->setCurrentIndex(1);
+    showMessages();
     onExecuted(done);
 }
 

@@ -34,7 +34,8 @@ public:
     void setHelpLoaded(bool loaded);
 
     void analyse();
-    void showCall();
+    // False when the operation's logic refused ("Executar" then makes no call).
+    bool showCall();
     void execute();
 
 protected:
@@ -46,6 +47,8 @@ protected:
     virtual core::Inputs inputs() const { return {}; }
     // Extra work of the page entry, before the page is shown.
     virtual void onEnter() {}
+    // At the start of "Executar", before its "Mostrar".
+    virtual void onExecuting() {}
     // After "Executar" has written the answer box: message boxes, labels, files to open.
     virtual void onExecuted(const core::Executed&) {}
 
@@ -68,6 +71,8 @@ private:
     void buildSheets(const core::PageNames& names, QWidget* commandSheet);
     core::OperationLogic bindLogic() const;
     void writeLines(QPlainTextEdit* box, const core::Lines& lines);
+    // The message boxes the logic asked for since they were last shown.
+    void showMessages();
 
     const core::Operation& operation_;
     Bind bind_;

@@ -17,6 +17,7 @@ namespace {
 
 std::string answer = "000000|08000|SAT em operação||";
 std::string lastCall;
+int callCount = 0;
 std::string buffer;
 int delayMs = 0;
 int callThreads = 0; // a thread id may be reused once its thread has ended; a thread_local is not
@@ -27,6 +28,7 @@ void record(const char* name, std::initializer_list<std::string> args) {
         calledFromThisThread = true;
         ++callThreads;
     }
+    ++callCount;
     lastCall = name;
     for (const auto& a : args)
         lastCall += "\x1f" + a;
@@ -71,6 +73,9 @@ EXPORT void fake_set_delay_ms(int ms) {
 }
 EXPORT int fake_call_threads() {
     return callThreads;
+}
+EXPORT int fake_call_count() {
+    return callCount;
 }
 
 #ifndef FAKE_WITHOUT_CONSULTAR_SAT

@@ -8,12 +8,12 @@
 
 #include <csignal>
 #include <regex>
-#include <sstream>
 #include <thread>
 
 namespace {
 
 namespace fs = std::filesystem;
+using cli_test::lines;
 using cli_test::Ran;
 
 const std::string okSat = "000000|08000|SAT em operação||";
@@ -24,14 +24,6 @@ const std::string okStatus =
     "255.255.255.000|010.000.000.001|008.008.008.008|008.008.004.004|CONECTADO|ALTO|4 GB|"
     "260 MB|20240315143005|01.00.00|00.07|CFe35240361099008000141599000040190000011234|||"
     "20240315140000|20240315143000|20230101|20280101|0";
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        result.push_back(line);
-    return result;
-}
 
 bool contains(const std::vector<std::string>& all, const std::string& line) {
     return std::find(all.begin(), all.end(), line) != all.end();

@@ -128,6 +128,14 @@ std::string readFile(const std::filesystem::path& path) {
     return content.str();
 }
 
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        result.push_back(line);
+    return result;
+}
+
 void writeFile(const std::filesystem::path& path, const std::string& content) {
     std::ofstream file(path, std::ios::binary);
     file << content;

@@ -56,6 +56,8 @@ private:
 };
 
 std::string readFile(const std::filesystem::path& path);
+// A program's output as its lines, without their line feeds.
+std::vector<std::string> lines(const std::string& text);
 void writeFile(const std::filesystem::path& path, const std::string& content);
 
 } // namespace cli_test

@@ -1,5 +1,6 @@
 #include "documents/validate_buttons.h"
 
+#include "documents/cancellation_request.h"
 #include "documents/path_text.h"
 #include "documents_test_support.h"
 
@@ -48,9 +49,6 @@ TEST(ValidateButtons, ValidDocumentsEndWithTheSuccessLineInWindowText) {
         {"test page, 0.08",
          documents::validarXmlFimAFim(Layout::V008, sale, dir),
          {"Submetendo ao XSD do layout 0.08 ...", "Validação do XML OK."}},
-        {"cancellation page, issued CF-e",
-         documents::validarXmlCancelamento(Layout::V007, true, sale, dir),
-         {"Submetendo ao XSD do layout 0.07 ...", "Validação do XML do CFe OK."}},
         {"cancellation page, 0.06",
          documents::validarXmlCancelamento(Layout::V006, false, cancel, dir),
          {"Submetendo ao XSD de cancelamento do layout 0.06 ...",
@@ -62,6 +60,34 @@ TEST(ValidateButtons, ValidDocumentsEndWithTheSuccessLineInWindowText) {
     };
     for (const auto& c : cases)
         expectBox(c.box, true, c.lines, BoxColour::WindowText, c.name);
+}
+
+// The issued-CF-e mode checks the signed CF-e a module returned against the schema that
+// declares it (the reception service's), on the document's own elements; a sale document, which
+// lacks what the module adds, does not pass there. The CFeCanc generated from that CF-e passes
+// the cancellation schema of the layout its customer belongs to.
+TEST(ValidateButtons, IssuedCFeAndItsCancellationAgainstTheirSchemas) {
+    if (!std::filesystem::exists(programDir() / "Schemas" / "CfeRecepcao_0007.xsd"))
+        GTEST_SKIP() << "CfeRecepcao_0007.xsd not installed in " << programDir() / "Schemas";
+    const std::string issued = fileName(fixture("issued_cfe.xml"));
+    expectBox(documents::validarXmlCancelamento(Layout::V007, true, issued, programDir()), true,
+              {"Submetendo ao XSD do layout 0.07 ...", "Validação do XML do CFe OK."},
+              BoxColour::WindowText, "issued CF-e");
+
+    const auto sale = documents::validarXmlCancelamento(
+        Layout::V007, true, fileName(fixture("sample_sale.xml")), programDir());
+    ASSERT_GT(sale.lines.size(), 1u);
+    EXPECT_EQ(sale.lines[1], "Element 'infCFe': The attribute 'versao' is required but missing.");
+    EXPECT_EQ(sale.colour, BoxColour::Red);
+
+    documents_test::TempDir tmp;
+    const auto generated = documents::generateFromIssuedCFe(issued, tmp.path());
+    expectBox(
+        documents::validarXmlCancelamento(Layout::V006, false, fileName(generated.file),
+                                          programDir()),
+        true,
+        {"Submetendo ao XSD de cancelamento do layout 0.06 ...", "Validação do XML do CFeCanc OK."},
+        BoxColour::WindowText, "its cancellation");
 }
 
 TEST(ValidateButtons, FindingsStayInTheProgressColourWithoutSuccessLine) {
@@ -149,6 +175,9 @@ TEST(ValidateButtons, SchemaIsLookedForBesideTheProgramUnderBothNames) {
     EXPECT_EQ(documents::findSchema(program, Layout::V007, DocumentKind::CFe), own);
     EXPECT_FALSE(documents::findSchema(program, Layout::V008, DocumentKind::CFe));
     EXPECT_FALSE(documents::findSchema(program, Layout::V007, DocumentKind::CFeCanc));
+    EXPECT_FALSE(documents::findSchema(program, Layout::V007, DocumentKind::IssuedCFe));
+    const auto reception = tmp.write("program/Schemas/CfeRecepcao_0007.xsd", "x");
+    EXPECT_EQ(documents::findSchema(program, Layout::V007, DocumentKind::IssuedCFe), reception);
 }
 
 TEST(ValidateButtons, SchemaThatCannotBeLoadedLeavesTheProgressLineAndAnError) {

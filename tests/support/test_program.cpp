@@ -27,6 +27,7 @@ FakeLibrary::FakeLibrary() {
     setDelayMs_ = reinterpret_cast<void (*)(int)>(library_->symbol("fake_set_delay_ms"));
     lastCall_ = reinterpret_cast<const char* (*)()>(library_->symbol("fake_last_call"));
     callThreads_ = reinterpret_cast<int (*)()>(library_->symbol("fake_call_threads"));
+    callCount_ = reinterpret_cast<int (*)()>(library_->symbol("fake_call_count"));
 }
 
 void FakeLibrary::setAnswer(const char* answer) {
@@ -43,6 +44,10 @@ QString FakeLibrary::lastCall() const {
 
 int FakeLibrary::callThreads() const {
     return callThreads_();
+}
+
+int FakeLibrary::callCount() const {
+    return callCount_();
 }
 
 TestProgram::TestProgram() {

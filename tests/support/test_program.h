@@ -30,6 +30,8 @@ public:
     QString lastCall() const;
     // How many threads the library's functions have been called from.
     int callThreads() const;
+    // How many calls the library has received.
+    int callCount() const;
 
 private:
     std::unique_ptr<backend::DynamicLibrary> library_;
@@ -37,6 +39,7 @@ private:
     void (*setDelayMs_)(int) = nullptr;
     const char* (*lastCall_)() = nullptr;
     int (*callThreads_)() = nullptr;
+    int (*callCount_)() = nullptr;
 };
 
 // A temporary program folder with the window's INI file and, on request, the fake library.

@@ -1,0 +1,95 @@
+#include "documents/document_page_parts.h"
+
+#include "documents/path_text.h"
+#include "ui/qt_text.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QUrl>
+#include <QValidator>
+
+#include <stdexcept>
+
+namespace documents {
+namespace {
+
+// Refuses a keystroke that makes the text longer than the limit and longer than it was; edits
+// that keep or shorten a longer text (a chosen path) pass. The validator sees the new text only,
+// so it keeps the length of the last text shown.
+class TypedLengthValidator : public QValidator {
+public:
+    TypedLengthValidator(QLineEdit* edit, int limit) : QValidator(edit), limit_(limit) {
+        connect(edit, &QLineEdit::textChanged, this,
+                [this](const QString& text) { shownLength_ = text.size(); });
+    }
+
+    State validate(QString& input, int&) const override {
+        return input.size() > limit_ && input.size() > shownLength_ ? Invalid : Acceptable;
+    }
+
+private:
+    int limit_;
+    qsizetype shownLength_ = 0;
+};
+
+} // namespace
+
+void limitTyping(QLineEdit* edit, int limit) {
+    edit->setValidator(new TypedLengthValidator(edit, limit));
+}
+
+void chooseXmlFile(QWidget* parent, QLineEdit* edit) {
+    QFileDialog dialog(parent, "Selecione o XML");
+    dialog.setObjectName("OpenDialog1");
+    dialog.setNameFilter("Arquivos XML (*.xml)");
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    edit->clear();
+    edit->setText(QDir::toNativeSeparators(dialog.selectedFiles().first()));
+}
+
+void openInBrowser(const std::filesystem::path& file) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(file, ec))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(ui::qs(utf8FromPath(file))));
+}
+
+void showValidation(QPlainTextEdit* commandBox, const ValidationBox& box) {
+    if (box.clear)
+        commandBox->clear();
+    QPalette palette = commandBox->palette();
+    switch (box.colour) {
+    case BoxColour::Red:
+        palette.setColor(QPalette::Text, Qt::red);
+        break;
+    case BoxColour::Green:
+        palette.setColor(QPalette::Text, QColor(0, 128, 0));
+        break;
+    case BoxColour::WindowText:
+        palette.setColor(QPalette::Text,
+                         commandBox->window()->palette().color(QPalette::WindowText));
+        break;
+    }
+    commandBox->setPalette(palette);
+    for (const auto& line : box.lines)
+        commandBox->appendPlainText(ui::qs(line));
+    if (!box.error.empty())
+        throw std::runtime_error(box.error);
+}
+
+Layout chosenLayout(const std::string& name) {
+    return layoutNamed(name).value_or(Layout::V007);
+}
+
+QHBoxLayout* answerBar(QPlainTextEdit* answerBox) {
+    auto* sheet = qobject_cast<QBoxLayout*>(answerBox->parentWidget()->layout());
+    auto* bar = new QHBoxLayout;
+    sheet->insertLayout(0, bar);
+    return bar;
+}
+
+} // namespace documents

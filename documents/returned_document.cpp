@@ -1,0 +1,76 @@
+#include "documents/returned_document.h"
+
+#include "access/whole_file.h"
+#include "documents/base64.h"
+#include "documents/document_file.h"
+#include "documents/path_text.h"
+
+#include <algorithm>
+
+namespace documents {
+
+std::vector<std::string> documentFields(std::string_view answer) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t bar = answer.find('|', start);
+        const std::string_view piece = answer.substr(
+            start, bar == std::string_view::npos ? std::string_view::npos : bar - start);
+        std::string field(piece);
+        field.erase(std::remove_if(field.begin(), field.end(),
+                                   [](char c) { return c == '\r' || c == '\n'; }),
+                    field.end());
+        if (bar == std::string_view::npos) {
+            if (!field.empty())
+                fields.push_back(std::move(field));
+            return fields;
+        }
+        fields.push_back(std::move(field));
+        start = bar + 1;
+    }
+}
+
+std::optional<DocumentLines> decodeReturnedDocument(std::string_view base64) {
+    const auto bytes = decodeBase64Lenient(base64);
+    if (!bytes)
+        return std::nullopt;
+    return splitByteLines(*bytes);
+}
+
+std::string savedForm(const DocumentLines& lines) {
+    std::size_t size = 0;
+    for (const auto& line : lines)
+        size += line.size() + 2;
+    std::string bytes;
+    bytes.reserve(size);
+    for (const auto& line : lines) {
+        bytes += line;
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+std::filesystem::path retornosFile(const std::filesystem::path& programFolder,
+                                   const std::filesystem::path& fileName) {
+    return programFolder / "Retornos" / fileName;
+}
+
+bool saveReturnedDocument(const std::filesystem::path& target, const DocumentLines& lines,
+                          std::string& error) {
+    const std::string shownName = utf8FromPath(target);
+    std::error_code ec;
+    std::filesystem::create_directories(target.parent_path(), ec);
+    if (ec) {
+        error = "Não foi possível criar a pasta " + utf8FromPath(target.parent_path()) + ": " +
+                ec.message();
+        return false;
+    }
+    std::string detail;
+    if (!backend::writeFileWhole(target, savedForm(lines), detail)) {
+        error = "Não foi possível salvar " + shownName + " (" + detail + ")";
+        return false;
+    }
+    return true;
+}
+
+} // namespace documents

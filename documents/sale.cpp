@@ -1,0 +1,85 @@
+#include "documents/sale.h"
+
+#include "core/answer_cuts.h"
+#include "core/text.h"
+#include "documents/document_file.h"
+#include "documents/path_text.h"
+
+#include <array>
+#include <utility>
+
+namespace documents {
+namespace {
+
+constexpr std::size_t documentField = 6;
+constexpr std::size_t keyField = 8;
+
+constexpr std::array<std::pair<std::string_view, std::size_t>, 5> issuedFields = {{
+    {"Data_Hora da emissão: ", 7},
+    {"Chave de Consulta: ", keyField},
+    {"Total da CFe: ", 9},
+    {"CPF_CNPJ do Cliente: ", 10},
+    {"Assinatura QRCODE: ", 11},
+}};
+
+constexpr std::string_view closingLine53 = closingLine54.substr(1);
+
+} // namespace
+
+std::filesystem::path saleAnswerFile(const std::filesystem::path& programFolder,
+                                     std::string_view typedFileName) {
+    return retornosFile(programFolder, pathFromUtf8("Resp_" + fileNamePart(typedFileName)));
+}
+
+void saleReport(std::string_view answer, const std::filesystem::path& target,
+                DocumentOutcome& outcome, core::Lines& lines) {
+    if (core::answerCode(answer) != "06000")
+        return;
+    const std::vector<std::string> fields = documentFields(answer);
+    if (fields.size() <= documentField)
+        return;
+    if (fields.size() > keyField)
+        outcome.accessKey = core::decodeUtf8(fields[keyField]);
+    lines.emplace_back();
+    lines.emplace_back("---- Informações do CFe emitido ----------------------");
+    for (const auto& [label, field] : issuedFields) {
+        if (field >= fields.size())
+            return;
+        lines.push_back(std::string(label) + core::decodeUtf8(fields[field]));
+    }
+    lines.emplace_back(closingLine54);
+
+    const auto document = reportReturnedDocument(
+        fields[documentField],
+        {"---- XML do CFe emitido em BASE64 -------------------", closingLine53,
+         "---- XML do CFe emitido -----------------------------", closingLine53},
+        lines);
+    if (!document)
+        return;
+    saveReported(target, *document,
+                 "CFe de retorno salvo na pasta Retornos com nome: " +
+                     utf8FromPath(target.filename()),
+                 outcome, lines);
+}
+
+core::OperationLogic bindEnviarDadosVenda(const core::Operation& operation,
+                                          const core::Inputs& inputs,
+                                          const core::OperationContext& context) {
+    const std::string codigo = inputs.text(operations::codigoField.key);
+    const std::string arquivo = inputs.text(cfeFileField.key);
+    core::OperationLogic logic = bindDocumentCall(
+        operation, codigo,
+        [arquivo](DocumentOutcome& outcome) {
+            return isExistingFile(arquivo) ? readDocument(arquivo, outcome) : std::string();
+        },
+        saleAnswerFile(context.programFolder, arquivo), saleReport);
+    logic.analyse = [codigo, arquivo] {
+        core::Lines findings = operations::checkActivationCode(codigo);
+        if (!isExistingFile(arquivo))
+            findings.emplace_back("Arquivo CFe inválido.");
+        return findings;
+    };
+    return logic;
+}
+
+} // namespace documents

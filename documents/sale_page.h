@@ -1,0 +1,44 @@
+#pragma once
+
+#include "ui/operation_page.h"
+
+#include <filesystem>
+
+class QLineEdit;
+class QPushButton;
+
+namespace documents {
+
+// Page 8, EnviarDadosVenda: the activation code and the sale file, with its choice, its opening
+// in the browser and its validation; after a sale, the issued CF-e saved in Retornos can be
+// opened from the answer sub-tab, and its cancellation request generated into Para_Cancelar.
+class SalePage : public ui::OperationPage {
+    Q_OBJECT
+public:
+    SalePage(const core::OperationDefinition& definition, ui::PageHost& host,
+             QWidget* parent = nullptr);
+
+protected:
+    core::Inputs inputs() const override;
+    void onExecuting() override;
+    void onExecuted(const core::Executed& done) override;
+
+private:
+    void EdtCFeChange();
+    void BtnBrowser_8Click();
+    void BtnValida_8Click();
+    void BtnNaveg_8Click();
+    void BtnGeraXmlCanc_8Click();
+
+    QLineEdit* codigo_ = nullptr;
+    QLineEdit* cfe_ = nullptr;
+    QPushButton* browser_ = nullptr;
+    QPushButton* valida_ = nullptr;
+    QPushButton* naveg_ = nullptr;
+    QPushButton* geraXmlCanc_ = nullptr;
+    // The issued CF-e saved by the last sale, as it was named when saved: the field may have
+    // changed since.
+    std::filesystem::path savedFile_;
+};
+
+} // namespace documents
