@@ -1,11 +1,9 @@
 #pragma once
 
+#include "documents/document_page_parts.h"
 #include "ui/operation_page.h"
 
 #include <filesystem>
-
-class QLineEdit;
-class QPushButton;
 
 namespace documents {
 
@@ -24,16 +22,11 @@ protected:
     void onExecuted(const core::Executed& done) override;
 
 private:
-    void EdtCFeChange();
     void BtnBrowser_8Click();
     void BtnValida_8Click();
     void BtnNaveg_8Click();
 
-    QLineEdit* codigo_ = nullptr;
-    QLineEdit* cfe_ = nullptr;
-    QPushButton* browser_ = nullptr;
-    QPushButton* valida_ = nullptr;
-    QPushButton* naveg_ = nullptr;
+    DocumentControls controls_;
     // The issued CF-e saved by the last sale, as it was named when saved: the field may have
     // changed since.
     std::filesystem::path savedFile_;
