@@ -2,6 +2,8 @@
 
 #include "documents/end_to_end_page.h"
 #include "documents/sale_page.h"
+#include "network/configurar_interface_mfe_page.h"
+#include "network/configurar_interface_page.h"
 #include "operations/status_page.h"
 
 #include <algorithm>
@@ -17,10 +19,12 @@ ui::OperationPage* make(const core::OperationDefinition& definition, ui::PageHos
 // clang-format off
 constexpr PageFactory factories[] = {
     {0, make<ui::OperationPage>},
+    {1, make<network::ConfigurarInterfacePage>},
     {4, make<documents::EndToEndPage>},
     {5, make<operations::StatusPage>},
     {8, make<documents::SalePage>},
     {15, make<operations::StatusPage>},
+    {16, make<network::ConfigurarInterfaceMfePage>},
 };
 // clang-format on
 

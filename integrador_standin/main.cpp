@@ -109,7 +109,10 @@ int main(int argc, char** argv) {
         error = "Biblioteca " + libraryPath.string() + " não carregada: " + error;
         std::cerr << "integrador_standin: " << error << "\n";
     }
-    standin::Service service({folders, options->delay, options->error}, std::move(library), error);
+    std::string ignored;
+    auto extras = library ? standin::ExtraFunctions::load(libraryPath.string(), ignored) : nullptr;
+    standin::Service service({folders, options->delay, options->error}, std::move(library), error,
+                             std::move(extras));
 
     using Clock = backend::FolderWatch::Clock;
     const auto deadline =

@@ -28,9 +28,9 @@ std::string invalidRequest(const std::string& why) {
 } // namespace
 
 Service::Service(Settings settings, std::unique_ptr<backend::DriverLibrary> library,
-                 std::string libraryError)
+                 std::string libraryError, std::unique_ptr<ExtraFunctions> extras)
     : settings_(std::move(settings)), library_(std::move(library)),
-      libraryError_(std::move(libraryError)) {}
+      libraryError_(std::move(libraryError)), extras_(std::move(extras)) {}
 
 int Service::answerPending() {
     int answered = 0;
@@ -65,6 +65,13 @@ std::string Service::answerFor(std::string_view bytes) {
     const std::string& id = request->identificador;
     if (settings_.forcedError)
         return errorDocument(id, *settings_.forcedError);
+    if (ExtraFunctions::knows(request->method)) {
+        if (!extras_)
+            return errorDocument(id, library_ ? backend::missingFunctionMessage(request->method)
+                                              : libraryError_);
+        const auto answer = extras_->call(*request, error);
+        return answer ? answerDocument(id, *answer) : errorDocument(id, error);
+    }
     const auto* operation = core::operationByIntegradorMethod(request->method);
     if (!operation)
         return errorDocument(id, "Método desconhecido: " + request->method);

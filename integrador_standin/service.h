@@ -4,6 +4,7 @@
 
 #include "access/driver_library.h"
 #include "access/integrador_folders.h"
+#include "integrador_standin/extra_functions.h"
 
 #include <chrono>
 #include <memory>
@@ -21,9 +22,10 @@ struct Settings {
 
 class Service {
 public:
-    // `library` may be null: every request is then answered with `libraryError`.
+    // `library` may be null: every request is then answered with `libraryError`. `extras`
+    // carries the methods beyond the sixteen; without it they are answered with `libraryError`.
     Service(Settings settings, std::unique_ptr<backend::DriverLibrary> library,
-            std::string libraryError);
+            std::string libraryError, std::unique_ptr<ExtraFunctions> extras = nullptr);
 
     // Answers every request now in Input; returns how many were answered. A request that cannot
     // be read or does not parse is left for a later pass while it may still be being written
@@ -37,6 +39,7 @@ private:
     Settings settings_;
     std::unique_ptr<backend::DriverLibrary> library_;
     std::string libraryError_;
+    std::unique_ptr<ExtraFunctions> extras_;
 };
 
 } // namespace standin

@@ -2,6 +2,8 @@
 
 #include "documents/end_to_end.h"
 #include "documents/sale.h"
+#include "network/configurar_interface.h"
+#include "network/configurar_interface_mfe.h"
 #include "operations/consultar_sat.h"
 #include "operations/status_report.h"
 
@@ -17,10 +19,12 @@ const core::Operation& page(int number) {
 // clang-format off
 const core::OperationDefinition all[] = {
     {page(0), {}, bindConsultarSat},
+    {page(1), network::configurarInterfaceFields, network::bindConfigurarInterface},
     {page(4), documents::endToEndFields, documents::bindTesteFimAFim},
     {page(5), statusFields, bindStatus},
     {page(8), documents::saleFields, documents::bindEnviarDadosVenda},
     {page(15), statusFields, bindExtendedStatus},
+    {page(16), network::configurarInterfaceMfeFields, network::bindConfigurarInterfaceMfe},
 };
 // clang-format on
 

@@ -1,4 +1,6 @@
-// The sixteen functions of the driver library, as a point of sale or the workbench calls them.
+// The eighteen functions of the driver library, as a point of sale or the workbench calls them:
+// the workbench's sixteen, and ComunicarCertificadoICPBRASIL and ConsultarUltimaSessaoFiscal,
+// which other SAT clients look up.
 // Each returns a NUL-terminated UTF-8 answer that stays valid until the same thread calls the
 // library again; nothing else is exported.
 
@@ -179,5 +181,21 @@ MFE_EXPORT const char* MFE_CALL ConfigurarInterfaceDeRedeMFE(int numeroSessao,
     return answer(Op::ConfigurarInterfaceDeRedeMFE, numeroSessao, [&](Service& s) {
         return s.configurarInterfaceDeRedeMFE(numeroSessao, text(codigoDeAtivacao),
                                               text(dadosConfiguracao));
+    });
+}
+
+MFE_EXPORT const char* MFE_CALL ComunicarCertificadoICPBRASIL(int numeroSessao,
+                                                              const char* codigoDeAtivacao,
+                                                              const char* certificado) {
+    return answer(Op::ComunicarCertificadoICPBRASIL, numeroSessao, [&](Service& s) {
+        return s.comunicarCertificadoICPBRASIL(numeroSessao, text(codigoDeAtivacao),
+                                               text(certificado));
+    });
+}
+
+MFE_EXPORT const char* MFE_CALL ConsultarUltimaSessaoFiscal(int numeroSessao,
+                                                            const char* codigoDeAtivacao) {
+    return answer(Op::ConsultarUltimaSessaoFiscal, numeroSessao, [&](Service& s) {
+        return s.consultarUltimaSessaoFiscal(numeroSessao, text(codigoDeAtivacao));
     });
 }

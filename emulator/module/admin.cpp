@@ -12,6 +12,9 @@
 namespace emulator {
 namespace {
 
+// Longest certificate text taken from a caller; real certificates are a few kilobytes.
+constexpr std::size_t maxCertificateBytes = 64 * 1024;
+
 bool validCodeLength(std::string_view code) {
     return code.size() >= 8 && code.size() <= 32;
 }
@@ -98,15 +101,15 @@ Answer Module::ativarSAT(int sessao, int subComando, std::string_view codigo, st
     } catch (const std::exception& error) {
         return standardAnswer(sessao, "04001", error.what());
     }
-    state_.activated = true;
     state_.codeDigest = sha256Hex(codigo);
-    state_.activatedAt = stampOf(now_);
-    state_.lastCommunication = state_.activatedAt;
+    state_.lastCommunication = stampOf(now_);
     state_.taxpayer = taxpayer;
     state_.privateKeyPem = keys.privateKeyPem;
-    state_.certificatePem = keys.certificatePem;
-    state_.certificateIssued = keys.notBefore;
-    state_.certificateExpires = keys.notAfter;
+    // AC-SAT: the test certificate is installed at once. ICP-Brasil: the module waits for the
+    // certificate a certification authority issues for its request.
+    state_.awaitingCertificate = subComando == 2;
+    if (subComando == 1)
+        installCertificate(keys.certificatePem, keys.notBefore, keys.notAfter);
     const std::string code = subComando == 1 ? "04000" : "04006";
     return AnswerBuilder(sessao, code)
         .add(standardMessage(code))
@@ -114,6 +117,34 @@ Answer Module::ativarSAT(int sessao, int subComando, std::string_view codigo, st
         .add("")
         .add(base64Encode(keys.requestPem))
         .done();
+}
+
+void Module::installCertificate(const std::string& pem, const std::string& notBefore,
+                                const std::string& notAfter) {
+    state_.activated = true;
+    state_.awaitingCertificate = false;
+    state_.activatedAt = stampOf(now_);
+    state_.lastCommunication = state_.activatedAt;
+    state_.certificatePem = pem;
+    state_.certificateIssued = notBefore;
+    state_.certificateExpires = notAfter;
+}
+
+Answer Module::comunicarCertificadoICPBRASIL(int sessao, std::string_view codigo,
+                                             std::string_view certificado) {
+    if (!state_.awaitingCertificate)
+        return standardAnswer(sessao, "05003");
+    if (sha256Hex(codigo) != state_.codeDigest)
+        return standardAnswer(sessao, "05001");
+    const auto received =
+        certificado.size() <= maxCertificateBytes ? readCertificate(certificado) : std::nullopt;
+    if (!received)
+        return standardAnswer(sessao, "05002", "O texto enviado não é um certificado X.509");
+    if (!certificateMatchesKey(received->pem, state_.privateKeyPem))
+        return standardAnswer(sessao, "05002",
+                              "O certificado não é o da chave do pedido desta ativação");
+    installCertificate(received->pem, received->notBefore, received->notAfter);
+    return standardAnswer(sessao, "05000");
 }
 
 Answer Module::associarAssinatura(int sessao, std::string_view codigo, std::string_view cnpjValue,
@@ -217,9 +248,19 @@ Answer Module::consultarNumeroSessao(int sessao, std::string_view codigo, int co
     const auto& kept = state_.sessions;
     if (std::find(kept.begin(), kept.end(), consultada) != kept.end()) {
         if (auto answer = records_.sessionAnswer(consultada))
-            return {"11000", *answer};
+            return {"11000", *answer, {}};
     }
     return standardAnswer(sessao, "11003");
+}
+
+Answer Module::consultarUltimaSessaoFiscal(int sessao, std::string_view codigo) {
+    if (!state_.activated)
+        return standardAnswer(sessao, "19002");
+    if (auto refused = refuseCode(Op::ConsultarUltimaSessaoFiscal, sessao, codigo))
+        return *refused;
+    if (auto answer = records_.lastFiscalAnswer())
+        return {"19000", *answer, {}};
+    return standardAnswer(sessao, "19003");
 }
 
 } // namespace emulator

@@ -12,7 +12,7 @@ struct OperationInfo {
     std::string_view function; // the first two digits of its answer codes
 };
 
-constexpr std::array<OperationInfo, 16> operations{{
+constexpr std::array<OperationInfo, 18> operations{{
     {"ConsultarSAT", "08"},
     {"ConfigurarInterfaceDeRede", "12"},
     {"AtivarSAT", "04"},
@@ -29,6 +29,8 @@ constexpr std::array<OperationInfo, 16> operations{{
     {"AtualizarSoftwareSAT", "14"},
     {"ConsultarStatusOperacionalMFE", "10"},
     {"ConfigurarInterfaceDeRedeMFE", "12"},
+    {"ComunicarCertificadoICPBRASIL", "05"},
+    {"ConsultarUltimaSessaoFiscal", "19"},
 }};
 
 // Messages of particular codes; the results 001, 097, 098 and 099 share a message across
@@ -39,6 +41,9 @@ constexpr std::pair<std::string_view, std::string_view> messages[] = {
     {"04002", "SEFAZ não reconhece este SAT (CNPJ inválido)"},
     {"04003", "SAT já ativado"},
     {"04006", "CSR ICP-BRASIL criado com sucesso"},
+    {"05000", "Certificado transmitido com sucesso"},
+    {"05002", "Certificado inválido"},
+    {"05003", "Não existe ativação aguardando certificado"},
     {"06000", "Emitido com sucesso + conteúdo notas"},
     {"06002", "SAT ainda não ativado"},
     {"06003", "SAT não vinculado ao AC"},
@@ -60,7 +65,7 @@ constexpr std::pair<std::string_view, std::string_view> messages[] = {
     {"10000", "Resposta com Sucesso"},
     {"11002", "SAT ainda não ativado"},
     {"11003", "Sessão não existe"},
-    {"12000", "Rede Configurada com Sucesso"},
+    {"12000", "Rede configurada com sucesso"},
     {"12002", "Dados fora do padrão a ser informado"},
     {"13000", "Assinatura do AC registrada"},
     {"13003", "Assinatura fora do padrão informado"},
@@ -77,6 +82,8 @@ constexpr std::pair<std::string_view, std::string_view> messages[] = {
     {"17007", "SAT bloqueado para desativação"},
     {"18000", "Código de ativação alterado com sucesso"},
     {"18002", "Código de ativação de emergência incorreto"},
+    {"19002", "SAT ainda não ativado"},
+    {"19003", "Não existe sessão fiscal"},
 };
 
 constexpr std::pair<std::string_view, std::string_view> sharedMessages[] = {

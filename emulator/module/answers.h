@@ -7,7 +7,8 @@
 
 namespace emulator {
 
-// The sixteen operations of the driver library.
+// The eighteen operations of the driver library: the sixteen the workbench calls, and the
+// ICP-Brasil certificate and last-fiscal-session calls that other SAT clients make.
 enum class Op {
     ConsultarSAT,
     ConfigurarInterfaceDeRede,
@@ -25,6 +26,8 @@ enum class Op {
     AtualizarSoftwareSAT,
     ConsultarStatusOperacionalMFE,
     ConfigurarInterfaceDeRedeMFE,
+    ComunicarCertificadoICPBRASIL,
+    ConsultarUltimaSessaoFiscal,
 };
 
 std::string_view operationName(Op op);
@@ -42,6 +45,7 @@ std::string answerField(std::string_view text);
 struct Answer {
     std::string code;
     std::string text;
+    std::string logNote; // why, for the module's log, when the answer does not say it
 };
 
 // Builds an answer field by field, starting with the six-digit session and the code.
@@ -49,7 +53,7 @@ class AnswerBuilder {
 public:
     AnswerBuilder(int session, std::string_view code);
     AnswerBuilder& add(std::string_view field);
-    Answer done() const { return {code_, text_}; }
+    Answer done() const { return {code_, text_, {}}; }
 
 private:
     std::string code_;
@@ -64,8 +68,8 @@ Answer standardAnswer(int session, std::string_view code, std::string_view detai
 // with CCCC "0000" (nothing to say about the document's content).
 Answer documentErrorAnswer(int session, std::string_view code, std::string_view detail = {});
 
-// The operation's answer with the given result ("097", "099") in its own error layout: the sale
-// and the cancellation carry CCCC, every other operation has the default layout.
+// The operation's answer with the given result ("097", "098", "099") in its own error layout:
+// the sale and the cancellation carry CCCC, every other operation has the default layout.
 Answer failureAnswer(Op op, int session, std::string_view result, std::string_view detail = {});
 
 } // namespace emulator

@@ -1,5 +1,5 @@
 #pragma once
-// The emulated module: the sixteen operations on its remembered state, each giving the answer
+// The emulated module: the eighteen operations on its remembered state, each giving the answer
 // a real SAT / MF-e would give. Pure logic over a state held in memory; the time, the random
 // source and the kept records come from the caller, which loads and saves the state.
 
@@ -53,6 +53,10 @@ public:
     Answer cancelarUltimaVenda(int sessao, std::string_view codigo, std::string_view chave,
                                std::string_view dados);
 
+    Answer comunicarCertificadoICPBRASIL(int sessao, std::string_view codigo,
+                                         std::string_view certificado);
+    Answer consultarUltimaSessaoFiscal(int sessao, std::string_view codigo);
+
 private:
     // The operation's xx001 answer when the module is not activated or the code is not its
     // activation code; nothing when the code opens the operation.
@@ -60,6 +64,9 @@ private:
     // The operation's answer after it has talked to SEFAZ, which the status reports as the
     // last communication.
     Answer answerAfterCommunication(int sessao, std::string_view code);
+    // Completes an activation with its certificate.
+    void installCertificate(const std::string& pem, const std::string& notBefore,
+                            const std::string& notAfter);
     std::string randomDigits(int count);
     std::string nextNumber(int& counter);
     // The numbers of the next document of the given numbering, issued now.

@@ -17,11 +17,23 @@ constexpr std::size_t maxConfigBytes = 64 * 1024;
 constexpr std::string_view knownElements[] = {
     "tipoInter",  "tipoLan", "lanIP", "lanMask",  "lanGW",       "lanDNS1",    "lanDNS2",
     "usuario",    "senha",   "proxy", "proxy_ip", "proxy_porta", "proxy_user", "proxy_senha",
-    "prioridade", "phone",   "APN",   "ssid",     "seg",         "codigo",
+    "prioridade", "phone",   "APN",   "SSID",     "seg",         "codigo",
 };
 
 bool oneOf(const std::string& value, std::initializer_list<std::string_view> values) {
     return std::find(values.begin(), values.end(), value) != values.end();
+}
+
+constexpr std::string_view lanTypes[] = {"DHCP", "IPFIX", "PPPoE"};
+
+// The LAN type as the layout spells it, for a value written in any case ("PPPOE" is "PPPoE");
+// other values unchanged, for the check to refuse.
+std::string spelledLanType(const std::string& value) {
+    for (std::string_view type : lanTypes) {
+        if (sameName(type, value))
+            return std::string(type);
+    }
+    return value;
 }
 
 // The address as a 32-bit number, or nothing when it is not four dotted groups of at most
@@ -75,8 +87,8 @@ std::string checkConfig(const NetworkConfig& c) {
     }
     if (value("tipoLan") == "PPPoE" && (value("usuario").empty() || value("senha").empty()))
         return "PPPoE exige usuario e senha";
-    if (value("tipoInter") == "WIFI" && value("ssid").empty())
-        return "WIFI exige ssid";
+    if (value("tipoInter") == "WIFI" && value("SSID").empty())
+        return "WIFI exige SSID";
     if (value("tipoInter") == "GPR1" && value("APN").empty())
         return "GPR1 exige APN";
     if (!oneOf(value("proxy"), {"0", "1", "2"}))
@@ -122,16 +134,19 @@ std::optional<NetworkConfig> readNetworkConfig(std::string_view document, std::s
         error = "elemento raiz deve ser config";
         return std::nullopt;
     }
+    // Element names are compared without regard to case: clients write both "ssid" and "SSID".
     NetworkConfig config;
-    std::set<std::string_view> seen;
     for (const xmlNode* element : childElements(root)) {
         const std::string_view name = nameOf(element);
-        if (std::find(std::begin(knownElements), std::end(knownElements), name) ==
-            std::end(knownElements)) {
+        if (std::none_of(std::begin(knownElements), std::end(knownElements),
+                         [&](std::string_view known) { return sameName(known, name); })) {
             error = "elemento não esperado: " + std::string(name);
             return std::nullopt;
         }
-        if (!seen.insert(name).second || !childElements(element).empty()) {
+        const bool repeated =
+            std::any_of(config.fields.begin(), config.fields.end(),
+                        [&](const auto& field) { return sameName(field.first, name); });
+        if (repeated || !childElements(element).empty()) {
             error = "elemento repetido ou composto: " + std::string(name);
             return std::nullopt;
         }
@@ -140,6 +155,8 @@ std::optional<NetworkConfig> readNetworkConfig(std::string_view document, std::s
             error = "caractere de controle em " + std::string(name);
             return std::nullopt;
         }
+        if (sameName(name, "tipoLan"))
+            text = spelledLanType(text);
         config.fields.emplace_back(name, std::move(text));
     }
     error = checkConfig(config);

@@ -3,6 +3,7 @@
 #include "emulator/module/module.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -30,9 +31,12 @@ std::string Service::run(Op op, int session, const std::function<Answer(Module&)
     }
     ModuleState state = std::move(*loaded);
 
+    const bool busy = takeBusyCall(state, busySetting());
     const bool validSession = session >= 1 && session <= 999999;
     Answer answer;
-    if (!validSession) {
+    if (busy) {
+        answer = failureAnswer(op, session, "098");
+    } else if (!validSession) {
         answer = failureAnswer(op, session, "097");
     } else {
         // The operation works on a copy, so a failure halfway leaves the state as it was.
@@ -45,12 +49,16 @@ std::string Service::run(Op op, int session, const std::function<Answer(Module&)
             answer = failureAnswer(op, session, "099", error.what());
         }
     }
-    if (validSession && op != Op::ConsultarNumeroSessao)
+    // The session queries answer another session's answer, which is not kept again.
+    const bool processed = validSession && !busy;
+    if (processed && op != Op::ConsultarNumeroSessao && op != Op::ConsultarUltimaSessaoFiscal)
         store.keepSession(state, session, answer.text);
+    if (processed && (op == Op::EnviarDadosVenda || op == Op::CancelarUltimaVenda))
+        store.keepLastFiscalAnswer(answer.text);
     char sessionText[16];
     std::snprintf(sessionText, sizeof sessionText, "%06d", session);
     store.appendLog(logStampOf(now) + ";" + std::string(operationName(op)) + ";" + sessionText +
-                    ";" + answer.code);
+                    ";" + answer.code + (answer.logNote.empty() ? "" : ";" + answer.logNote));
     store.save(state);
     return answer.text;
 }
@@ -136,11 +144,42 @@ std::string Service::configurarInterfaceDeRedeMFE(int s, std::string_view codigo
                [&](Module& m) { return m.configurarInterfaceDeRedeMFE(s, codigo, dados); });
 }
 
+std::string Service::comunicarCertificadoICPBRASIL(int s, std::string_view codigo,
+                                                   std::string_view certificado) {
+    return run(Op::ComunicarCertificadoICPBRASIL, s,
+               [&](Module& m) { return m.comunicarCertificadoICPBRASIL(s, codigo, certificado); });
+}
+
+std::string Service::consultarUltimaSessaoFiscal(int s, std::string_view codigo) {
+    return run(Op::ConsultarUltimaSessaoFiscal, s,
+               [&](Module& m) { return m.consultarUltimaSessaoFiscal(s, codigo); });
+}
+
 std::filesystem::path stateFileFor(const std::filesystem::path& libraryFolder) {
     const char* path = std::getenv("MFE_EMULADOR_ESTADO");
     if (path != nullptr && *path != '\0')
         return std::filesystem::path(path);
     return libraryFolder / "mfe_emulador" / "estado.json";
+}
+
+std::string busySetting() {
+    const char* text = std::getenv("MFE_EMULADOR_OCUPADO");
+    return text == nullptr ? std::string() : std::string(text);
+}
+
+bool takeBusyCall(ModuleState& state, std::string_view setting) {
+    if (setting != state.busySetting) {
+        state.busySetting = std::string(setting);
+        int count = 0;
+        const auto [end, error] =
+            std::from_chars(setting.data(), setting.data() + setting.size(), count);
+        const bool number = error == std::errc() && end == setting.data() + setting.size();
+        state.busyCalls = number && count >= 0 && count <= 1'000'000 ? count : 0;
+    }
+    if (state.busyCalls <= 0)
+        return false;
+    --state.busyCalls;
+    return true;
 }
 
 int answerDelayMilliseconds() {

@@ -4,15 +4,22 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace emulator {
 
 using nlohmann::json;
 
-std::string NetworkConfig::value(const std::string& name) const {
+bool sameName(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+std::string NetworkConfig::value(std::string_view name) const {
     for (const auto& [element, text] : fields) {
-        if (element == name)
+        if (sameName(element, name))
             return text;
     }
     return {};
@@ -20,7 +27,7 @@ std::string NetworkConfig::value(const std::string& name) const {
 
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(Taxpayer, cnpj, cUF, name, street, number, district, city,
                                    postalCode, taxRegime)
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(LastSale, key, layout, date, time, issuedAt, total, customerCnpj,
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(LastSale, key, date, time, issuedAt, total, customerCnpj,
                                    customerCpf, stateRegistration, municipalRegistration, cancelled)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(NetworkConfig, fields)
 
@@ -36,6 +43,7 @@ std::string toJson(const ModuleState& s) {
         {"formato", format},
         {"serie", s.serial},
         {"ativado", s.activated},
+        {"aguardandoCertificado", s.awaitingCertificate},
         {"resumoCodigoAtivacao", s.codeDigest},
         {"ativadoEm", s.activatedAt},
         {"contribuinte", s.taxpayer},
@@ -47,6 +55,7 @@ std::string toJson(const ModuleState& s) {
         {"assinaturaAC", s.signAC},
         {"estadoOperacao", s.operationState},
         {"versaoSB", s.softwareVersion},
+        {"versaoLayout", s.layout},
         {"ultimoNumero", s.lastNumber},
         {"ultimoNumeroTeste", s.lastTestNumber},
         {"ultimaVenda", s.hasLastSale ? json(s.lastSale) : json(nullptr)},
@@ -57,6 +66,8 @@ std::string toJson(const ModuleState& s) {
         {"memoriaUsada", s.storedBytes},
         {"rede", s.network},
         {"sessoes", s.sessions},
+        {"chamadasOcupado", s.busyCalls},
+        {"ocupadoPedido", s.busySetting},
     };
     return j.dump(2, ' ', false, json::error_handler_t::replace);
 }
@@ -92,8 +103,15 @@ ModuleState fromJson(const std::string& text) {
     j.at("memoriaUsada").get_to(s.storedBytes);
     j.at("rede").get_to(s.network);
     j.at("sessoes").get_to(s.sessions);
+    // Settings added later: a state file written before them keeps its module.
+    s.awaitingCertificate = j.value("aguardandoCertificado", s.awaitingCertificate);
+    s.layout = j.value("versaoLayout", s.layout);
+    s.busyCalls = j.value("chamadasOcupado", s.busyCalls);
+    s.busySetting = j.value("ocupadoPedido", s.busySetting);
+    const bool knownLayout = std::find(std::begin(layoutVersions), std::end(layoutVersions),
+                                       s.layout) != std::end(layoutVersions);
     if (s.serial.size() != 9 || !isDigits(s.serial) || s.operationState < unblocked ||
-        s.operationState > blockedForDeactivation)
+        s.operationState > blockedForDeactivation || !knownLayout)
         throw std::invalid_argument("estado incoerente");
     return s;
 }

@@ -105,7 +105,7 @@ std::vector<std::string> Module::statusFields() const {
         memoryUsed(state_.storedBytes),
         stampOf(now_),
         state_.softwareVersion,
-        "00.08",
+        "0" + state_.layout, // VER_LAYOUT, "00.08" for 0.08
         state_.lastKey.empty() ? noKey : state_.lastKey,
         state_.firstKey.empty() ? noKey : state_.firstKey,
         state_.lastKey.empty() ? noKey : state_.lastKey,

@@ -32,7 +32,7 @@ fs::path lockOf(const ModulePaths& paths) {
 
 ModulePaths::ModulePaths(const fs::path& stateFile)
     : state(stateFile), lock(sibling(stateFile, ".lock")), log(sibling(stateFile, ".log")),
-      sessions(sibling(stateFile, "-sessoes")) {}
+      sessions(sibling(stateFile, "-sessoes")), lastFiscal(sessions / "ultima-fiscal.txt") {}
 
 void writeFileWhole(const fs::path& path, std::string_view bytes) {
     fs::path temporary = path;
@@ -108,6 +108,11 @@ void ModuleStore::keepSession(ModuleState& state, int session, const std::string
     }
 }
 
+void ModuleStore::keepLastFiscalAnswer(const std::string& answer) {
+    ensureFolder(paths_.sessions);
+    writeFileWhole(paths_.lastFiscal, answer);
+}
+
 void ModuleStore::appendLog(std::string_view line) {
     std::error_code error;
     if (fs::exists(paths_.log, error) && fs::file_size(paths_.log, error) > maxLogBytes) {
@@ -129,6 +134,10 @@ void ModuleStore::clearRecords() {
 
 std::optional<std::string> ModuleStore::sessionAnswer(int session) const {
     return readFile(sessionFile(session));
+}
+
+std::optional<std::string> ModuleStore::lastFiscalAnswer() const {
+    return readFile(paths_.lastFiscal);
 }
 
 std::string ModuleStore::logText() const {

@@ -15,10 +15,11 @@ namespace emulator {
 
 struct ModulePaths {
     explicit ModulePaths(const std::filesystem::path& stateFile);
-    std::filesystem::path state;    // estado.json
-    std::filesystem::path lock;     // estado.lock
-    std::filesystem::path log;      // estado.log
-    std::filesystem::path sessions; // estado-sessoes/
+    std::filesystem::path state;      // estado.json
+    std::filesystem::path lock;       // estado.lock
+    std::filesystem::path log;        // estado.log
+    std::filesystem::path sessions;   // estado-sessoes/
+    std::filesystem::path lastFiscal; // estado-sessoes/ultima-fiscal.txt
 };
 
 // What the operations read of the module's records besides its state.
@@ -29,6 +30,8 @@ public:
     virtual std::optional<std::string> sessionAnswer(int session) const = 0;
     // The whole log, one CRLF-ended line per call.
     virtual std::string logText() const = 0;
+    // The answer of the last sale or cancellation, or nothing before the first.
+    virtual std::optional<std::string> lastFiscalAnswer() const = 0;
 };
 
 class ModuleStore : public ModuleRecords {
@@ -46,6 +49,8 @@ public:
     // Keeps a session's answer and forgets the oldest beyond the last hundred.
     void keepSession(ModuleState& state, int session, const std::string& answer);
 
+    void keepLastFiscalAnswer(const std::string& answer);
+
     void appendLog(std::string_view line);
 
     // Forgets the log and the kept answers, for a module that starts anew.
@@ -53,6 +58,7 @@ public:
 
     std::optional<std::string> sessionAnswer(int session) const override;
     std::string logText() const override;
+    std::optional<std::string> lastFiscalAnswer() const override;
 
 private:
     std::filesystem::path sessionFile(int session) const;

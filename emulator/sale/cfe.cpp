@@ -223,7 +223,7 @@ XmlDoc writeCfe(const Sale& sale, const CfeIssue& issue, const Taxpayer& taxpaye
     xmlNode* infCFe = writeRoot(doc, "CFe");
     const IssueNumbers& n = issue.numbers;
     setAttribute(infCFe, "Id", "CFe" + n.key);
-    setAttribute(infCFe, "versao", sale.layout);
+    setAttribute(infCFe, "versao", issue.layout);
     setAttribute(infCFe, "versaoDadosEnt", sale.layout);
     setAttribute(infCFe, "versaoSB", issue.softwareVersion);
 

@@ -34,6 +34,7 @@ struct CfeIssue {
     std::string environment;     // tpAmb: "2", test environment
     std::string softwareVersion; // versaoSB, six digits
     std::string qrSignature;     // assinaturaQRCODE
+    std::string layout;          // versao: the module's layout, whatever the sale's
 };
 
 // The issued CF-e of a read sale (not yet signed); its infCFe has the Id "CFe" + key.
@@ -45,7 +46,7 @@ struct CancellationIssue {
     std::string softwareHouseCnpj;
     std::string signAC;
     std::string cashRegister;
-    std::string layout; // versao
+    std::string layout; // versao: the module's layout
 };
 
 // The cancellation CF-e of the last sale (not yet signed).

@@ -2,6 +2,7 @@
 
 #include <openssl/bio.h>
 #include <openssl/bn.h>
+#include <openssl/err.h>
 #include <openssl/evp.h>
 #include <openssl/pem.h>
 #include <openssl/x509.h>
@@ -102,7 +103,52 @@ X509Ptr selfSigned(EVP_PKEY* key, X509_NAME* name, std::time_t now) {
     return cert;
 }
 
+PkeyPtr privateKey(const std::string& privateKeyPem) {
+    BioPtr bio(BIO_new_mem_buf(privateKeyPem.data(), static_cast<int>(privateKeyPem.size())));
+    PkeyPtr key(PEM_read_bio_PrivateKey(bio.get(), nullptr, nullptr, nullptr));
+    require(key != nullptr, "leitura da chave privada");
+    return key;
+}
+
+// A certificate in PEM or DER bytes; null when the bytes are neither.
+X509Ptr parseCertificate(std::string_view bytes) {
+    BioPtr bio(BIO_new_mem_buf(bytes.data(), static_cast<int>(bytes.size())));
+    X509Ptr cert(PEM_read_bio_X509(bio.get(), nullptr, nullptr, nullptr));
+    if (!cert) {
+        const auto* der = reinterpret_cast<const unsigned char*>(bytes.data());
+        cert.reset(d2i_X509(nullptr, &der, static_cast<long>(bytes.size())));
+    }
+    ERR_clear_error();
+    return cert;
+}
+
 } // namespace
+
+std::optional<ReceivedCertificate> readCertificate(std::string_view text) {
+    X509Ptr cert = parseCertificate(text);
+    if (!cert) {
+        std::string compact;
+        for (char c : text) {
+            if (static_cast<unsigned char>(c) > ' ')
+                compact += c;
+        }
+        if (const auto bytes = base64Decode(compact))
+            cert = parseCertificate(*bytes);
+    }
+    if (!cert)
+        return std::nullopt;
+    return ReceivedCertificate{pem([&](BIO* bio) { return PEM_write_bio_X509(bio, cert.get()); }),
+                               dateOf(X509_get0_notBefore(cert.get())),
+                               dateOf(X509_get0_notAfter(cert.get()))};
+}
+
+bool certificateMatchesKey(const std::string& certificatePem, const std::string& privateKeyPem) {
+    const X509Ptr cert = parseCertificate(certificatePem);
+    const PkeyPtr key = privateKey(privateKeyPem);
+    const bool matches = cert && X509_check_private_key(cert.get(), key.get()) == 1;
+    ERR_clear_error();
+    return matches;
+}
 
 KeyMaterial generateKeyMaterial(const CertificateSubject& subject, std::time_t now) {
     PkeyPtr key(EVP_RSA_gen(2048));
@@ -129,9 +175,7 @@ KeyMaterial generateKeyMaterial(const CertificateSubject& subject, std::time_t n
 }
 
 std::string signBase64(const std::string& privateKeyPem, std::string_view data) {
-    BioPtr bio(BIO_new_mem_buf(privateKeyPem.data(), static_cast<int>(privateKeyPem.size())));
-    PkeyPtr key(PEM_read_bio_PrivateKey(bio.get(), nullptr, nullptr, nullptr));
-    require(key != nullptr, "leitura da chave privada");
+    const PkeyPtr key = privateKey(privateKeyPem);
     MdCtxPtr ctx(EVP_MD_CTX_new());
     std::size_t size = 0;
     require(ctx && EVP_DigestSignInit(ctx.get(), nullptr, EVP_sha256(), nullptr, key.get()) == 1 &&

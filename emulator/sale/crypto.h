@@ -28,6 +28,20 @@ struct KeyMaterial {
 // from `now` for five years. Throws std::runtime_error when OpenSSL fails.
 KeyMaterial generateKeyMaterial(const CertificateSubject& subject, std::time_t now);
 
+// A certificate handed to the module, as PEM, with its validity dates (AAAAMMDD).
+struct ReceivedCertificate {
+    std::string pem;
+    std::string notBefore;
+    std::string notAfter;
+};
+
+// Reads a certificate sent as PEM, as Base64 of PEM (the form the module answers its request
+// in) or as Base64 of DER; nothing when the text is none of those.
+std::optional<ReceivedCertificate> readCertificate(std::string_view text);
+
+// Whether the certificate carries the public key of the PEM private key.
+bool certificateMatchesKey(const std::string& certificatePem, const std::string& privateKeyPem);
+
 // The RSA-SHA256 signature of `data` with the PEM private key, in Base64 (344 characters for
 // a 2048-bit key). Throws std::runtime_error when the key cannot be used.
 std::string signBase64(const std::string& privateKeyPem, std::string_view data);

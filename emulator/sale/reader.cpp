@@ -1,3 +1,4 @@
+#include "emulator/module/state.h"
 #include "emulator/sale/fiscal_ids.h"
 #include "emulator/sale/fixed_point.h"
 #include "emulator/sale/sale.h"
@@ -242,10 +243,12 @@ std::pair<std::size_t, std::size_t> deliveryLength(std::string_view name) {
     return {2, 60}; // xLgr, xBairro, xMun
 }
 
-void readHeader(const xmlNode* infCFe, Sale& sale) {
+void readHeader(const xmlNode* infCFe, std::string_view moduleLayout, Sale& sale) {
     if (!attribute(infCFe, "versaoDadosEnt", sale.layout) ||
-        !oneOf(sale.layout, {"0.06", "0.07", "0.08"}))
-        reject(1004, 0, "versaoDadosEnt " + sale.layout);
+        !acceptsLayout(moduleLayout, sale.layout))
+        reject(1004, 0,
+               "versaoDadosEnt " + sale.layout + "; o módulo trabalha com o leiaute " +
+                   std::string(moduleLayout));
     const xmlNode* ide = child(infCFe, "ide");
     sale.softwareHouseCnpj = childText(ide, "CNPJ");
     if (!isCnpj(sale.softwareHouseCnpj))
@@ -261,9 +264,9 @@ void readHeader(const xmlNode* infCFe, Sale& sale) {
     sale.stateRegistration = childText(emit, "IE");
     if (blank(sale.stateRegistration))
         reject(1229);
-    if (!isDigits(sale.stateRegistration) || sale.stateRegistration.size() < 2 ||
-        sale.stateRegistration.size() > 14)
-        reject(1209);
+    // The published layout gives the IE exactly 12 characters.
+    if (!isDigits(sale.stateRegistration) || sale.stateRegistration.size() != 12)
+        reject(1209, 0, "IE deve ter 12 dígitos");
     if (child(emit, "IM"))
         sale.municipalRegistration = filled(emit, "IM", 15, 1999, 0);
     if (child(emit, "cRegTribISSQN"))
@@ -315,6 +318,12 @@ void readClosing(const xmlNode* infCFe, Sale& sale) {
 
 } // namespace
 
+bool acceptsLayout(std::string_view moduleLayout, std::string_view versaoDadosEnt) {
+    const auto begin = std::begin(layoutVersions);
+    const auto own = std::find(begin, std::end(layoutVersions), moduleLayout);
+    return own != std::end(layoutVersions) && std::find(begin, own + 1, versaoDadosEnt) != own + 1;
+}
+
 std::variant<SaleParties, Rejection> readSaleParties(const xmlDoc* doc) {
     const xmlNode* root = xmlDocGetRootElement(doc);
     StructureError structure;
@@ -326,7 +335,7 @@ std::variant<SaleParties, Rejection> readSaleParties(const xmlDoc* doc) {
                        childText(child(infCFe, "emit"), "CNPJ")};
 }
 
-std::variant<Sale, Rejection> readSale(const xmlDoc* doc) {
+std::variant<Sale, Rejection> readSale(const xmlDoc* doc, std::string_view moduleLayout) {
     const xmlNode* root = xmlDocGetRootElement(doc);
     StructureError structure;
     if (!checkStructure(root, DocumentKind::Sale, structure))
@@ -334,7 +343,7 @@ std::variant<Sale, Rejection> readSale(const xmlDoc* doc) {
     try {
         Sale sale;
         sale.infCFe = child(root, "infCFe");
-        readHeader(sale.infCFe, sale);
+        readHeader(sale.infCFe, moduleLayout, sale);
         int number = 0;
         for (const xmlNode* det : childElements(sale.infCFe)) {
             if (nameOf(det) == "det")

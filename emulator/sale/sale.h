@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -99,9 +100,14 @@ struct SaleParties {
 // structural fault.
 std::variant<SaleParties, Rejection> readSaleParties(const xmlDoc* doc);
 
-// Reads and checks the sale document and computes its values; a Rejection names the first
-// fault in document order. The Sale points into `doc`, which must outlive it.
-std::variant<Sale, Rejection> readSale(const xmlDoc* doc);
+// Whether a module of layout `moduleLayout` takes a sale of layout `versaoDadosEnt`: a layout
+// version it knows, not newer than its own.
+bool acceptsLayout(std::string_view moduleLayout, std::string_view versaoDadosEnt);
+
+// Reads and checks the sale document, for a module of the given layout, and computes its
+// values; a Rejection names the first fault in document order. The Sale points into `doc`,
+// which must outlive it.
+std::variant<Sale, Rejection> readSale(const xmlDoc* doc, std::string_view moduleLayout);
 
 // Computes item values, taxes and totals of a read sale; a Rejection when a value would come
 // out negative (1468, 1998), too large (1999), or the payments fall short of the total (1408).

@@ -63,8 +63,8 @@ XmlDoc parsedDocument(std::string_view dados, Rejection& rejection) {
 }
 
 // Reads a parsed sale and checks its content; on failure `rejection` holds why.
-std::optional<Sale> saleOf(const XmlDoc& doc, Rejection& rejection) {
-    auto read = readSale(doc.get());
+std::optional<Sale> saleOf(const XmlDoc& doc, const std::string& layout, Rejection& rejection) {
+    auto read = readSale(doc.get(), layout);
     if (auto* r = std::get_if<Rejection>(&read)) {
         rejection = *r;
         return std::nullopt;
@@ -117,10 +117,11 @@ IssuedCfe Module::issueCfe(const Sale& sale, int& counter) {
     cfe.customer = customerOf(sale);
     cfe.qr = signBase64(state_.privateKeyPem,
                         qrCodeText(cfe.numbers.key, cfe.stamp, cfe.total, cfe.customer));
-    cfe.xml =
-        signedXml(writeCfe(sale, {cfe.numbers, "2", softwareDigits(state_.softwareVersion), cfe.qr},
-                           state_.taxpayer),
-                  cfe.numbers.key, state_);
+    cfe.xml = signedXml(
+        writeCfe(sale,
+                 {cfe.numbers, "2", softwareDigits(state_.softwareVersion), cfe.qr, state_.layout},
+                 state_.taxpayer),
+        cfe.numbers.key, state_);
     return cfe;
 }
 
@@ -148,14 +149,13 @@ Answer Module::enviarDadosVenda(int sessao, std::string_view codigo, std::string
         return documentErrorAnswer(sessao, "06004");
     if (issuerCnpj != state_.taxpayer.cnpj)
         return rejected(sessao, "06010", {isCnpj(issuerCnpj) ? 1203 : 1207});
-    const std::optional<Sale> sale = saleOf(input, rejection);
+    const std::optional<Sale> sale = saleOf(input, state_.layout, rejection);
     if (!sale)
         return rejected(sessao, "06010", rejection);
 
     const IssuedCfe cfe = issueCfe(*sale, state_.lastNumber);
     state_.hasLastSale = true;
     state_.lastSale = {cfe.numbers.key,
-                       sale->layout,
                        cfe.numbers.date,
                        cfe.numbers.time,
                        secondsOf(now_),
@@ -191,10 +191,12 @@ Answer Module::testeFimAFim(int sessao, std::string_view codigo, std::string_vie
         return *refused;
     Rejection rejection{0};
     const XmlDoc input = parsedDocument(dados, rejection);
-    const std::optional<Sale> sale = input ? saleOf(input, rejection) : std::nullopt;
+    const std::optional<Sale> sale = input ? saleOf(input, state_.layout, rejection) : std::nullopt;
+    // The end-to-end test has no content-error code of its own: its unknown error, with the
+    // rejection's code and text in cod and mensagemSEFAZ.
     if (!sale)
         return AnswerBuilder(sessao, "09099")
-            .add(standardMessage("06010"))
+            .add(standardMessage("09099"))
             .add(cccc(rejection.code))
             .add(rejectionDetail(rejection))
             .done();
@@ -224,9 +226,12 @@ Answer Module::cancelarUltimaVenda(int sessao, std::string_view codigo, std::str
         return documentErrorAnswer(sessao, "07002", "A chave não é a da última venda");
     if (sale.cancelled)
         return rejected(sessao, "07007", {1218});
-    if (secondsOf(now_) - sale.issuedAt > cancellationWindow)
-        return documentErrorAnswer(sessao, "07002",
-                                   "Prazo de 30 minutos para o cancelamento esgotado");
+    if (secondsOf(now_) - sale.issuedAt > cancellationWindow) {
+        // Devices answer this with an unexplained 07099; the reason goes to the log only.
+        Answer late = AnswerBuilder(sessao, "07099").add("0000").add("").add("").add("").done();
+        late.logNote = "cancelamento recusado: mais de 30 minutos desde a venda";
+        return late;
+    }
 
     Rejection rejection{0};
     const XmlDoc input = parsedDocument(dados, rejection);
@@ -250,7 +255,7 @@ Answer Module::cancelarUltimaVenda(int sessao, std::string_view codigo, std::str
         signBase64(state_.privateKeyPem, qrCodeText(numbers.key, stamp, sale.total, customer));
     const std::string xml =
         signedXml(writeCancellation({numbers, qr, request.softwareHouseCnpj, request.signAC,
-                                     request.cashRegister, sale.layout},
+                                     request.cashRegister, state_.layout},
                                     sale, state_.taxpayer),
                   numbers.key, state_);
 

@@ -3,6 +3,7 @@
 #include "emulator/sale/fiscal_ids.h"
 #include "emulator/sale/xml.h"
 
+#include <algorithm>
 #include <climits>
 #include <map>
 #include <string_view>
@@ -120,6 +121,20 @@ std::string firstName(std::string_view names) {
     return std::string(names.substr(0, names.find(' ')));
 }
 
+// Whether an element of one of the names is among the children from `first` on.
+bool appearsFrom(const std::vector<xmlNode*>& children, std::size_t first, std::string_view names) {
+    for (std::size_t i = first; i < children.size(); ++i) {
+        if (listed(names, nameOf(children[i])))
+            return true;
+    }
+    return false;
+}
+
+bool knownIn(const std::vector<Slot>& slots, std::string_view name) {
+    return std::any_of(slots.begin(), slots.end(),
+                       [&](const Slot& slot) { return listed(slot.names, name); });
+}
+
 int itemOf(const xmlNode* det) {
     std::string number;
     if (!attribute(det, "nItem", number) || !isDigits(number) || number.size() > 6)
@@ -151,7 +166,17 @@ bool check(const Groups& groups, const xmlNode* node, int item, StructureError& 
             ++count;
         }
         if (count < slot.min) {
-            error = {StructureError::Kind::Missing, firstName(slot.names), std::string(name), item};
+            // What stands in the mandatory element's place is the fault when that element
+            // comes later or the intruder belongs nowhere in the group; else it is missing.
+            const bool intruder =
+                next < children.size() && (appearsFrom(children, next, slot.names) ||
+                                           !knownIn(group->second, nameOf(children[next])));
+            if (intruder)
+                error = {StructureError::Kind::Unexpected, std::string(nameOf(children[next])),
+                         std::string(name), item, firstName(slot.names)};
+            else
+                error = {StructureError::Kind::Missing, firstName(slot.names), std::string(name),
+                         item};
             return false;
         }
     }
@@ -181,6 +206,8 @@ Rejection rejectionOf(const StructureError& error) {
         error.parent;
     if (error.item > 0)
         detail += " do item " + std::to_string(error.item);
+    if (!error.expected.empty())
+        detail += "; esperado " + error.expected;
     return {1999, error.item, detail};
 }
 

@@ -15,9 +15,10 @@ namespace emulator {
 struct StructureError {
     enum class Kind { Missing, Unexpected };
     Kind kind;
-    std::string element; // the missing or unexpected element
-    std::string parent;  // the group it was looked for in
-    int item = 0;        // nItem of the det it belongs to, or 0
+    std::string element;       // the missing or unexpected element
+    std::string parent;        // the group it was looked for in
+    int item = 0;              // nItem of the det it belongs to, or 0
+    std::string expected = {}; // for an unexpected element, the mandatory one due in its place
 };
 
 enum class DocumentKind { Sale, Cancellation };
@@ -27,7 +28,8 @@ enum class DocumentKind { Sale, Cancellation };
 bool checkStructure(const xmlNode* root, DocumentKind kind, StructureError& error);
 
 // The rejection of a structural fault: the CCCC of a missing element the table names (cProd,
-// xProd, uCom, IE), else 1999 with the fault spelt out.
+// xProd, uCom, IE), else 1999 with the fault spelt out (the unexpected element named, as a
+// module that validates by schema names it).
 Rejection rejectionOf(const StructureError& error);
 
 } // namespace emulator

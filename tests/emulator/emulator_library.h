@@ -1,5 +1,5 @@
 #pragma once
-// The emulator library as a client sees it: loaded with dlopen from the built file, its sixteen
+// The emulator library as a client sees it: loaded with dlopen from the built file, its
 // functions found by name, its state kept in a temporary folder of the test's own.
 
 #include "tests/support/answer_text.h"

@@ -278,7 +278,7 @@ TEST_F(LibraryLifecycle, ExtendedStatusReportsTheStoredNetworkConfigurations) {
         "</config>";
     EXPECT_EQ(
         lib.call("ConfigurarInterfaceDeRedeMFE", 1, code, (ethernet + "|" + mobile + "||").c_str()),
-        "000001|12000|Rede Configurada com Sucesso||");
+        "000001|12000|Rede configurada com sucesso||");
     EXPECT_THAT(lib.call("ConfigurarInterfaceDeRedeMFE", 2, code, ethernet.c_str()),
                 StartsWith("000002|12002|Dados fora do padrão a ser informado||"));
 

@@ -1,8 +1,10 @@
+#include "access/driver_library.h"
 #include "access/integrador_answer.h"
 #include "access/integrador_backend.h"
 #include "access/integrador_request.h"
 #include "documents/xml_security.h"
 #include "integrador_standin/answer.h"
+#include "integrador_standin/extra_functions.h"
 #include "integrador_standin/request.h"
 #include "integrador_standin/service.h"
 #include "tests/access/integrador_test_folders.h"
@@ -95,6 +97,73 @@ TEST(StandinAnswer, IsShapedAsARealAnswerAndReadsBackUnchanged) {
     ASSERT_TRUE(answer) << error;
     EXPECT_EQ(answer->erro, "a\uFFFDz\uFFFD");
     EXPECT_EQ(answer->identificador, "");
+}
+
+// A request of an Integrador method with its parameters, as clients write one.
+std::string requestOf(const std::string& method,
+                      const std::vector<std::pair<std::string, std::string>>& parameters) {
+    std::string xml = "<Integrador><Identificador><Valor>7</Valor></Identificador>"
+                      "<Componente Nome=\"MF-e\"><Metodo Nome=\"" +
+                      method + "\"><Parametros>";
+    for (const auto& [name, value] : parameters)
+        xml += "<Parametro><Nome>" + name + "</Nome><Valor>" + value + "</Valor></Parametro>";
+    return xml + "</Parametros></Metodo></Componente></Integrador>";
+}
+
+// The two methods beyond the program's sixteen reach the module library under their own names;
+// a library without them, or a request without a parameter, gets an error answer.
+TEST(StandinExtraMethods, ReachTheModuleLibraryUnderTheirOwnNames) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("standin-extras-" + std::to_string(getpid()));
+    fs::remove_all(folder);
+    ::setenv("MFE_EMULADOR_ESTADO", (folder / "estado.json").c_str(), 1);
+    const auto serviceFor = [](const char* path) {
+        std::string error;
+        auto library = backend::DriverLibrary::load(path, error);
+        EXPECT_TRUE(library) << error;
+        return std::make_unique<standin::Service>(standin::Settings{}, std::move(library), error,
+                                                  standin::ExtraFunctions::load(path, error));
+    };
+    const auto emulator = serviceFor(MFE_LIBRARY);
+    const auto fake = serviceFor(FAKE_LIBRARY);
+    const struct {
+        standin::Service& service;
+        std::string request;
+        const char* retorno;
+        const char* erro;
+    } cases[] = {
+        {*emulator,
+         requestOf("ConsultarUltimaSessaoFiscal",
+                   {{"numeroSessao", "12"}, {"codigoDeAtivacao", "codigo-123"}}),
+         "000012|19002|SAT ainda não ativado||", ""},
+        {*emulator,
+         requestOf(
+             "ComunicarCertificadoICPBRASIL",
+             {{"numeroSessao", "13"}, {"codigoDeAtivacao", "codigo-123"}, {"certificado", "MIIB"}}),
+         "000013|05003|Não existe ativação aguardando certificado||", ""},
+        {*emulator,
+         requestOf("ComunicarCertificadoICPBRASIL",
+                   {{"numeroSessao", "14"}, {"codigoDeAtivacao", "codigo-123"}}),
+         "", "Parâmetro certificado ausente"},
+        {*emulator,
+         requestOf("ConsultarUltimaSessaoFiscal",
+                   {{"numeroSessao", "x"}, {"codigoDeAtivacao", "codigo-123"}}),
+         "", "Parâmetro numeroSessao não é um inteiro: x"},
+        {*fake,
+         requestOf("ConsultarUltimaSessaoFiscal",
+                   {{"numeroSessao", "15"}, {"codigoDeAtivacao", "codigo-123"}}),
+         "", "Função ConsultarUltimaSessaoFiscal não encontrada na biblioteca."},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        const auto answer = backend::parseAnswerFile(c.service.answerFor(c.request), error);
+        ASSERT_TRUE(answer) << error;
+        EXPECT_EQ(answer->identificador, "7");
+        EXPECT_EQ(answer->retorno, c.retorno) << c.request;
+        EXPECT_EQ(answer->erro, c.erro) << c.request;
+    }
+    ::unsetenv("MFE_EMULADOR_ESTADO");
+    fs::remove_all(folder);
 }
 
 using StandinService = IntegradorFolderTest;
