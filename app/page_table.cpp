@@ -1,10 +1,10 @@
 #include "app/page_table.h"
 
-#include "network/configurar_interface_mfe_page.h"
-#include "network/configurar_interface_page.h"
 #include "documents/cancel_last_sale_page.h"
 #include "documents/end_to_end_page.h"
 #include "documents/sale_page.h"
+#include "network/configurar_interface_mfe_page.h"
+#include "network/configurar_interface_page.h"
 #include "operations/status_page.h"
 
 #include <algorithm>

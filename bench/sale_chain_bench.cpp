@@ -7,15 +7,25 @@
 //                      the call text, call the same library through the driver back-end, write the
 //                      report (fields, Base64 text, decoded lines) and save Retornos/Resp_venda.xml
 //
+// BM_IntegradorExtra    what Integrador mode adds for the same sale on the program's side: the
+//                      request preview, the request file written, the answer file read and
+//                      parsed, and the answer block laid out (the Integrador's own work and its
+//                      folder latency left out; integrador_exchange_bench measures the latter)
+//
 // The program's own share is BM_ProgramSale minus BM_BareLibraryCall.
 // Run: build/sale_chain_bench --benchmark_counters_tabular=true
 
 #include "access/driver_library.h"
+#include "access/integrador_answer.h"
+#include "access/integrador_request.h"
 #include "access/module_access_base.h"
+#include "access/whole_file.h"
 #include "core/catalogue.h"
+#include "documents/document_file.h"
 #include "documents/path_text.h"
 #include "documents/sale.h"
 #include "emulator_library.h"
+#include "integrador_standin/answer.h"
 #include "sale_documents.h"
 
 #include <benchmark/benchmark.h>
@@ -133,6 +143,59 @@ void BM_ProgramSale(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ProgramSale)->Unit(benchmark::kMillisecond);
+
+void BM_IntegradorExtra(benchmark::State& state) {
+    auto& p = prepared();
+    const core::Operation& venda = *core::operationByName("EnviarDadosVenda");
+    core::Inputs inputs;
+    inputs.set("codigo", activationCode);
+    inputs.set("arquivo", documents::utf8FromPath(p.file));
+    const core::OperationContext context{p.state.folder(), "0.07", nullptr};
+    const core::PreparedCall call =
+        documents::bindEnviarDadosVenda(venda, inputs, context).prepare("000123");
+    const std::string identifier = "00012345";
+    const auto input = p.state.folder() / backend::requestFileName(venda, identifier);
+    const auto output = p.state.folder() / "resposta.xml";
+    std::string error;
+    backend::writeFileWhole(
+        output,
+        standin::answerDocument(identifier, p.lib.call("EnviarDadosVenda", nextSession(),
+                                                       activationCode.c_str(), p.sent.c_str())),
+        error);
+    // Milliseconds spent in each step, over all iterations.
+    double preview = 0, request = 0, answer = 0, display = 0;
+    const auto since = [](std::chrono::steady_clock::time_point& start) {
+        const auto now = std::chrono::steady_clock::now();
+        const double ms = std::chrono::duration<double, std::milli>(now - start).count();
+        start = now;
+        return ms;
+    };
+    for (auto _ : state) {
+        auto start = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(
+            backend::integradorPreview(venda, identifier, "000123", call.arguments));
+        preview += since(start);
+        if (!backend::writeFileWhole(
+                input, backend::requestDocument(venda, identifier, call.arguments), error))
+            state.SkipWithError(error.c_str());
+        request += since(start);
+        const auto bytes = backend::readFileWithin(output, documents::maxDocumentBytes, error);
+        const auto parsed = bytes ? backend::parseAnswerFile(*bytes, error) : std::nullopt;
+        if (!parsed || parsed->retorno.find("|06000|") == std::string::npos)
+            state.SkipWithError("the answer file was not read");
+        answer += since(start);
+        if (bytes)
+            benchmark::DoNotOptimize(backend::answerDocumentForDisplay(*bytes));
+        display += since(start);
+        std::filesystem::remove(input);
+    }
+    using benchmark::Counter;
+    state.counters["preview_ms"] = Counter(preview, Counter::kAvgIterations);
+    state.counters["request_ms"] = Counter(request, Counter::kAvgIterations);
+    state.counters["answer_ms"] = Counter(answer, Counter::kAvgIterations);
+    state.counters["display_ms"] = Counter(display, Counter::kAvgIterations);
+}
+BENCHMARK(BM_IntegradorExtra)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -7,9 +7,12 @@
 
 #include <filesystem>
 
+#include <QString>
+
 class QHBoxLayout;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 class QWidget;
 
 namespace documents {
@@ -35,5 +38,30 @@ Layout chosenLayout(const std::string& name);
 
 // The bar at the top of the answer sub-tab, above the answer box, for the page's buttons there.
 QHBoxLayout* answerBar(QPlainTextEdit* answerBox);
+
+// The object names of a document page's controls.
+struct DocumentControlNames {
+    QString codigo;  // the activation code edit
+    QString file;    // the file edit, "CFe a Transmitir:"
+    QString escolhe; // "..."
+    QString browser; // "Abrir no Browser" beside the file
+    QString valida;  // "Validar xml"
+    QString naveg;   // "Abrir no Browser" above the answer box
+};
+
+struct DocumentControls {
+    QLineEdit* codigo = nullptr;
+    QLineEdit* file = nullptr;
+    QPushButton* browser = nullptr;
+    QPushButton* valida = nullptr;
+    QPushButton* naveg = nullptr;
+    QHBoxLayout* answerBar = nullptr; // holds naveg, then a stretch
+};
+
+// The sale and end-to-end pages' controls: the code (32 characters), the file row (typing
+// limited to 32, "..." choosing the file, the browser and validate buttons enabled while the
+// field, as typed, names an existing file) and the answer bar's browser button, disabled.
+DocumentControls buildDocumentControls(const DocumentControlNames& names, QWidget* parameters,
+                                       QPlainTextEdit* answerBox);
 
 } // namespace documents

@@ -1,13 +1,16 @@
 #include "documents/document_page_parts.h"
 
+#include "documents/document_file.h"
 #include "documents/path_text.h"
 #include "ui/qt_text.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QUrl>
 #include <QValidator>
 
@@ -90,6 +93,49 @@ QHBoxLayout* answerBar(QPlainTextEdit* answerBox) {
     auto* bar = new QHBoxLayout;
     sheet->insertLayout(0, bar);
     return bar;
+}
+
+DocumentControls buildDocumentControls(const DocumentControlNames& names, QWidget* parameters,
+                                       QPlainTextEdit* answerBox) {
+    const auto button = [](const QString& caption, const QString& name) {
+        auto* made = new QPushButton(caption);
+        made->setObjectName(name);
+        return made;
+    };
+    DocumentControls c;
+    auto* form = new QFormLayout(parameters);
+    c.codigo = new QLineEdit;
+    c.codigo->setObjectName(names.codigo);
+    c.codigo->setMaxLength(32);
+    form->addRow("Código de Ativação:", c.codigo);
+
+    c.file = new QLineEdit;
+    c.file->setObjectName(names.file);
+    limitTyping(c.file, 32);
+    auto* escolhe = button("...", names.escolhe);
+    c.browser = button("Abrir no Browser", names.browser);
+    c.valida = button("Validar xml", names.valida);
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(c.file, 1);
+    for (QPushButton* b : {escolhe, c.browser, c.valida})
+        fileRow->addWidget(b);
+    form->addRow("CFe a Transmitir:", fileRow);
+
+    c.naveg = button("Abrir no Browser", names.naveg);
+    c.answerBar = answerBar(answerBox);
+    c.answerBar->addWidget(c.naveg);
+    c.answerBar->addStretch();
+
+    for (QPushButton* b : {c.browser, c.valida, c.naveg})
+        b->setEnabled(false);
+    QObject::connect(escolhe, &QPushButton::clicked, parameters,
+                     [parameters, file = c.file] { chooseXmlFile(parameters, file); });
+    QObject::connect(c.file, &QLineEdit::textChanged, parameters, [c](const QString& text) {
+        const bool exists = isExistingFile(text.toStdString());
+        c.browser->setEnabled(exists);
+        c.valida->setEnabled(exists);
+    });
+    return c;
 }
 
 } // namespace documents

@@ -1,9 +1,7 @@
 #pragma once
 
+#include "documents/document_page_parts.h"
 #include "ui/operation_page.h"
-
-class QLineEdit;
-class QPushButton;
 
 namespace documents {
 
@@ -21,15 +19,10 @@ protected:
     void onExecuted(const core::Executed& done) override;
 
 private:
-    void EdtCFeTesteChange();
     void BtnBrowserClick();
     void BtnValidarClick();
 
-    QLineEdit* codigo_ = nullptr;
-    QLineEdit* cfeTeste_ = nullptr;
-    QPushButton* browser_ = nullptr;
-    QPushButton* validar_ = nullptr;
-    QPushButton* naveg_ = nullptr;
+    DocumentControls controls_;
 };
 
 } // namespace documents

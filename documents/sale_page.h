@@ -1,17 +1,15 @@
 #pragma once
 
+#include "documents/document_page_parts.h"
 #include "ui/operation_page.h"
 
 #include <filesystem>
-
-class QLineEdit;
-class QPushButton;
 
 namespace documents {
 
 // Page 8, EnviarDadosVenda: the activation code and the sale file, with its choice, its opening
 // in the browser and its validation; after a sale, the issued CF-e saved in Retornos can be
-// opened from the answer sub-tab, and its cancellation request generated into Para_Cancelar.
+// opened from the answer sub-tab.
 class SalePage : public ui::OperationPage {
     Q_OBJECT
 public:
@@ -24,17 +22,12 @@ protected:
     void onExecuted(const core::Executed& done) override;
 
 private:
-    void EdtCFeChange();
     void BtnBrowser_8Click();
     void BtnValida_8Click();
     void BtnNaveg_8Click();
     void BtnGeraXmlCanc_8Click();
 
-    QLineEdit* codigo_ = nullptr;
-    QLineEdit* cfe_ = nullptr;
-    QPushButton* browser_ = nullptr;
-    QPushButton* valida_ = nullptr;
-    QPushButton* naveg_ = nullptr;
+    DocumentControls controls_;
     QPushButton* geraXmlCanc_ = nullptr;
     // The issued CF-e saved by the last sale, as it was named when saved: the field may have
     // changed since.

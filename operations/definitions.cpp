@@ -1,10 +1,10 @@
 #include "operations/definitions.h"
 
-#include "network/configurar_interface.h"
-#include "network/configurar_interface_mfe.h"
 #include "documents/cancel_last_sale.h"
 #include "documents/end_to_end.h"
 #include "documents/sale.h"
+#include "network/configurar_interface.h"
+#include "network/configurar_interface_mfe.h"
 #include "operations/consultar_sat.h"
 #include "operations/status_report.h"
 
