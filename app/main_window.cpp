@@ -8,6 +8,7 @@
 #include "core/session_number.h"
 #include "core/text.h"
 #include "help/help_text.h"
+#include "operations/ativar_sat_page.h"
 #include "operations/definitions.h"
 #include "settings/ini_file.h"
 #include "settings/program_info.h"
@@ -18,6 +19,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -229,6 +231,7 @@ void MainWindow::FormCreate() {
             windowTitle(), "Ok");
     }
     loadHelpTexts();
+    operations::fillUfList(findChild<QComboBox*>("cboUF"));
     writeIntegradorTemplates();
     showWelcomePage();
 }

@@ -1,6 +1,10 @@
 #include "app/page_table.h"
 
-#include "operations/status_page.h"
+#include "operations/activation_code_page.h"
+#include "operations/associar_assinatura_page.h"
+#include "operations/ativar_sat_page.h"
+#include "operations/consultar_numero_sessao_page.h"
+#include "operations/trocar_codigo_page.h"
 
 #include <algorithm>
 
@@ -15,8 +19,16 @@ ui::OperationPage* make(const core::OperationDefinition& definition, ui::PageHos
 // clang-format off
 constexpr PageFactory factories[] = {
     {0, make<ui::OperationPage>},
-    {5, make<operations::StatusPage>},
-    {15, make<operations::StatusPage>},
+    {2, make<operations::AtivarSatPage>},
+    {3, make<operations::AssociarAssinaturaPage>},
+    {5, make<operations::ActivationCodePage>},
+    {6, make<operations::TrocarCodigoPage>},
+    {7, make<operations::ExtrairLogsPage>},
+    {10, make<operations::ConsultarNumeroSessaoPage>},
+    {11, make<operations::ActivationCodePage>},
+    {12, make<operations::ActivationCodePage>},
+    {13, make<operations::ActivationCodePage>},
+    {15, make<operations::ActivationCodePage>},
 };
 // clang-format on
 

@@ -35,10 +35,10 @@ int finish(const Output& o, OperationRecord& record, int status) {
     return status;
 }
 
+// The operation's own options first: they lead the list an unknown option is answered with.
 std::vector<const Option*> optionsOf(const OperationEntry& entry) {
-    std::vector<const Option*> options(std::begin(global::all), std::end(global::all));
-    const auto own = entry.optionList();
-    options.insert(options.end(), own.begin(), own.end());
+    std::vector<const Option*> options = entry.optionList();
+    options.insert(options.end(), std::begin(global::all), std::end(global::all));
     return options;
 }
 

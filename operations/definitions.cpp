@@ -1,7 +1,12 @@
 #include "operations/definitions.h"
 
+#include "operations/associar_assinatura.h"
+#include "operations/ativar_sat.h"
+#include "operations/consultar_numero_sessao.h"
 #include "operations/consultar_sat.h"
+#include "operations/extrair_logs.h"
 #include "operations/status_report.h"
+#include "operations/trocar_codigo.h"
 
 #include <algorithm>
 
@@ -15,7 +20,15 @@ const core::Operation& page(int number) {
 // clang-format off
 const core::OperationDefinition all[] = {
     {page(0), {}, bindConsultarSat},
+    {page(2), ativarFields, bindAtivar},
+    {page(3), associarFields, bindAssociar},
     {page(5), statusFields, bindStatus},
+    {page(6), trocarFields, bindTrocar},
+    {page(7), extrairLogsFields, bindExtrairLogs},
+    {page(10), consultarNumeroSessaoFields, bindConsultarNumeroSessao},
+    {page(11), statusFields, bindCodeOnly},
+    {page(12), statusFields, bindCodeOnly},
+    {page(13), statusFields, bindCodeOnly},
     {page(15), statusFields, bindExtendedStatus},
 };
 // clang-format on

@@ -2,6 +2,7 @@
 
 #include "core/text.h"
 #include "ui/qt_text.h"
+#include "ui/text_box.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -172,11 +173,6 @@ void OperationPage::setCommandColour(bool red) {
     commandBox_->setPalette(palette);
 }
 
-void OperationPage::writeLines(QPlainTextEdit* box, const core::Lines& lines) {
-    for (const auto& line : lines)
-        box->appendPlainText(qs(line));
-}
-
 void OperationPage::enter() {
     commandBox_->clear();
     commandBox_->setReadOnly(true);
@@ -205,7 +201,7 @@ void OperationPage::analyse() {
         setCommandColour(false);
         commandBox_->appendPlainText(qs(core::analysisOk));
     } else {
-        writeLines(commandBox_, findings);
+        appendToBox(commandBox_, findings);
     }
 }
 
@@ -215,7 +211,7 @@ void OperationPage::showCall() {
     logic_ = bindLogic();
     const core::Shown shown = core::mostrar(host_, operation_, logic_.prepare);
     lastCall_ = shown.call;
-    writeLines(commandBox_, shown.commandBox);
+    appendToBox(commandBox_, shown.commandBox);
     executeButton_->setEnabled(true);
 }
 
@@ -230,7 +226,7 @@ void OperationPage::execute() {
         throw;
     }
     answerBox_->clear();
-    writeLines(answerBox_, done.answerBox);
+    appendToBox(answerBox_, done.answerBox);
     host_.cursorDefault();
     subControl_->setCurrentIndex(1);
     onExecuted(done);

@@ -67,7 +67,6 @@ private:
     QLayout* buildButtons();
     void buildSheets(const core::PageNames& names, QWidget* commandSheet);
     core::OperationLogic bindLogic() const;
-    void writeLines(QPlainTextEdit* box, const core::Lines& lines);
 
     const core::Operation& operation_;
     Bind bind_;
