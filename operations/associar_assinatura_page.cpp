@@ -4,6 +4,7 @@
 #include "operations/page_controls.h"
 
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 

@@ -106,8 +106,9 @@ TEST_F(AdminWalk, FromActivationToTheSessionQuery) {
     EXPECT_TRUE(reported);
 
     // The block's answer, asked for by its session, word for word.
-    const auto asked = tarvik(
-        {"ConsultarNumeroSessao", "--codigo", "codigoC3", "--sessao", blocked["session"]}, 0);
+    const auto asked = tarvik({"ConsultarNumeroSessao", "--codigo", "codigoC3", "--sessao",
+                               blocked["session"].get<std::string>()},
+                              0);
     EXPECT_EQ(asked["answer"], blocked["answer"]);
 }
 

@@ -339,11 +339,13 @@ private slots:
         click("BtnAtivarSAT");
         type("EdtCodAtiv_2", "senha123");
         QTest::keyClicks(child<QLineEdit>("EdtCNPJContrib"), "12345678000195");
+        click("BtnMostra_2");
         click("BtnExecuta_2");
         QVERIFY2(box("MemoResposta_2").contains("|04000|"), qPrintable(box("MemoResposta_2")));
 
         click("BtnBloquearSAT");
         type("EdtCodAtiv_11", "senha123");
+        click("BtnMostra_11");
         cancelTheWaitSoon();
         click("BtnExecuta_11");
         QVERIFY2(box("MemoResposta_11").contains("|16098|"), qPrintable(box("MemoResposta_11")));
@@ -352,11 +354,15 @@ private slots:
         click("BtnConsNumSessao");
         QCOMPARE(child<QLineEdit>("EdtSessao")->text(), lost);
         type("EdtCodAtiv_10", "senha123");
+        click("BtnMostra_10");
         click("BtnExecuta_10");
-        const QStringList lines = box("MemoResposta_10").split('\n');
-        QVERIFY2(lines.contains(QString::number(lost.toInt()) +
-                                "|16000|Equipamento SAT bloqueado com sucesso||"),
-                 qPrintable(lines.join('\n')));
+        // The stored answer: the lost session's number and the block's success.
+        const QString answer = box("MemoResposta_10");
+        QVERIFY2(QRegularExpression("^0*" + QString::number(lost.toInt()) + R"(\|16000\|)",
+                                    QRegularExpression::MultilineOption)
+                     .match(answer)
+                     .hasMatch(),
+                 qPrintable(answer));
     }
 
     void cleanupTestCase() {
@@ -368,34 +374,23 @@ private slots:
     }
 };
 
+template <typename Test> int runOne(int argc, char** argv) {
+    Test test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+// Each test class in turn, each with a program folder and a window of its own.
+template <typename... Tests> int runEach(int argc, char** argv) {
+    int failed = 0;
+    ((failed += runOne<Tests>(argc, argv)), ...);
+    return failed;
+}
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    int failed = 0;
-    {
-        AtivarSatPageTest t;
-        failed += QTest::qExec(&t, argc, argv);
-    }
-    {
-        AssociarAssinaturaPageTest t;
-        failed += QTest::qExec(&t, argc, argv);
-    }
-    {
-        TrocarCodigoPageTest t;
-        failed += QTest::qExec(&t, argc, argv);
-    }
-    {
-        ConsultarNumeroSessaoPageTest t;
-        failed += QTest::qExec(&t, argc, argv);
-    }
-    {
-        ActivationCodePageTest t;
-        failed += QTest::qExec(&t, argc, argv);
-    }
-    {
-        LostAnswerRecoveryTest t;
-        failed += QTest::qExec(&t, argc, argv);
-    }
-    return failed;
+    return runEach<AtivarSatPageTest, AssociarAssinaturaPageTest, TrocarCodigoPageTest,
+                   ConsultarNumeroSessaoPageTest, ActivationCodePageTest, LostAnswerRecoveryTest>(
+        argc, argv);
 }
 
 #include "admin_pages_test.moc"
