@@ -209,7 +209,9 @@ private slots:
         click("BtnExecuta_11");
         const QString sent = box("MemoComando_11").mid(12, 6);
         // A "Mostrar" whose call is not made does not count.
+        QTest::qWait(5); // session numbers come from the time of day, to the millisecond
         click("BtnMostra_11");
+        QVERIFY(box("MemoComando_11").mid(12, 6) != sent);
         click("BtnConsNumSessao");
         QCOMPARE(child<QLineEdit>("EdtSessao")->text(), sent);
     }
