@@ -9,10 +9,10 @@
 //
 // Run: build/emulator_bench --benchmark_counters_tabular=true
 
-#include "emulator/module.h"
-#include "emulator/module_crypto.h"
-#include "emulator/module_fixed_point.h"
-#include "emulator/module_signature.h"
+#include "emulator/module/module.h"
+#include "emulator/sale/crypto.h"
+#include "emulator/sale/fixed_point.h"
+#include "emulator/sale/signature.h"
 #include "emulator_library.h"
 #include "sale_documents.h"
 

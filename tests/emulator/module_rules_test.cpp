@@ -2,8 +2,9 @@
 // cancellation window, the blocking states, the activation-code change and the status fields
 // that follow the network configuration.
 
-#include "emulator/module.h"
+#include "emulator/module/module.h"
 #include "sale_documents.h"
+#include "tests/support/answer_text.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -13,6 +14,8 @@ namespace {
 
 using emulator_test::acSignature;
 using emulator_test::activationCode;
+using test_support::answerFields;
+using test_support::replacedFirst;
 using ::testing::StartsWith;
 
 struct NoRecords : ModuleRecords {
@@ -21,17 +24,6 @@ struct NoRecords : ModuleRecords {
 };
 
 const TimePoint saleTime = std::chrono::system_clock::from_time_t(1'704'164'645);
-
-std::vector<std::string> fieldsOf(const std::string& answer) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (auto bar = answer.find('|'); bar != std::string::npos; bar = answer.find('|', start)) {
-        fields.push_back(answer.substr(start, bar - start));
-        start = bar + 1;
-    }
-    fields.push_back(answer.substr(start));
-    return fields;
-}
 
 class ModuleRules : public ::testing::Test {
 protected:
@@ -67,7 +59,7 @@ TEST_F(ModuleRules, CancellationOnlyWithinThirtyMinutesOfTheSale) {
             return m.enviarDadosVenda(3, activationCode, emulator_test::saleDocument(1));
         });
         ASSERT_EQ(sale.code, "06000") << sale.text;
-        const std::string key = fieldsOf(sale.text)[8];
+        const std::string key = answerFields(sale.text)[8];
         const Answer cancel = at(saleTime + delay, [&](Module& m) {
             return m.cancelarUltimaVenda(4, activationCode, key,
                                          emulator_test::cancellationDocument(key));
@@ -111,9 +103,9 @@ TEST_F(ModuleRules, SaleChecksTheAssociationAndTheTaxpayerBeforeTheContent) {
     otherSignature[0] = 'A';
     const auto sale = [](const std::string& signAC, const std::string& from,
                          const std::string& to) {
-        std::string document = emulator_test::saleDocument(1, signAC);
-        document.replace(document.find("<CFOP>5102"), 10, "<CFOP>1102");
-        return document.replace(document.find(from), from.size(), to);
+        return replacedFirst(
+            replacedFirst(emulator_test::saleDocument(1, signAC), "<CFOP>5102", "<CFOP>1102"), from,
+            to);
     };
     const struct {
         const char* check;
@@ -130,9 +122,10 @@ TEST_F(ModuleRules, SaleChecksTheAssociationAndTheTaxpayerBeforeTheContent) {
         {"content", sale(acSignature(), "<", "<"), "06010", "1462"},
     };
     for (const auto& c : cases) {
-        const auto answer = fieldsOf(at(saleTime, [&](Module& m) {
-                                         return m.enviarDadosVenda(3, activationCode, c.document);
-                                     }).text);
+        const auto answer =
+            answerFields(at(saleTime, [&](Module& m) {
+                             return m.enviarDadosVenda(3, activationCode, c.document);
+                         }).text);
         ASSERT_GT(answer.size(), 2u) << c.check;
         EXPECT_EQ(answer[1] + "|" + answer[2], std::string(c.code) + "|" + c.cccc) << c.check;
     }
@@ -176,9 +169,9 @@ TEST_F(ModuleRules, StatusFollowsTheNetworkConfiguration) {
             "<lanDNS2>1.1.1.1</lanDNS2><proxy>0</proxy></config>");
     });
     ASSERT_EQ(configured.code, "12000") << configured.text;
-    const auto status = fieldsOf(at(saleTime, [](Module& m) {
-                                     return m.consultarStatusOperacional(4, activationCode);
-                                 }).text);
+    const auto status = answerFields(at(saleTime, [](Module& m) {
+                                         return m.consultarStatusOperacional(4, activationCode);
+                                     }).text);
     ASSERT_EQ(status.size(), 28u);
     EXPECT_EQ(status[5], prepared.serial);
     EXPECT_EQ(std::vector(status.begin() + 6, status.begin() + 13),
@@ -188,9 +181,10 @@ TEST_F(ModuleRules, StatusFollowsTheNetworkConfiguration) {
     EXPECT_EQ(status[23], ""); // no document transmitted yet
     EXPECT_EQ(status[24], prepared.activatedAt);
 
-    const auto extended = fieldsOf(at(saleTime, [](Module& m) {
-                                       return m.consultarStatusOperacionalMFE(5, activationCode);
-                                   }).text);
+    const auto extended =
+        answerFields(at(saleTime, [](Module& m) {
+                         return m.consultarStatusOperacionalMFE(5, activationCode);
+                     }).text);
     ASSERT_EQ(extended.size(), 59u);
     EXPECT_EQ(extended[29], "23");
     EXPECT_EQ(extended[32], "ETHE");

@@ -1,8 +1,8 @@
 // The network configuration documents the module accepts or refuses, and the escaped form in
 // which the extended status returns a stored one.
 
-#include "emulator/module_network.h"
-#include "emulator/module_xml.h"
+#include "emulator/module/network.h"
+#include "emulator/sale/xml.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

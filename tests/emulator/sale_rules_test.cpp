@@ -2,11 +2,12 @@
 // each table row breaks one rule of a valid sale and expects the CCCC code of the tax
 // authority's table; the value cases check what the issued CF-e says.
 
-#include "emulator/module_cfe.h"
-#include "emulator/module_rejections.h"
-#include "emulator/module_sale.h"
-#include "emulator/module_xml.h"
+#include "emulator/sale/cfe.h"
+#include "emulator/sale/rejections.h"
+#include "emulator/sale/sale.h"
+#include "emulator/sale/xml.h"
 #include "sale_documents.h"
+#include "tests/support/answer_text.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@ namespace emulator {
 namespace {
 
 using emulator_test::saleDocument;
+using test_support::replacedFirst;
 
 std::variant<Sale, Rejection> read(const std::string& document, XmlDoc& doc) {
     ParsedXml parsed = parseUntrusted(document, 2'000'000);
@@ -35,12 +37,6 @@ int rejectionCode(const std::string& document) {
     return std::holds_alternative<Rejection>(result) ? std::get<Rejection>(result).code : 0;
 }
 
-std::string replaced(std::string text, const std::string& from, const std::string& to) {
-    const auto at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    return at == std::string::npos ? text : text.replace(at, from.size(), to);
-}
-
 struct BrokenRule {
     const char* rule;
     const char* from;
@@ -52,7 +48,7 @@ class SaleRejection : public ::testing::TestWithParam<BrokenRule> {};
 
 TEST_P(SaleRejection, NamesTheBrokenRule) {
     const BrokenRule& c = GetParam();
-    EXPECT_EQ(rejectionCode(replaced(saleDocument(2), c.from, c.to)), c.code) << c.rule;
+    EXPECT_EQ(rejectionCode(replacedFirst(saleDocument(2), c.from, c.to)), c.code) << c.rule;
     EXPECT_NE(rejectionText(c.code), "") << c.code;
 }
 
@@ -119,9 +115,10 @@ TEST(SaleRejectionText, QuotesTheTaxAuthorityTableAndSaysWhatIsWrong) {
     EXPECT_EQ(rejectionText(1464, 3), "Rejeição: Quantidade Comercial do item (3) inválido.");
 
     XmlDoc doc;
-    const auto result = read(
-        replaced(saleDocument(2), "<pgto><MP><cMP>01</cMP><vMP>100000.00</vMP></MP></pgto>", ""),
-        doc);
+    const auto result =
+        read(replacedFirst(saleDocument(2),
+                           "<pgto><MP><cMP>01</cMP><vMP>100000.00</vMP></MP></pgto>", ""),
+             doc);
     EXPECT_EQ(std::get<Rejection>(result).detail, "Elemento pgto ausente em infCFe");
 }
 
@@ -137,12 +134,13 @@ TEST(SaleLengths, CountCharactersNotBytes) {
           std::tuple{"<xProd>Produto de teste 2</xProd>",
                      "<xProd>" + longest + longest + "ç</xProd>", 1461},
           std::tuple{"</CPF>", "</CPF><xNome>" + longest + "</xNome>", 0}})
-        EXPECT_EQ(rejectionCode(replaced(saleDocument(2), from, to)), code) << to;
+        EXPECT_EQ(rejectionCode(replacedFirst(saleDocument(2), from, to)), code) << to;
 }
 
 TEST(SaleAlert, BlankCustomerNameIsAcceptedWithTheAlert) {
     XmlDoc doc;
-    const auto result = read(replaced(saleDocument(1), "</CPF>", "</CPF><xNome>  </xNome>"), doc);
+    const auto result =
+        read(replacedFirst(saleDocument(1), "</CPF>", "</CPF><xNome>  </xNome>"), doc);
     ASSERT_TRUE(std::holds_alternative<Sale>(result));
     EXPECT_EQ(std::get<Sale>(result).alert, 1234);
 }
@@ -157,10 +155,10 @@ TEST(SaleValues, SubtotalAdjustmentsAreSharedWholeAmongManySmallItems) {
     for (const char* adjustment : {"vDescSubtot", "vAcresSubtot"}) {
         const std::string name(adjustment);
         XmlDoc doc;
-        const auto result =
-            read(replaced(items, "<total>",
+        const auto result = read(
+            replacedFirst(items, "<total>",
                           "<total><DescAcrEntr><" + name + ">0.50</" + name + "></DescAcrEntr>"),
-                 doc);
+            doc);
         ASSERT_TRUE(std::holds_alternative<Sale>(result))
             << name << " " << std::get<Rejection>(result).code;
         const Sale& sale = std::get<Sale>(result);
