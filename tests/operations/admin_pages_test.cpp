@@ -1,13 +1,14 @@
-// The administration pages in the window (offscreen): fields typed, "Executar", what the fake
-// driver library received and what the boxes show; and a lost answer recovered through the
-// Integrador stand-in and the module emulator.
+// The administration pages in the window (offscreen), a fresh window per case: fields typed,
+// "Executar", what the fake driver library received and what the boxes show; and a lost answer
+// recovered through the Integrador stand-in and the module emulator.
 
+#include "tests/support/page_driver.h"
 #include "tests/support/test_program.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
+#include <QDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,239 +20,263 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
-// A window in library mode over the fake library, with helpers to find its controls.
-class PageTest : public QObject {
+// A program folder whose window runs in one access mode; each case opens a window of its own.
+class WindowCases : public QObject {
 protected:
     testing_support::TestProgram program;
-    std::unique_ptr<testing_support::FakeLibrary> fake;
     std::unique_ptr<app::MainWindow> window;
+    std::unique_ptr<testing_support::PageDriver> page;
 
-    template <typename T> T* child(const QString& name) {
-        T* found = window->findChild<T*>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
+    void open() {
+        window = program.start();
+        page = std::make_unique<testing_support::PageDriver>(*window);
     }
-    void click(const QString& button) { child<QPushButton>(button)->click(); }
-    void type(const QString& edit, const QString& text) { child<QLineEdit>(edit)->setText(text); }
-    QString box(const QString& name) { return child<QPlainTextEdit>(name)->toPlainText(); }
+    void close() {
+        page.reset();
+        window.reset();
+    }
+    QString text(const QString& box) const { return page->lines(box).join('\n'); }
 
     // The session a call text shows, as the integer the library receives.
     static QString sessionOf(const QString& callText) {
         const auto match = QRegularExpression(R"(\((\d{6})[,)])").match(callText);
         return match.hasMatch() ? QString::number(match.captured(1).toInt()) : QString();
     }
+};
 
-    void startInLibraryMode() {
+// In library mode over the fake library.
+class FakeLibraryCases : public WindowCases {
+protected:
+    std::unique_ptr<testing_support::FakeLibrary> fake;
+
+    void useFakeLibrary() {
         program.installFakeLibrary();
         program.writeIni("[DEFAULT]\r\nACESSO=DLL\r\n");
         fake = std::make_unique<testing_support::FakeLibrary>();
-        window = program.start();
     }
 };
 
 } // namespace
 
-class AtivarSatPageTest : public PageTest {
+class AtivarSatPageTest : public FakeLibraryCases {
     Q_OBJECT
 private slots:
-    void initTestCase() { startInLibraryMode(); }
+    void initTestCase() { useFakeLibrary(); }
+    void init() { open(); }
+    void cleanup() { close(); }
 
     void ufListAndCertificateTypeAtStart() {
-        auto* uf = child<QComboBox>("cboUF");
+        auto* uf = page->widget<QComboBox>("cboUF");
         QCOMPARE(uf->count(), 27);
         QCOMPARE(uf->currentIndex(), 5);
         QCOMPARE(uf->currentText(), QString("CE"));
         QCOMPARE(uf->itemText(25), QString("SP"));
-        QVERIFY(!child<QGroupBox>("rgTipoCert")->isEnabled());
-        QVERIFY(child<QRadioButton>("rgTipoCert_0")->isChecked());
+        QVERIFY(!uf->isEditable());
+        QVERIFY(!page->widget<QGroupBox>("rgTipoCert")->isEnabled());
+        QVERIFY(page->widget<QRadioButton>("rgTipoCert_0")->isChecked());
     }
 
     void emptyFieldsGiveThreeFindings() {
-        click("BtnAtivarSAT");
-        click("BtnAnalisa_2");
-        QCOMPARE(box("MemoComando_2"),
-                 QString("Código de ativação não pode ser nulo\n"
-                         "Código de ativação deve ter entre 8 e 32 caracteres\n"
-                         "CNPJ do Contribuinte inválido."));
+        page->enter("BtnAtivarSAT");
+        page->click("BtnAnalisa_2");
+        QCOMPARE(page->lines("MemoComando_2"),
+                 (QStringList{"Código de ativação não pode ser nulo",
+                              "Código de ativação deve ter entre 8 e 32 caracteres",
+                              "CNPJ do Contribuinte inválido."}));
     }
 
     // The value of the masked edit is its digits; a partly filled edit is no CNPJ.
     void cnpjEditValueIsTheDigitsTyped() {
-        type("EdtCodAtiv_2", "senha123");
-        auto* cnpj = child<QLineEdit>("EdtCNPJContrib");
-        cnpj->setFocus();
-        QTest::keyClicks(cnpj, "1234567800019");
-        QCOMPARE(cnpj->displayText(), QString("12.345.678/0001-9_"));
-        click("BtnAnalisa_2");
-        QCOMPARE(box("MemoComando_2"), QString("CNPJ do Contribuinte inválido."));
-        QTest::keyClicks(cnpj, "5");
-        click("BtnAnalisa_2");
-        QCOMPARE(box("MemoComando_2"), QString("Análise OK."));
+        page->enter("BtnAtivarSAT");
+        page->type("EdtCodAtiv_2", "senha123");
+        page->type("EdtCNPJContrib", "1234567800019");
+        QCOMPARE(page->widget<QLineEdit>("EdtCNPJContrib")->displayText(),
+                 QString("12.345.678/0001-9_"));
+        page->click("BtnAnalisa_2");
+        QCOMPARE(page->lines("MemoComando_2"), QStringList{"CNPJ do Contribuinte inválido."});
+        page->type("EdtCNPJContrib", "12345678000195");
+        page->click("BtnAnalisa_2");
+        QCOMPARE(page->lines("MemoComando_2"), QStringList{"Análise OK."});
     }
 
     void executeSendsSubCommandOneAndTheUfCode() {
-        child<QComboBox>("cboUF")->setCurrentText("SP");
-        child<QRadioButton>("rgTipoCert_2")->setChecked(true); // shown only: never read
+        page->enter("BtnAtivarSAT");
+        page->type("EdtCodAtiv_2", "senha123");
+        page->type("EdtCNPJContrib", "12345678000195");
+        page->widget<QComboBox>("cboUF")->setCurrentText("SP");
+        page->widget<QRadioButton>("rgTipoCert_2")->setChecked(true); // shown only: never read
         fake->setAnswer("000001|04000|Ativado corretamente|||Q1NS");
-        click("BtnMostra_2");
-        click("BtnExecuta_2");
-        const QString call = box("MemoComando_2");
+        page->click("BtnMostra_2");
+        page->click("BtnExecuta_2");
+        const QString call = text("MemoComando_2");
         QVERIFY2(QRegularExpression(R"(^AtivarSAT\(\d{6},1,senha123,12345678000195,35\)$)")
                      .match(call)
                      .hasMatch(),
                  qPrintable(call));
         QCOMPARE(fake->lastCall(),
                  "AtivarSAT|" + sessionOf(call) + "|1|senha123|12345678000195|35");
-        QCOMPARE(box("MemoResposta_2"), QString("000001|04000|Ativado corretamente|||Q1NS"));
+        QCOMPARE(page->lines("MemoResposta_2"),
+                 QStringList{"000001|04000|Ativado corretamente|||Q1NS"});
     }
 
     void typedTextOutsideTheCodePageStopsBeforeTheCall() {
+        fake->setAnswer("000001|04000|Ativado corretamente||");
+        page->enter("BtnAtivarSAT");
+        page->type("EdtCodAtiv_2", "senha✓123");
+        page->type("EdtCNPJContrib", "12345678000195");
         const QString before = fake->lastCall();
         program.dialogs.shown.clear();
-        type("EdtCodAtiv_2", "senha✓123");
-        click("BtnExecuta_2");
+        page->click("BtnMostra_2");
         QCOMPARE(fake->lastCall(), before);
         QCOMPARE(program.dialogs.shown.size(), 1);
         QVERIFY2(program.dialogs.shown[0].startsWith("error:O caractere \"✓\" de codigoDeAtivacao"),
                  qPrintable(program.dialogs.shown[0]));
+        QVERIFY(!page->widget<QPushButton>("BtnExecuta_2")->isEnabled());
     }
-
-    void cleanupTestCase() { window.reset(); }
 };
 
-class AssociarAssinaturaPageTest : public PageTest {
+class AssociarAssinaturaPageTest : public FakeLibraryCases {
     Q_OBJECT
 private slots:
-    void initTestCase() { startInLibraryMode(); }
+    void initTestCase() { useFakeLibrary(); }
+    void init() { open(); }
+    void cleanup() { close(); }
 
     void emptyFieldsGiveFiveFindings() {
-        click("BtnAssocAssin");
-        click("BtnAnalisa_3");
-        QCOMPARE(box("MemoComando_3").split('\n').size(), 5);
-        QVERIFY(box("MemoComando_3").endsWith("Assinatura não pode estar em branco."));
+        page->enter("BtnAssocAssin");
+        page->click("BtnAnalisa_3");
+        const QStringList findings = page->lines("MemoComando_3");
+        QCOMPARE(findings.size(), 5);
+        QCOMPARE(findings.last(), QString("Assinatura não pode estar em branco."));
     }
 
     void signatureOfSeveralLinesIsSentAsOne() {
-        type("EdtCodAtiv3", "senha123");
-        QTest::keyClicks(child<QLineEdit>("EdtCNPJSw"), "11222333000181");
-        QTest::keyClicks(child<QLineEdit>("EdtCNPJContrib2"), "12345678000195");
+        page->enter("BtnAssocAssin");
+        page->type("EdtCodAtiv3", "senha123");
+        page->type("EdtCNPJSw", "11222333000181");
+        page->type("EdtCNPJContrib2", "12345678000195");
         const QString half(172, 'A');
-        child<QPlainTextEdit>("MemoSign")->setPlainText(half + "\n" + half);
+        page->widget<QPlainTextEdit>("MemoSign")->setPlainText(half + "\n" + half);
         // 344 characters sent, 346 as the memo holds them with CR LF.
-        click("BtnAnalisa_3");
-        QCOMPARE(box("MemoComando_3"), QString("Assinatura não pode ter mais de 344 caracteres."));
+        page->click("BtnAnalisa_3");
+        QCOMPARE(page->lines("MemoComando_3"),
+                 QStringList{"Assinatura não pode ter mais de 344 caracteres."});
         fake->setAnswer("000002|13000|Assinatura do AC registrada||");
-        click("BtnMostra_3");
-        click("BtnExecuta_3");
-        const QString call = box("MemoComando_3");
+        page->click("BtnMostra_3");
+        page->click("BtnExecuta_3");
+        const QString call = text("MemoComando_3");
         QCOMPARE(call, "AssociarAssinatura(" + call.mid(19, 6) +
                            ",senha123,1122233300018112345678000195," + half + half + ")");
         QCOMPARE(fake->lastCall(), "AssociarAssinatura|" + sessionOf(call) +
                                        "|senha123|1122233300018112345678000195|" + half + half);
-        QCOMPARE(box("MemoResposta_3"), QString("000002|13000|Assinatura do AC registrada||"));
+        QCOMPARE(page->lines("MemoResposta_3"),
+                 QStringList{"000002|13000|Assinatura do AC registrada||"});
     }
-
-    void cleanupTestCase() { window.reset(); }
 };
 
-class TrocarCodigoPageTest : public PageTest {
+class TrocarCodigoPageTest : public FakeLibraryCases {
     Q_OBJECT
 private slots:
-    void initTestCase() { startInLibraryMode(); }
+    void initTestCase() { useFakeLibrary(); }
+    void init() { open(); }
+    void cleanup() { close(); }
 
     void emergencyChangesLabelMessagesAndOption() {
-        click("BtnTrocarCodigo");
-        auto* label = child<QLabel>("LblCodAtual");
+        page->enter("BtnTrocarCodigo");
+        auto* label = page->widget<QLabel>("LblCodAtual");
         QCOMPARE(label->text(), QString("Código de Ativação Atual:"));
-        child<QCheckBox>("CheckEmergencia")->click();
+        page->click("CheckEmergencia");
         QCOMPARE(label->text(), QString("Código de Emergência:"));
-        type("EdtNovoCodigo", "novo1234");
-        type("EdtNovoCodigo2", "novo1234");
-        click("BtnAnalisa_6");
-        QCOMPARE(box("MemoComando_6"),
-                 QString("Código de emergência não pode ser nulo\n"
-                         "Código de emergência deve ter entre 8 e 32 caracteres"));
-        type("EdtCodAtual", " EMERGENCIA ");
+        page->type("EdtNovoCodigo", "novo1234");
+        page->type("EdtNovoCodigo2", "novo1234");
+        page->click("BtnAnalisa_6");
+        QCOMPARE(page->lines("MemoComando_6"),
+                 (QStringList{"Código de emergência não pode ser nulo",
+                              "Código de emergência deve ter entre 8 e 32 caracteres"}));
+        page->type("EdtCodAtual", " EMERGENCIA ");
         fake->setAnswer("000003|18000|Código de ativação alterado com sucesso||");
-        click("BtnMostra_6");
-        click("BtnExecuta_6");
-        const QString call = box("MemoComando_6");
+        page->click("BtnMostra_6");
+        page->click("BtnExecuta_6");
+        const QString call = text("MemoComando_6");
         QVERIFY2(call.endsWith(",EMERGENCIA,2,novo1234,novo1234)"), qPrintable(call));
         QCOMPARE(fake->lastCall(),
                  "TrocarCodigoDeAtivacao|" + sessionOf(call) + "|EMERGENCIA|2|novo1234|novo1234");
 
-        child<QCheckBox>("CheckEmergencia")->click();
+        page->click("CheckEmergencia");
         QCOMPARE(label->text(), QString("Código de Ativação Atual:"));
-        click("BtnExecuta_6");
+        page->click("BtnExecuta_6");
         QVERIFY(fake->lastCall().contains("|EMERGENCIA|1|"));
     }
-
-    void cleanupTestCase() { window.reset(); }
 };
 
-class ConsultarNumeroSessaoPageTest : public PageTest {
+class ConsultarNumeroSessaoPageTest : public FakeLibraryCases {
     Q_OBJECT
+
+    void executeQuery(const QString& sessao) {
+        page->enter("BtnConsNumSessao");
+        page->type("EdtCodAtiv_10", "senha123");
+        page->type("EdtSessao", sessao);
+        page->click("BtnMostra_10");
+        page->click("BtnExecuta_10");
+    }
+
 private slots:
-    void initTestCase() { startInLibraryMode(); }
+    void initTestCase() { useFakeLibrary(); }
+    void init() { open(); }
+    void cleanup() { close(); }
 
     void sessionAtEntryIsTheLastOneSent() {
-        click("BtnConsNumSessao");
-        QCOMPARE(child<QLineEdit>("EdtSessao")->text(), QString("000000"));
+        page->enter("BtnConsNumSessao");
+        QCOMPARE(page->widget<QLineEdit>("EdtSessao")->text(), QString("000000"));
 
-        click("BtnBloquearSAT");
-        type("EdtCodAtiv_11", "senha123");
-        click("BtnMostra_11");
-        click("BtnExecuta_11");
-        const QString sent = box("MemoComando_11").mid(12, 6);
-        // A "Mostrar" whose call is not made does not count.
-        QTest::qWait(5); // session numbers come from the time of day, to the millisecond
-        click("BtnMostra_11");
-        QVERIFY(box("MemoComando_11").mid(12, 6) != sent);
-        click("BtnConsNumSessao");
-        QCOMPARE(child<QLineEdit>("EdtSessao")->text(), sent);
+        page->enter("BtnBloquearSAT");
+        page->type("EdtCodAtiv_11", "senha123");
+        page->click("BtnMostra_11");
+        page->click("BtnExecuta_11");
+        const QString sent = text("MemoComando_11").mid(12, 6);
+        // A "Mostrar" whose call is not made does not count; session numbers come from the time
+        // of day, so the next one differs once the clock has moved.
+        QTRY_VERIFY((page->click("BtnMostra_11"), text("MemoComando_11").mid(12, 6) != sent));
+        page->enter("BtnConsNumSessao");
+        QCOMPARE(page->widget<QLineEdit>("EdtSessao")->text(), sent);
     }
 
     void executeSendsTheSessionAsAnInteger() {
-        type("EdtCodAtiv_10", "senha123");
-        type("EdtSessao", " 42");
-        click("BtnAnalisa_10");
-        QCOMPARE(box("MemoComando_10"), QString("Análise OK."));
         fake->setAnswer("000042|16000|Equipamento SAT bloqueado com sucesso||");
-        click("BtnMostra_10");
-        click("BtnExecuta_10");
-        const QString call = box("MemoComando_10");
+        executeQuery(" 42");
+        const QString call = text("MemoComando_10");
         QVERIFY2(call.endsWith(",senha123,42)"), qPrintable(call));
         QCOMPARE(fake->lastCall(), "ConsultarNumeroSessao|" + sessionOf(call) + "|senha123|42");
-        QCOMPARE(box("MemoResposta_10"),
-                 QString("000042|16000|Equipamento SAT bloqueado com sucesso||"));
+        QCOMPARE(page->lines("MemoResposta_10"),
+                 QStringList{"000042|16000|Equipamento SAT bloqueado com sucesso||"});
     }
 
     void notAnIntegerMakesNoCallAndKeepsTheAnswer() {
+        const QString answer = "000042|16000|Equipamento SAT bloqueado com sucesso||";
+        fake->setAnswer(answer.toUtf8().constData());
+        executeQuery("42");
         const QString before = fake->lastCall();
-        for (const char* text : {"12a", "42 "}) {
+        for (const char* typed : {"12a", "42 "}) {
             program.dialogs.shown.clear();
-            type("EdtSessao", text);
-            click("BtnExecuta_10");
+            page->type("EdtSessao", typed);
+            page->click("BtnExecuta_10");
             QCOMPARE(program.dialogs.shown,
-                     QStringList{QString("error:'%1' is not a valid integer value").arg(text)});
+                     QStringList{QString("error:'%1' is not a valid integer value").arg(typed)});
             QCOMPARE(fake->lastCall(), before);
-            QCOMPARE(box("MemoResposta_10"),
-                     QString("000042|16000|Equipamento SAT bloqueado com sucesso||"));
+            QCOMPARE(page->lines("MemoResposta_10"), QStringList{answer});
         }
     }
-
-    void cleanupTestCase() { window.reset(); }
 };
 
-class ActivationCodePageTest : public PageTest {
+class ActivationCodePageTest : public FakeLibraryCases {
     Q_OBJECT
 private slots:
-    void initTestCase() { startInLibraryMode(); }
+    void initTestCase() { useFakeLibrary(); }
+    void init() { open(); }
+    void cleanup() { close(); }
 
     void codeOnlyPagesSendTheTrimmedCode() {
         const struct {
@@ -263,16 +288,16 @@ private slots:
                      {"BtnAtualizarSoft", "13", "AtualizarSoftwareSAT"}};
         fake->setAnswer("000005|17000|desbloqueado com sucesso||");
         for (const auto& p : pages) {
-            click(p.button);
-            type(QString("EdtCodAtiv_") + p.page, " senha123 ");
-            click(QString("BtnMostra_") + p.page);
-            click(QString("BtnExecuta_") + p.page);
-            const QString call = box(QString("MemoComando_") + p.page);
+            page->enter(p.button);
+            page->type(QString("EdtCodAtiv_") + p.page, " senha123 ");
+            page->click(QString("BtnMostra_") + p.page);
+            page->click(QString("BtnExecuta_") + p.page);
+            const QString call = text(QString("MemoComando_") + p.page);
             QVERIFY2(call.startsWith(QString(p.operation) + "(") && call.endsWith(",senha123)"),
                      qPrintable(call));
             QCOMPARE(fake->lastCall(), QString("%1|%2|senha123").arg(p.operation, sessionOf(call)));
-            QCOMPARE(box(QString("MemoResposta_") + p.page),
-                     QString("000005|17000|desbloqueado com sucesso||"));
+            QCOMPARE(page->lines(QString("MemoResposta_") + p.page),
+                     QStringList{"000005|17000|desbloqueado com sucesso||"});
         }
     }
 
@@ -283,83 +308,64 @@ private slots:
             log += "20240315143005;linha " + QByteArray::number(i) + "\r\n";
         const QByteArray answer = "000006|15000|Transferência completa|||" + log.toBase64();
         fake->setAnswer(answer.constData());
-        click("BtnExtrairLogs");
-        type("EdtCodAtiv_7", "senha123");
-        click("BtnMostra_7");
-        click("BtnExecuta_7");
-        const QStringList lines = box("MemoResposta_7").split('\n');
+        page->enter("BtnExtrairLogs");
+        page->type("EdtCodAtiv_7", "senha123");
+        page->click("BtnMostra_7");
+        page->click("BtnExecuta_7");
+        const QStringList lines = page->lines("MemoResposta_7");
         QCOMPARE(lines.size(), 1 + 1 + 1 + 3000 + 1 + 1);
         QCOMPARE(lines[2], QString("---- Log Decodificado --------------------------------"));
         QCOMPARE(lines[3002], QString("20240315143005;linha 3000"));
         QCOMPARE(lines[3003], QString());
         QCOMPARE(lines[3004], QString(54, '-'));
-        auto* memo = child<QPlainTextEdit>("MemoResposta_7");
+        auto* memo = page->widget<QPlainTextEdit>("MemoResposta_7");
         QCOMPARE(memo->textCursor().position(), memo->document()->characterCount() - 1);
     }
-
-    void cleanupTestCase() { window.reset(); }
 };
 
 // A call whose answer is lost (the wait cancelled while the Integrador still holds the answer)
 // is recovered with the session query: page 10 opens with the lost call's session.
-class LostAnswerRecoveryTest : public PageTest {
+class LostAnswerRecoveryTest : public WindowCases {
     Q_OBJECT
     QTemporaryDir folders;
     QProcess standin;
-
-    // Clicks "Cancelar" of the wait dialog once it is up.
-    void cancelTheWaitSoon() {
-        auto* poll = new QTimer(window.get());
-        poll->setInterval(100);
-        auto* started = new QElapsedTimer;
-        started->start();
-        connect(poll, &QTimer::timeout, window.get(), [this, poll, started] {
-            auto* cancel = window->findChild<QPushButton*>("BtnCancelar");
-            if (cancel && cancel->isVisible() && cancel->isEnabled() && started->elapsed() > 700) {
-                cancel->click();
-                poll->stop();
-                poll->deleteLater();
-                delete started;
-            }
-        });
-        poll->start();
-    }
 
 private slots:
     void initTestCase() {
         qputenv("TARVIK_INTEGRADOR_DIR", folders.filePath("Integrador").toUtf8());
         qputenv("MFE_EMULADOR_ESTADO", folders.filePath("estado.json").toUtf8());
         standin.start(STANDIN, {"--dir", folders.filePath("Integrador"), "--library", MFE_LIBRARY,
-                                "--delay", "2000", "--timeout", "120"});
+                                "--delay", "1500", "--timeout", "120"});
         QVERIFY(standin.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(folders.filePath("Integrador/Output")), 5000);
         program.writeIni("[DEFAULT]\r\nACESSO=INTEGRADOR\r\n");
-        window = program.start();
+        open();
     }
 
     void activateThenLoseABlockingAnswerThenRecoverIt() {
-        click("BtnAtivarSAT");
-        type("EdtCodAtiv_2", "senha123");
-        QTest::keyClicks(child<QLineEdit>("EdtCNPJContrib"), "12345678000195");
-        click("BtnMostra_2");
-        click("BtnExecuta_2");
-        QVERIFY2(box("MemoResposta_2").contains("|04000|"), qPrintable(box("MemoResposta_2")));
+        page->enter("BtnAtivarSAT");
+        page->type("EdtCodAtiv_2", "senha123");
+        page->type("EdtCNPJContrib", "12345678000195");
+        page->click("BtnMostra_2");
+        page->click("BtnExecuta_2");
+        QVERIFY2(text("MemoResposta_2").contains("|04000|"), qPrintable(text("MemoResposta_2")));
 
-        click("BtnBloquearSAT");
-        type("EdtCodAtiv_11", "senha123");
-        click("BtnMostra_11");
-        cancelTheWaitSoon();
-        click("BtnExecuta_11");
-        QVERIFY2(box("MemoResposta_11").contains("|16098|"), qPrintable(box("MemoResposta_11")));
-        const QString lost = box("MemoComando_11").mid(12, 6);
+        page->enter("BtnBloquearSAT");
+        page->type("EdtCodAtiv_11", "senha123");
+        page->click("BtnMostra_11");
+        QVERIFY(page->clickWhileWaiting("BtnExecuta_11", [](QDialog& wait) {
+            wait.findChild<QPushButton*>("BtnCancelar")->click();
+        }));
+        QVERIFY2(text("MemoResposta_11").contains("|16098|"), qPrintable(text("MemoResposta_11")));
+        const QString lost = text("MemoComando_11").mid(12, 6);
 
-        click("BtnConsNumSessao");
-        QCOMPARE(child<QLineEdit>("EdtSessao")->text(), lost);
-        type("EdtCodAtiv_10", "senha123");
-        click("BtnMostra_10");
-        click("BtnExecuta_10");
+        page->enter("BtnConsNumSessao");
+        QCOMPARE(page->widget<QLineEdit>("EdtSessao")->text(), lost);
+        page->type("EdtCodAtiv_10", "senha123");
+        page->click("BtnMostra_10");
+        page->click("BtnExecuta_10");
         // The stored answer: the lost session's number and the block's success.
-        const QString answer = box("MemoResposta_10");
+        const QString answer = text("MemoResposta_10");
         QVERIFY2(QRegularExpression("^0*" + QString::number(lost.toInt()) + R"(\|16000\|)",
                                     QRegularExpression::MultilineOption)
                      .match(answer)
@@ -368,7 +374,7 @@ private slots:
     }
 
     void cleanupTestCase() {
-        window.reset();
+        close();
         standin.kill();
         standin.waitForFinished();
         qunsetenv("TARVIK_INTEGRADOR_DIR");
@@ -381,7 +387,7 @@ template <typename Test> int runOne(int argc, char** argv) {
     return QTest::qExec(&test, argc, argv);
 }
 
-// Each test class in turn, each with a program folder and a window of its own.
+// Each test class in turn, each with a program folder of its own.
 template <typename... Tests> int runEach(int argc, char** argv) {
     int failed = 0;
     ((failed += runOne<Tests>(argc, argv)), ...);
