@@ -125,7 +125,8 @@ private slots:
     void typedTextOutsideTheCodePageStopsBeforeTheCall() {
         fake->setAnswer("000001|04000|Ativado corretamente||");
         page->enter("BtnAtivarSAT");
-        page->type("EdtCodAtiv_2", "senha✓123");
+        // Pasted: key clicks carry ASCII only.
+        page->widget<QLineEdit>("EdtCodAtiv_2")->setText("senha✓123");
         page->type("EdtCNPJContrib", "12345678000195");
         const QString before = fake->lastCall();
         program.dialogs.shown.clear();
