@@ -8,16 +8,17 @@
 #include "core/session_number.h"
 #include "core/text.h"
 #include "help/help_text.h"
+#include "operations/ativar_sat_page.h"
 #include "operations/definitions.h"
 #include "settings/ini_file.h"
 #include "settings/program_info.h"
 #include "ui/dialogs.h"
 #include "ui/module_call_dialog.h"
-#include "ui/pending_page.h"
 #include "ui/qt_text.h"
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -196,9 +197,9 @@ void MainWindow::buildPages() {
         const core::Operation& operation = *core::operationByPage(page);
         const core::OperationDefinition* definition = operations::definitionOf(operation);
         const PageFactory* factory = pageFactory(page);
-        ui::OperationPage* operationPage = definition && factory
-                                               ? factory->make(*definition, *this)
-                                               : new ui::PendingPage(operation, *this);
+        if (!definition || !factory)
+            throw std::logic_error(std::string(operation.name) + " has no page");
+        ui::OperationPage* operationPage = factory->make(*definition, *this);
         pages_[std::size_t(catalogueIndex(page))] = operationPage;
         pageControl_->addWidget(operationPage);
     }
@@ -229,6 +230,7 @@ void MainWindow::FormCreate() {
             windowTitle(), "Ok");
     }
     loadHelpTexts();
+    operations::fillUfList(findChild<QComboBox*>("cboUF"));
     writeIntegradorTemplates();
     showWelcomePage();
 }

@@ -15,6 +15,13 @@ const Option* find(std::span<const Option* const> options, std::string_view name
     return it == options.end() ? nullptr : *it;
 }
 
+std::string names(std::span<const Option* const> options) {
+    std::string text;
+    for (const Option* option : options)
+        text += (text.empty() ? "" : ", ") + std::string(option->name);
+    return text;
+}
+
 } // namespace
 
 CommandLine::CommandLine(std::span<const std::string> args,
@@ -29,7 +36,7 @@ CommandLine::CommandLine(std::span<const std::string> args,
         const std::string name = arg.substr(0, equals);
         const Option* option = find(options, name);
         if (!option)
-            throw UsageError("opção desconhecida: " + name);
+            throw UsageError("opção desconhecida: " + name + " (aceitas: " + names(options) + ")");
         if (values_.count(name))
             throw UsageError("opção repetida: " + name);
         std::string value;

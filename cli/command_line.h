@@ -26,7 +26,8 @@ class CommandLine {
 public:
     // Reads `args` (the program name left out) accepting only `options`, each at most once,
     // as "--name value" or "--name=value". Words that are not options are kept in order.
-    // Throws UsageError for an unknown, repeated or incomplete option.
+    // Throws UsageError for an unknown option (naming the accepted ones), a repeated or an
+    // incomplete one.
     CommandLine(std::span<const std::string> args, std::span<const Option* const> options);
 
     bool has(std::string_view name) const;

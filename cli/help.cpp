@@ -39,10 +39,6 @@ constexpr const char* exitStatuses =
 
 } // namespace
 
-std::string notAvailableMessage(std::string_view name) {
-    return std::string(name) + " ainda não está disponível na linha de comando.";
-}
-
 void printHelp(std::ostream& out) {
     out << "Uso: tarvik [--dll ARQUIVO | --integrador PASTA] [--json] OPERACAO [parâmetros]\n"
            "     tarvik OPERACAO --analisar [parâmetros]\n"
@@ -60,11 +56,7 @@ void printHelp(std::ostream& out) {
     out << "\nOperações:\n";
     for (const core::Operation* operation : core::panelOrder()) {
         const OperationEntry* entry = entryNamed(operation->name);
-        out << "  " << operation->name;
-        if (!entry->definition)
-            out << std::string(32 - std::min<std::size_t>(31, operation->name.size()), ' ')
-                << "(ainda não disponível)";
-        out << "\n";
+        out << "  " << entry->operation.name << "\n";
     }
     out << "  validar" << std::string(25, ' ') << "valida um XML de CF-e ou de cancelamento\n"
         << "  gerar-cancelamento" << std::string(14, ' ')
@@ -83,10 +75,6 @@ void printOperationHelp(const OperationEntry& entry, std::ostream& out) {
         out << "]";
     }
     out << "\n\n" << declaration(operation) << "\n\n";
-    if (!entry.definition) {
-        out << notAvailableMessage(operation.name) << "\n";
-        return;
-    }
     if (!entry.options.empty()) {
         out << "Parâmetros:\n";
         printOptions(entry.optionList(), out);

@@ -14,7 +14,4 @@ void printHelp(std::ostream& out);
 // One operation: its function as the library declares it, its options and its success codes.
 void printOperationHelp(const OperationEntry& entry, std::ostream& out);
 
-// "<name> ainda não está disponível na linha de comando."
-std::string notAvailableMessage(std::string_view name);
-
 } // namespace cli

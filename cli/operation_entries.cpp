@@ -14,14 +14,12 @@ constexpr std::size_t fileOptionLimit = 1 << 20;
 
 std::vector<OperationEntry> makeEntries() {
     std::vector<OperationEntry> entries;
-    for (const core::Operation& operation : core::catalogue()) {
-        OperationEntry entry{operation, operations::definitionOf(operation), {}};
-        if (entry.definition)
-            for (const core::InputField& field : entry.definition->fields)
-                entry.options.push_back(
-                    {field.option,
-                     field.kind == core::InputField::Kind::Switch ? "" : field.valueName,
-                     field.help});
+    for (const core::OperationDefinition& definition : operations::definitions()) {
+        OperationEntry entry{definition.operation, definition, {}};
+        for (const core::InputField& field : definition.fields)
+            entry.options.push_back(
+                {field.option, field.kind == core::InputField::Kind::Switch ? "" : field.valueName,
+                 field.help});
         entries.push_back(std::move(entry));
     }
     return entries;
@@ -58,9 +56,7 @@ const OperationEntry* entryNamed(std::string_view name) {
 
 core::Inputs inputsFrom(const OperationEntry& entry, const CommandLine& line) {
     core::Inputs inputs;
-    if (!entry.definition)
-        return inputs;
-    for (const core::InputField& field : entry.definition->fields) {
+    for (const core::InputField& field : entry.definition.fields) {
         switch (field.kind) {
         case core::InputField::Kind::Text:
             inputs.set(field.key, line.text(field.option));

@@ -13,8 +13,8 @@ namespace cli {
 
 struct OperationEntry {
     const core::Operation& operation;
-    const core::OperationDefinition* definition; // nullptr while the operation is not available
-    std::vector<Option> options;                 // one per field of the definition
+    const core::OperationDefinition& definition;
+    std::vector<Option> options; // one per field of the definition
 
     std::vector<const Option*> optionList() const;
 };

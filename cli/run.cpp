@@ -36,10 +36,10 @@ int finish(const Output& o, OperationRecord& record, int status) {
     return status;
 }
 
+// The operation's own options first: they lead the list an unknown option is answered with.
 std::vector<const Option*> optionsOf(const OperationEntry& entry) {
-    std::vector<const Option*> options(std::begin(global::all), std::end(global::all));
-    const auto own = entry.optionList();
-    options.insert(options.end(), own.begin(), own.end());
+    std::vector<const Option*> options = entry.optionList();
+    options.insert(options.end(), std::begin(global::all), std::end(global::all));
     return options;
 }
 
@@ -128,13 +128,11 @@ int runOperation(const Output& o, const OperationEntry& entry, std::span<const s
     record.operation = entry.operation.name;
     if (line.words().size() > 1)
         return stop(o, record, exitBadUsage, "palavra a mais: " + line.words()[1]);
-    if (!entry.definition)
-        return stop(o, record, exitBadUsage, notAvailableMessage(entry.operation.name));
     core::OperationContext context;
     context.programFolder = programFolder;
     context.layout = documents::layoutName(layout);
     const core::OperationLogic logic =
-        entry.definition->bind(entry.operation, inputsFrom(entry, line), context);
+        entry.definition.bind(entry.operation, inputsFrom(entry, line), context);
     if (line.has(global::analisar.name))
         return analyse(o, entry, logic, record);
     return execute(o, entry, logic, line, programFolder, record);

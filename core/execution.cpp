@@ -28,6 +28,7 @@ Executed executar(ModuleAccess& access, const Operation& operation, const Argume
                   const Report& report) {
     Executed done;
     done.answer = access.callModule(operation, arguments);
+    access.state().sentSessionNumber = access.state().sessionNumber;
     access.state().answer = done.answer;
     if (report) {
         try {

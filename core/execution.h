@@ -66,9 +66,10 @@ struct Executed {
     Lines answerBox;            // what the answer box shows
 };
 
-// The steps of "Executar" after its "Mostrar": the module call with the arguments shown, the
-// report under its guard (a report that fails ends there, silently, keeping the lines it wrote),
-// and the answer box. An exception of the module call is passed on.
+// The steps of "Executar" after its "Mostrar": the module call with the arguments shown (its
+// session number then counts as the last one sent), the report under its guard (a report that fails
+// ends there, silently, keeping the lines it wrote), and the answer box. An exception of the module
+// call is passed on.
 Executed executar(ModuleAccess& access, const Operation& operation, const Arguments& arguments,
                   const Report& report);
 

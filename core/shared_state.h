@@ -7,6 +7,9 @@ namespace core {
 
 struct SharedState {
     std::string sessionNumber = "000000";
+    // The session number of the last call handed to the module; a "Mostrar" that was not
+    // followed by its call does not change it. It is what a lost answer is asked for by.
+    std::string sentSessionNumber = "000000";
     std::string callText;
     std::string answer;            // the answer's bytes as received
     std::string requestIdentifier; // drawn in Integrador mode only

@@ -8,6 +8,7 @@
 #include "ui/dialogs.h"
 #include "ui/qt_text.h"
 
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 

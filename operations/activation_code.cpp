@@ -1,5 +1,6 @@
 #include "operations/activation_code.h"
 
+#include "core/call_builder.h"
 #include "core/text.h"
 
 namespace operations {
@@ -16,6 +17,21 @@ core::Lines checkCode(std::string_view typed, std::string_view subject) {
 
 core::Lines checkActivationCode(std::string_view typed) {
     return checkCode(typed, "Código de ativação");
+}
+
+core::OperationLogic codeOnlyLogic(const core::Operation& operation, const core::Inputs& inputs) {
+    const std::string codigo = inputs.text(codigoField.key);
+    core::OperationLogic logic;
+    logic.analyse = [codigo] { return checkActivationCode(codigo); };
+    logic.prepare = [&operation, codigo](const std::string& session) {
+        return core::buildCall(operation, session, {core::CallValue::typed(core::trimmed(codigo))});
+    };
+    return logic;
+}
+
+core::OperationLogic bindCodeOnly(const core::Operation& operation, const core::Inputs& inputs,
+                                  const core::OperationContext&) {
+    return codeOnlyLogic(operation, inputs);
 }
 
 } // namespace operations

@@ -21,4 +21,13 @@ core::Lines checkCode(std::string_view typed, std::string_view subject);
 // checkCode for the activation code, the subject "Código de ativação".
 core::Lines checkActivationCode(std::string_view typed);
 
+// The logic of a page whose one parameter is the activation code: the activation-code checks
+// and the call with the trimmed code. No report: the caller adds one where the page has one.
+core::OperationLogic codeOnlyLogic(const core::Operation& operation, const core::Inputs& inputs);
+
+// BloquearSAT, DesbloquearSAT and AtualizarSoftwareSAT: the activation code alone, the raw
+// answer only.
+core::OperationLogic bindCodeOnly(const core::Operation& operation, const core::Inputs& inputs,
+                                  const core::OperationContext& context);
+
 } // namespace operations

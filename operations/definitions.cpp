@@ -5,8 +5,13 @@
 #include "documents/sale.h"
 #include "network/configurar_interface.h"
 #include "network/configurar_interface_mfe.h"
+#include "operations/associar_assinatura.h"
+#include "operations/ativar_sat.h"
+#include "operations/consultar_numero_sessao.h"
 #include "operations/consultar_sat.h"
+#include "operations/extrair_logs.h"
 #include "operations/status_report.h"
+#include "operations/trocar_codigo.h"
 
 #include <algorithm>
 
@@ -21,10 +26,18 @@ const core::Operation& page(int number) {
 const core::OperationDefinition all[] = {
     {page(0), {}, bindConsultarSat},
     {page(1), network::configurarInterfaceFields, network::bindConfigurarInterface},
+    {page(2), ativarFields, bindAtivar},
+    {page(3), associarFields, bindAssociar},
     {page(4), documents::endToEndFields, documents::bindTesteFimAFim},
     {page(5), statusFields, bindStatus},
+    {page(6), trocarFields, bindTrocar},
+    {page(7), extrairLogsFields, bindExtrairLogs},
     {page(8), documents::saleFields, documents::bindEnviarDadosVenda},
     {page(9), documents::cancelFields, documents::bindCancelarUltimaVenda},
+    {page(10), consultarNumeroSessaoFields, bindConsultarNumeroSessao},
+    {page(11), statusFields, bindCodeOnly},
+    {page(12), statusFields, bindCodeOnly},
+    {page(13), statusFields, bindCodeOnly},
     {page(15), statusFields, bindExtendedStatus},
     {page(16), network::configurarInterfaceMfeFields, network::bindConfigurarInterfaceMfe},
 };

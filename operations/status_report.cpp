@@ -1,7 +1,6 @@
 #include "operations/status_report.h"
 
 #include "core/answer_cuts.h"
-#include "core/call_builder.h"
 #include "core/text.h"
 #include "operations/activation_code.h"
 #include "operations/extended_status_report.h"
@@ -63,12 +62,7 @@ namespace {
 
 core::OperationLogic bindWithReport(const core::Operation& operation, const core::Inputs& inputs,
                                     core::Lines (*report)(std::string_view)) {
-    const std::string codigo = inputs.text(codigoField.key);
-    core::OperationLogic logic;
-    logic.analyse = [codigo] { return checkActivationCode(codigo); };
-    logic.prepare = [&operation, codigo](const std::string& session) {
-        return core::buildCall(operation, session, {core::CallValue::typed(core::trimmed(codigo))});
-    };
+    core::OperationLogic logic = codeOnlyLogic(operation, inputs);
     logic.report = core::appendingReport(report);
     return logic;
 }

@@ -3,6 +3,7 @@
 #include "core/text.h"
 #include "ui/dialogs.h"
 #include "ui/qt_text.h"
+#include "ui/text_box.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -13,7 +14,6 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-#include <stdexcept>
 
 namespace ui {
 namespace {
@@ -53,12 +53,8 @@ constexpr int integradorTab = 3;
 
 OperationPage::OperationPage(const core::OperationDefinition& definition, PageHost& host,
                              QWidget* parent)
-    : OperationPage(definition.operation, definition.bind, host, parent) {}
-
-OperationPage::OperationPage(const core::Operation& operation, Bind bind, PageHost& host,
-                             QWidget* parent)
-    : QWidget(parent), operation_(operation), bind_(bind), host_(host) {
-    build(*core::pageNames(operation.page));
+    : QWidget(parent), definition_(definition), operation_(definition.operation), host_(host) {
+    build(*core::pageNames(operation_.page));
 }
 
 void OperationPage::build(const core::PageNames& names) {
@@ -173,11 +169,6 @@ void OperationPage::setCommandColour(bool red) {
     commandBox_->setPalette(palette);
 }
 
-void OperationPage::writeLines(QPlainTextEdit* box, const core::Lines& lines) {
-    for (const auto& line : lines)
-        box->appendPlainText(qs(line));
-}
-
 void OperationPage::enter() {
     commandBox_->clear();
     commandBox_->setReadOnly(true);
@@ -192,9 +183,7 @@ void OperationPage::enter() {
 }
 
 core::OperationLogic OperationPage::bindLogic() const {
-    if (!bind_)
-        throw std::logic_error(std::string(operation_.name) + ": página ainda não disponível.");
-    return bind_(operation_, inputs(), host_.operationContext());
+    return definition_.bind(operation_, inputs(), host_.operationContext());
 }
 
 void OperationPage::analyse() {
@@ -206,7 +195,7 @@ void OperationPage::analyse() {
         setCommandColour(false);
         commandBox_->appendPlainText(qs(core::analysisOk));
     } else {
-        writeLines(commandBox_, findings);
+        appendToBox(commandBox_, findings);
     }
 }
 
@@ -222,7 +211,7 @@ bool OperationPage::showCall() {
     setCommandColour(false);
     const core::Shown shown = core::mostrar(host_, operation_, logic_.prepare);
     lastCall_ = shown.call;
-    writeLines(commandBox_, shown.commandBox);
+    appendToBox(commandBox_, shown.commandBox);
     executeButton_->setEnabled(true);
     showMessages();
     return true;
@@ -250,7 +239,7 @@ void OperationPage::execute() {
         throw;
     }
     answerBox_->clear();
-    writeLines(answerBox_, done.answerBox);
+    appendToBox(answerBox_, done.answerBox);
     host_.cursorDefault();
     subControl_->setCurrentIndex(1);
     showMessages();

@@ -39,10 +39,6 @@ public:
     void execute();
 
 protected:
-    using Bind = decltype(core::OperationDefinition::bind);
-    // For a page whose operation has no definition yet: `bind` may be null while nothing runs.
-    OperationPage(const core::Operation& operation, Bind bind, PageHost& host, QWidget* parent);
-
     // What the page's controls hold, by field key.
     virtual core::Inputs inputs() const { return {}; }
     // Extra work of the page entry, before the page is shown.
@@ -70,12 +66,11 @@ private:
     QLayout* buildButtons();
     void buildSheets(const core::PageNames& names, QWidget* commandSheet);
     core::OperationLogic bindLogic() const;
-    void writeLines(QPlainTextEdit* box, const core::Lines& lines);
     // The message boxes the logic asked for since they were last shown.
     void showMessages();
 
+    const core::OperationDefinition& definition_;
     const core::Operation& operation_;
-    Bind bind_;
     PageHost& host_;
     QTabWidget* subControl_ = nullptr;
     QWidget* parameters_ = nullptr;

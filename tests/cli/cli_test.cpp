@@ -158,10 +158,6 @@ TEST_F(CommandLineTest, ExitStatusTellsSuccessModuleErrorBadUsageAndUnreachable)
          okSat,
          2,
          "escolha --dll ou --integrador"},
-        {{"--dll", FAKE_LIBRARY, "AtivarSAT"},
-         okSat,
-         2,
-         "AtivarSAT ainda não está disponível na linha de comando."},
         {{}, okSat, 2, "Uso: tarvik"},
     };
     for (const Case& c : cases) {

@@ -1,14 +1,15 @@
-#include "operations/status_page.h"
+#include "operations/activation_code_page.h"
 
-#include "operations/status_report.h"
+#include "operations/activation_code.h"
 
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 
 namespace operations {
 
-StatusPage::StatusPage(const core::OperationDefinition& definition, ui::PageHost& host,
-                       QWidget* parent)
+ActivationCodePage::ActivationCodePage(const core::OperationDefinition& definition,
+                                       ui::PageHost& host, QWidget* parent)
     : ui::OperationPage(definition, host, parent) {
     auto* form = new QFormLayout(parametersPanel());
     codigo_ = new QLineEdit;
@@ -17,10 +18,15 @@ StatusPage::StatusPage(const core::OperationDefinition& definition, ui::PageHost
     form->addRow("Código de Ativação:", codigo_);
 }
 
-core::Inputs StatusPage::inputs() const {
+core::Inputs ActivationCodePage::inputs() const {
     core::Inputs in;
     in.set(codigoField.key, codigo_->text().toStdString());
     return in;
+}
+
+void ExtrairLogsPage::onExecuted(const core::Executed&) {
+    answerBox()->moveCursor(QTextCursor::End);
+    answerBox()->ensureCursorVisible();
 }
 
 } // namespace operations

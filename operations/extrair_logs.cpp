@@ -1,0 +1,65 @@
+#include "operations/extrair_logs.h"
+
+#include "access/whole_file.h"
+#include "core/answer_cuts.h"
+#include "core/text.h"
+#include "documents/base64.h"
+
+#include <memory>
+
+namespace operations {
+namespace {
+
+constexpr std::size_t firstLogField = 5;
+
+void writeSection(std::string_view log, core::Lines& lines) {
+    lines.emplace_back();
+    lines.emplace_back(logHeading);
+    core::appendLines(lines, core::decodeUtf8(log));
+    lines.emplace_back();
+    lines.emplace_back(logClosingLine);
+}
+
+} // namespace
+
+std::optional<std::string> extractedLog(std::string_view answer) {
+    if (core::answerCode(answer) != core::operationByName("ExtrairLogs")->successCode)
+        return std::nullopt;
+    // A log the module broke into lines is joined back into one piece.
+    std::string base64;
+    const auto fields = core::fieldList(answer);
+    for (std::size_t n = firstLogField; n < fields.size(); ++n)
+        base64 += fields[n];
+    return documents::decodeBase64Lenient(base64);
+}
+
+void logReport(std::string_view answer, core::Lines& lines) {
+    if (const auto log = extractedLog(answer))
+        writeSection(*log, lines);
+}
+
+core::OperationLogic bindExtrairLogs(const core::Operation& operation, const core::Inputs& inputs,
+                                     const core::OperationContext&) {
+    core::OperationLogic logic = codeOnlyLogic(operation, inputs);
+    const std::string saida = inputs.text(saidaField.key);
+    if (saida.empty()) {
+        logic.report = logReport;
+        return logic;
+    }
+    auto written = std::make_shared<std::vector<std::string>>();
+    logic.report = [saida, written](std::string_view answer, core::Lines& lines) {
+        const auto log = extractedLog(answer);
+        if (!log)
+            return;
+        writeSection(*log, lines);
+        std::string error;
+        if (backend::writeFileWhole(saida, *log, error))
+            written->push_back(saida);
+        else
+            lines.push_back("Não foi possível gravar o log em " + saida + ": " + error);
+    };
+    logic.writtenFiles = [written] { return *written; };
+    return logic;
+}
+
+} // namespace operations
