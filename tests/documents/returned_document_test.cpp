@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -84,13 +85,38 @@ void expectFailedSaveKeepsThePreviousFile(void (*placeObstacle)(const std::files
     std::filesystem::permissions(target.parent_path(), std::filesystem::perms::owner_all);
 }
 
+// A read-only Retornos: the save runs in a child process that, when the tests run as root, first
+// gives up root, since folder permissions do not stop root's writes.
 TEST(SaveReturnedDocument, ReadOnlyRetornosKeepsThePreviousFile) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "running as root: folder permissions do not stop its writes";
-    expectFailedSaveKeepsThePreviousFile([](const std::filesystem::path& target) {
-        std::filesystem::permissions(target.parent_path(), std::filesystem::perms::owner_read |
-                                                               std::filesystem::perms::owner_exec);
-    });
+    TempDir dir;
+    const auto target = documents::retornosFile(dir.path(), "Resp_CFeFimAFim.xml");
+    std::string error;
+    ASSERT_TRUE(documents::saveReturnedDocument(target, {"good"}, error)) << error;
+    namespace fs = std::filesystem;
+    fs::permissions(dir.path(), fs::perms::owner_all | fs::perms::group_read |
+                                    fs::perms::group_exec | fs::perms::others_read |
+                                    fs::perms::others_exec);
+    fs::permissions(target.parent_path(), fs::perms::owner_read | fs::perms::owner_exec |
+                                              fs::perms::group_read | fs::perms::group_exec |
+                                              fs::perms::others_read | fs::perms::others_exec);
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        constexpr uid_t nobody = 65534;
+        if (geteuid() == 0 && (setgid(nobody) != 0 || setuid(nobody) != 0))
+            _exit(3);
+        std::string childError;
+        const bool saved = documents::saveReturnedDocument(target, {"new"}, childError);
+        const bool named = childError.find("Resp_CFeFimAFim.xml") != std::string::npos;
+        _exit(saved ? 0 : named ? 1 : 2);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1) << "0: saved anyway, 2: error without the file's name, "
+                                         "3: could not give up root";
+    EXPECT_EQ(documents_test::readText(target), "good\r\n");
+    fs::permissions(target.parent_path(), fs::perms::owner_all);
 }
 
 TEST(SaveReturnedDocument, AnUnwritableTemporaryFileKeepsThePreviousFile) {
