@@ -1,6 +1,7 @@
 #include "ui/operation_page.h"
 
 #include "core/text.h"
+#include "ui/fonts.h"
 #include "ui/qt_text.h"
 
 #include <QFontDatabase>
@@ -65,8 +66,8 @@ void OperationPage::build(const core::PageNames& names) {
     title->setFixedHeight(25);
     title->setAlignment(Qt::AlignCenter);
     title->setAutoFillBackground(true);
-    title->setStyleSheet(
-        "background-color: grey; color: white; font-weight: bold; font-size: 12pt;");
+    title->setStyleSheet("background-color: grey; color: white; font-family: \"" +
+                         interfaceFamily() + "\"; font-weight: bold; font-size: 12pt;");
     layout->addWidget(title);
 
     subControl_ = new QTabWidget;
@@ -154,7 +155,7 @@ void OperationPage::setCommandColour(bool red) {
 
 void OperationPage::writeLines(QPlainTextEdit* box, const core::Lines& lines) {
     for (const auto& line : lines)
-        box->appendPlainText(qs(line));
+        box->appendPlainText(qs(core::displayLineBreaks(line)));
 }
 
 void OperationPage::enter() {

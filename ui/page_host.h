@@ -2,6 +2,7 @@
 // What an operation page needs from the window that holds it.
 
 #include "core/execution.h"
+#include "settings/program_folders.h"
 
 #include <functional>
 
@@ -16,6 +17,10 @@ public:
 
     virtual void cursorWait() = 0;
     virtual void cursorDefault() = 0;
+
+    // Where the program's files are, and where the files a page writes go (Retornos, Temp,
+    // Para_Cancelar below `data`).
+    virtual const settings::ProgramFolders& folders() const = 0;
 };
 
 } // namespace ui

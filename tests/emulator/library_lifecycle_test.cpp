@@ -6,6 +6,7 @@
 #include "emulator_library.h"
 #include "issued_documents.h"
 #include "sale_documents.h"
+#include "tests/support/published_files.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -22,7 +23,8 @@ using ::testing::MatchesRegex;
 using ::testing::SizeIs;
 using ::testing::StartsWith;
 
-const std::string schemas = std::string(TARVIK_SHARED_DIR) + "/schemas/issued/";
+// The published schemas of the documents as issued (reception batch, cancellation).
+const std::string schemas = std::string(TARVIK_PUBLISHED_SCHEMAS_DIR) + "/issued/";
 const char* code = activationCode.c_str();
 
 class LibraryLifecycle : public ::testing::Test {
@@ -90,6 +92,7 @@ TEST_F(LibraryLifecycle, AssociationChecksCodeCnpjsAndSignature) {
 }
 
 TEST_F(LibraryLifecycle, SaleStatusCancellationBlockingCodeChangeLogsSessionsAndUpdate) {
+    SKIP_WITHOUT_PUBLISHED_FILE(schemas, "-DTARVIK_SCHEMAS_SOURCE");
     prepare();
 
     // The sale: twelve fields and a signed CF-e that the published schema accepts.
@@ -203,6 +206,7 @@ TEST_F(LibraryLifecycle, SaleStatusCancellationBlockingCodeChangeLogsSessionsAnd
 }
 
 TEST_F(LibraryLifecycle, IssuedCfeMeetsThePublishedLayoutWhateverShapesTheSaleUsed) {
+    SKIP_WITHOUT_PUBLISHED_FILE(schemas, "-DTARVIK_SCHEMAS_SOURCE");
     prepare();
     // A service item, rates written with fewer digits than the issued layout has, a blank
     // customer name (issued with the alert 1234) and a delivery address.

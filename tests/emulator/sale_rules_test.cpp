@@ -7,6 +7,7 @@
 #include "emulator/module_sale.h"
 #include "emulator/module_xml.h"
 #include "sale_documents.h"
+#include "tests/support/published_files.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -102,7 +103,10 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(SaleRejectionText, QuotesTheTaxAuthorityTableAndSaysWhatIsWrong) {
-    std::ifstream in(std::string(TARVIK_SHARED_DIR) + "/tables/tabela_erros_alertas_v0.08.xml");
+    const std::string published =
+        std::string(TARVIK_PUBLISHED_TABLES_DIR) + "/tabela_erros_alertas_v0.08.xml";
+    SKIP_WITHOUT_PUBLISHED_FILE(published, "-DTARVIK_TABLES_SOURCE");
+    std::ifstream in(published);
     std::stringstream table;
     table << in.rdbuf();
     const std::string text = table.str();

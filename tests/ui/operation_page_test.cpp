@@ -32,6 +32,8 @@ struct FakeHost : ui::PageHost {
         return answer;
     }
     std::string answerDocumentForDisplay() override { return document; }
+    const settings::ProgramFolders& folders() const override { return programFolders; }
+    settings::ProgramFolders programFolders;
     void guarded(const std::function<void()>& action) override {
         try {
             action();
