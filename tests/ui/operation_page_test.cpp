@@ -20,6 +20,7 @@ struct FakeHost : ui::PageHost {
     std::string answer = "000001|08000|SAT em operação||";
     std::string document;
     QStringList errors;
+    settings::ProgramFolders programFolders;
 
     core::SharedState& state() override { return shared; }
     bool integradorMode() const override { return integrador; }
@@ -33,7 +34,6 @@ struct FakeHost : ui::PageHost {
     }
     std::string answerDocumentForDisplay() override { return document; }
     const settings::ProgramFolders& folders() const override { return programFolders; }
-    settings::ProgramFolders programFolders;
     void guarded(const std::function<void()>& action) override {
         try {
             action();
@@ -130,6 +130,14 @@ private slots:
         host.integrador = false; // a document left from earlier is not shown in library mode
         button("BtnExecuta_5")->click();
         QCOMPARE(box("MemoResposta_5"), QString("000001|08000|SAT em operação||\nreport line"));
+    }
+
+    void aMessagesLineBreakShowsAsOneLineBreak() {
+        host.answer = "000001|08000|Pasta\n\rnão encontrada|\n|";
+        button("BtnMostra_5")->click();
+        button("BtnExecuta_5")->click();
+        QCOMPARE(box("MemoResposta_5").split('\n'),
+                 (QStringList{"000001|08000|Pasta", "não encontrada|", "|", "report line"}));
     }
 
     void failingReportLeavesTheRawLine() {
