@@ -88,15 +88,15 @@ int captionRoom(const QPushButton& button) {
     return button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button).width();
 }
 
-// A caption that does not fit its button is set half a point smaller at a time until it does,
-// so the panel keeps its width whatever the font the system falls back to.
-void fitCaption(QPushButton& button) {
+// A text that does not fit the `room` of its widget is set half a point smaller at a time until
+// it does, so the panel and the status bar keep their widths whatever the font the system
+// falls back to.
+void fitText(QWidget& widget, const QString& text, int room) {
     constexpr double smallest = 5.0;
-    QFont font = button.font();
-    while (QFontMetrics(font).horizontalAdvance(button.text()) > captionRoom(button) &&
-           font.pointSizeF() > smallest)
+    QFont font = widget.parentWidget()->font();
+    while (QFontMetrics(font).horizontalAdvance(text) > room && font.pointSizeF() > smallest)
         font.setPointSizeF(font.pointSizeF() - 0.5);
-    button.setFont(font);
+    widget.setFont(font);
 }
 
 int catalogueIndex(int page) {
@@ -132,7 +132,7 @@ MainWindow::MainWindow(const settings::ProgramFolders& folders, QWidget* parent)
     setCentralWidget(scroll);
     setPanelKeyboardOrder();
 
-    auto* bar = new QStatusBar;
+    auto* bar = new QStatusBar(this);
     bar->setObjectName("StatusBar");
     bar->setFixedHeight(19);
     bar->setSizeGripEnabled(false);
@@ -203,7 +203,7 @@ void MainWindow::buildPanel() {
         auto* button = new QPushButton(qs(op->name), panel);
         button->setObjectName(qs(op->button));
         button->setFixedSize(buttonSize);
-        fitCaption(*button);
+        fitText(*button, button->text(), captionRoom(*button));
         const int page = op->page;
         connect(button, &QPushButton::clicked, this,
                 [this, page] { guarded([this, page] { enterPage(page); }); });
@@ -444,6 +444,7 @@ void MainWindow::enterPage(int page) {
 
 void MainWindow::setStatusPanel1(const QString& text) {
     statusPanel1_->setText(text);
+    fitText(*statusPanel1_, text, statusPanel1_->contentsRect().width());
 }
 
 bool MainWindow::integradorMode() const {

@@ -166,8 +166,10 @@ private slots:
         auto w = start();
         w->findChild<QAbstractButton*>("RadioAcesso_0")->click();
         QVERIFY(w->windowTitle().endsWith("  --  Acesso pela DLL  --"));
-        QCOMPARE(w->findChild<QLabel*>("StatusBarPanel1")->text(),
-                 "Versão da DLL " + width() + ": 3.2.1");
+        auto* panel1 = w->findChild<QLabel*>("StatusBarPanel1");
+        QCOMPARE(panel1->text(), "Versão da DLL " + width() + ": 3.2.1");
+        QVERIFY(panel1->fontMetrics().horizontalAdvance(panel1->text()) <=
+                panel1->contentsRect().width());
         QVERIFY(allEnabled(*w, true));
         QCOMPARE(visibleIntegradorTabs(*w), 0);
 
