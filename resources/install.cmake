@@ -22,6 +22,7 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/images/icon.png
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarvikplus)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Vexor Informática")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "Workbench for driving a SAT CF-e or MF-e fiscal module by hand")
@@ -36,5 +37,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # Dependencies come from the shared libraries the files actually link (dpkg-shlibdeps); the
 # window also needs Qt's platform plugins, which nothing links.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 include(CPack)
