@@ -95,8 +95,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "<numeroCaixa>001</numeroCaixa><cUF>35</cUF>", 1999},
         BrokenRule{"missing group", "<pgto><MP><cMP>01</cMP><vMP>100000.00</vMP></MP></pgto>", "",
                    1999}),
-    [](const auto& info) {
-        std::string name = info.param.rule;
+    [](const auto& tested) {
+        std::string name = tested.param.rule;
         for (char& c : name)
             c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
         return name;
