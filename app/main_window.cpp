@@ -4,13 +4,11 @@
 #include "access/integrador_answer.h"
 #include "access/integrador_backend.h"
 #include "access/integrador_request.h"
+#include "app/page_table.h"
 #include "core/session_number.h"
 #include "core/text.h"
 #include "help/help_text.h"
-#include "operations/consultar_sat_page.h"
-#include "operations/extended_status_report.h"
-#include "operations/status_page.h"
-#include "operations/status_report.h"
+#include "operations/definitions.h"
 #include "settings/ini_file.h"
 #include "settings/program_info.h"
 #include "ui/dialogs.h"
@@ -252,17 +250,12 @@ void MainWindow::buildPages() {
             pageControl_->addWidget(welcome);
             continue;
         }
-        ui::OperationPage* operationPage = nullptr;
         const core::Operation& operation = *core::operationByPage(page);
-        if (page == 0)
-            operationPage = new operations::ConsultarSatPage(*this);
-        else if (page == 5)
-            operationPage = new operations::StatusPage(operation, *this, operations::statusReport);
-        else if (page == 15)
-            operationPage =
-                new operations::StatusPage(operation, *this, operations::extendedStatusPageReport);
-        else
-            operationPage = new ui::PendingPage(operation, *this);
+        const core::OperationDefinition* definition = operations::definitionOf(operation);
+        const PageFactory* factory = pageFactory(page);
+        ui::OperationPage* operationPage = definition && factory
+                                               ? factory->make(*definition, *this)
+                                               : new ui::PendingPage(operation, *this);
         pages_[std::size_t(catalogueIndex(page))] = operationPage;
         pageControl_->addWidget(operationPage);
     }
@@ -447,17 +440,16 @@ void MainWindow::setStatusPanel1(const QString& text) {
     fitText(*statusPanel1_, text, statusPanel1_->contentsRect().width());
 }
 
+core::OperationContext MainWindow::operationContext() const {
+    core::OperationContext context;
+    context.programFolder = folders_.data;
+    context.layout = rgLayout_->checkedButton()->text().toStdString();
+    context.state = &state_;
+    return context;
+}
+
 bool MainWindow::integradorMode() const {
     return accessItem() == 1;
-}
-
-std::string MainWindow::drawSessionNumber() {
-    return core::geranumsessao(core::localTimeOfDay());
-}
-
-core::Lines MainWindow::requestPreview(const core::Operation& operation,
-                                       const core::Arguments& arguments) {
-    return backend::previewWithNewIdentifier(state_, core::localTimeOfDay(), operation, arguments);
 }
 
 std::string MainWindow::callModule(const core::Operation& operation,
@@ -484,10 +476,6 @@ void MainWindow::reportSkippedAnswerFiles() {
     const std::string text = backend::skippedFilesMessage(integrador_->skippedFiles());
     if (!text.empty())
         ui::dialogs().message(this, qs(text));
-}
-
-std::string MainWindow::answerDocumentForDisplay() {
-    return backend::answerDocumentForDisplay(state_.answerDocument);
 }
 
 void MainWindow::guarded(const std::function<void()>& action) {

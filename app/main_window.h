@@ -53,18 +53,14 @@ public:
     void BtnSairClick();
 
     QFileDialog* openDialog() const { return openDialog_; }
-    const settings::ProgramFolders& folders() const override { return folders_; }
 
     // PageHost
     core::SharedState& state() override { return state_; }
     bool integradorMode() const override;
-    std::string drawSessionNumber() override;
-    core::Lines requestPreview(const core::Operation& operation,
-                               const core::Arguments& arguments) override;
     std::string callModule(const core::Operation& operation,
                            const core::Arguments& arguments) override;
-    std::string answerDocumentForDisplay() override;
     void guarded(const std::function<void()>& action) override;
+    core::OperationContext operationContext() const override;
     void cursorWait() override { CursorWait(); }
     void cursorDefault() override { CursorDefault(); }
 

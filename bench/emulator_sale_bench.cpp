@@ -9,10 +9,10 @@
 //
 // Run: build/emulator_bench --benchmark_counters_tabular=true
 
-#include "emulator/module.h"
-#include "emulator/module_crypto.h"
-#include "emulator/module_fixed_point.h"
-#include "emulator/module_signature.h"
+#include "emulator/module/module.h"
+#include "emulator/sale/crypto.h"
+#include "emulator/sale/fixed_point.h"
+#include "emulator/sale/signature.h"
 #include "emulator_library.h"
 #include "sale_documents.h"
 
@@ -25,6 +25,7 @@ using namespace emulator_test;
 struct NoRecords : emulator::ModuleRecords {
     std::optional<std::string> sessionAnswer(int) const override { return std::nullopt; }
     std::string logText() const override { return {}; }
+    std::optional<std::string> lastFiscalAnswer() const override { return std::nullopt; }
 };
 
 // An activated, associated module behind the library, with its state in a temporary folder.
@@ -86,7 +87,7 @@ void BM_IssueCfe(benchmark::State& state) {
     for (auto _ : state) {
         emulator::ParsedXml input = emulator::parseUntrusted(document, 2'000'000);
         benchmark::DoNotOptimize(emulator::readSaleParties(input.doc.get()));
-        auto read = emulator::readSale(input.doc.get());
+        auto read = emulator::readSale(input.doc.get(), module.layout);
         const auto& sale = std::get<emulator::Sale>(read);
         const std::string stamp = numbers.date + numbers.time;
         const std::string total = emulator::formatDecimal(sale.totals.total, 2);
@@ -94,7 +95,7 @@ void BM_IssueCfe(benchmark::State& state) {
             emulator::signBase64(module.privateKeyPem,
                                  emulator::qrCodeText(numbers.key, stamp, total, sale.customerCpf));
         emulator::XmlDoc cfe =
-            emulator::writeCfe(sale, {numbers, "2", "010000", qr}, module.taxpayer);
+            emulator::writeCfe(sale, {numbers, "2", "010000", qr, module.layout}, module.taxpayer);
         emulator::signEnveloped(cfe.get(), emulator::signedPart(cfe.get()), "CFe" + numbers.key,
                                 module.privateKeyPem, module.certificatePem);
         const emulator::Answer answer =

@@ -11,8 +11,8 @@
 #include "access/whole_file.h"
 #include "bench/literal_integrador_loop.h"
 #include "documents/xml_security.h"
-#include "emulator/integrador_standin_answer.h"
-#include "emulator/integrador_standin_request.h"
+#include "integrador_standin/answer.h"
+#include "integrador_standin/request.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 // first iteration both measure what choosing the library again costs.
 
 #include "access/driver_library.h"
-#include "operations/consultar_sat.h"
+#include "core/call_builder.h"
 
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
@@ -29,7 +29,8 @@ void ProgramLoadAndCall(benchmark::State& state) {
         std::string version = backend::libraryFileVersion(FAKE_LIBRARY_LINK);
         std::string error;
         auto library = backend::DriverLibrary::load(FAKE_LIBRARY_LINK, error);
-        std::string answer = library->call(consultar, operations::consultarSatArguments("004711"));
+        std::string answer =
+            library->call(consultar, core::buildCall(consultar, "004711", {}).arguments);
         benchmark::DoNotOptimize(version);
         benchmark::DoNotOptimize(answer);
     }

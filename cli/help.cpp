@@ -60,7 +60,7 @@ void printHelp(std::ostream& out) {
     for (const core::Operation* operation : core::panelOrder()) {
         const OperationEntry* entry = entryNamed(operation->name);
         out << "  " << operation->name;
-        if (!entry->logic)
+        if (!entry->definition)
             out << std::string(32 - std::min<std::size_t>(31, operation->name.size()), ' ')
                 << "(ainda não disponível)";
         out << "\n";
@@ -73,16 +73,20 @@ void printHelp(std::ostream& out) {
 void printOperationHelp(const OperationEntry& entry, std::ostream& out) {
     const core::Operation& operation = entry.operation;
     out << "Uso: tarvik [opções gerais] " << operation.name;
-    for (const Option* o : entry.options)
-        out << " [" << o->name << " " << o->value << "]";
+    for (const Option& o : entry.options) {
+        out << " [" << o.name;
+        if (!o.value.empty())
+            out << " " << o.value;
+        out << "]";
+    }
     out << "\n\n" << declaration(operation) << "\n\n";
-    if (!entry.logic) {
+    if (!entry.definition) {
         out << notAvailableMessage(operation.name) << "\n";
         return;
     }
     if (!entry.options.empty()) {
         out << "Parâmetros:\n";
-        printOptions(entry.options, out);
+        printOptions(entry.optionList(), out);
         out << "\n";
     }
     out << "Um parâmetro omitido vale como o campo vazio na janela.\n"

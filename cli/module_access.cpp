@@ -93,15 +93,6 @@ bool Access::integradorMode() const {
     return choice_.mode == AccessChoice::Mode::Integrador;
 }
 
-std::string Access::drawSessionNumber() {
-    return core::geranumsessao(core::localTimeOfDay());
-}
-
-core::Lines Access::requestPreview(const core::Operation& operation,
-                                   const core::Arguments& arguments) {
-    return backend::previewWithNewIdentifier(state_, core::localTimeOfDay(), operation, arguments);
-}
-
 std::string Access::callModule(const core::Operation& operation, const core::Arguments& arguments) {
     unanswered_.clear();
     notice_.clear();
@@ -143,10 +134,6 @@ std::string Access::callIntegrador(const core::Operation& operation,
         break;
     }
     return answer;
-}
-
-std::string Access::answerDocumentForDisplay() {
-    return backend::answerDocumentForDisplay(state_.answerDocument);
 }
 
 } // namespace cli

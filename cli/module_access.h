@@ -3,6 +3,7 @@
 // window's INI file, and the back-end that serves it.
 
 #include "access/integrador_folders.h"
+#include "access/module_access_base.h"
 #include "cli/command_line.h"
 #include "core/execution.h"
 #include "settings/program_folders.h"
@@ -39,7 +40,7 @@ struct AccessChoice {
 // options are given, no access mode is chosen anywhere, or --espera is not a number of seconds.
 AccessChoice chooseAccess(const CommandLine& line, const settings::ProgramFolders& folders);
 
-class Access : public core::ModuleAccess {
+class Access : public backend::ModuleAccessBase {
 public:
     // In DLL mode loads the library; throws BackendUnavailable, with the window's message, when
     // the file is missing or cannot be loaded.
@@ -48,12 +49,8 @@ public:
 
     core::SharedState& state() override { return state_; }
     bool integradorMode() const override;
-    std::string drawSessionNumber() override;
-    core::Lines requestPreview(const core::Operation& operation,
-                               const core::Arguments& arguments) override;
     std::string callModule(const core::Operation& operation,
                            const core::Arguments& arguments) override;
-    std::string answerDocumentForDisplay() override;
 
     // Why the last call's answer is not the module's, or empty when it is: the library lacks
     // the operation's function, the request could not be written, the wait ran out or was

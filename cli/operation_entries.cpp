@@ -1,73 +1,36 @@
 #include "cli/operation_entries.h"
 
-#include "operations/consultar_sat.h"
-#include "operations/extended_status_report.h"
-#include "operations/status_report.h"
+#include "access/whole_file.h"
+#include "operations/definitions.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 
 namespace cli {
 namespace {
 
-// Options named after the page controls they stand for.
-constexpr Option codigo{"--codigo", "CODIGO",
-                        "código de ativação, como digitado no campo \"Código de Ativação:\""};
+// A file given for a field holds a typed value (a signature, a code), never a large document.
+constexpr std::size_t fileOptionLimit = 1 << 20;
 
-constexpr const Option* codigoOnly[] = {&codigo};
-
-PageLogic consultarSat(const core::Operation&, const CommandLine&) {
-    PageLogic logic;
-    logic.prepare = operations::consultarSatCall;
-    return logic;
+std::vector<OperationEntry> makeEntries() {
+    std::vector<OperationEntry> entries;
+    for (const core::Operation& operation : core::catalogue()) {
+        OperationEntry entry{operation, operations::definitionOf(operation), {}};
+        if (entry.definition)
+            for (const core::InputField& field : entry.definition->fields)
+                entry.options.push_back(
+                    {field.option,
+                     field.kind == core::InputField::Kind::Switch ? "" : field.valueName,
+                     field.help});
+        entries.push_back(std::move(entry));
+    }
+    return entries;
 }
 
-// Pages 5 and 15: the same page with the activation code, each with its own report.
-PageLogic statusPage(const core::Operation& operation, const CommandLine& line,
-                     core::Report report) {
-    const operations::StatusInputs in{line.text(codigo.name)};
-    PageLogic logic;
-    logic.analyse = [in] { return operations::analyse(in); };
-    logic.prepare = [&operation, in](const std::string& session) {
-        return operations::statusCall(operation, session, in);
-    };
-    logic.report = std::move(report);
-    return logic;
+const std::vector<OperationEntry>& entries() {
+    static const std::vector<OperationEntry> all = makeEntries();
+    return all;
 }
-
-PageLogic consultarStatus(const core::Operation& operation, const CommandLine& line) {
-    return statusPage(operation, line, operations::statusReport);
-}
-
-PageLogic consultarStatusMfe(const core::Operation& operation, const CommandLine& line) {
-    return statusPage(operation, line, operations::extendedStatusPageReport);
-}
-
-const core::Operation& op(int page) {
-    return *core::operationByPage(page);
-}
-
-// clang-format off
-const std::array<OperationEntry, 16> entries = {{
-    {op(0), {}, consultarSat},
-    {op(1), {}, nullptr},
-    {op(2), {}, nullptr},
-    {op(3), {}, nullptr},
-    {op(4), {}, nullptr},
-    {op(5), codigoOnly, consultarStatus},
-    {op(6), {}, nullptr},
-    {op(7), {}, nullptr},
-    {op(8), {}, nullptr},
-    {op(9), {}, nullptr},
-    {op(10), {}, nullptr},
-    {op(11), {}, nullptr},
-    {op(12), {}, nullptr},
-    {op(13), {}, nullptr},
-    {op(15), codigoOnly, consultarStatusMfe},
-    {op(16), {}, nullptr},
-}};
-// clang-format on
 
 bool sameName(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -78,11 +41,45 @@ bool sameName(std::string_view a, std::string_view b) {
 
 } // namespace
 
+std::vector<const Option*> OperationEntry::optionList() const {
+    std::vector<const Option*> list;
+    for (const Option& option : options)
+        list.push_back(&option);
+    return list;
+}
+
 const OperationEntry* entryNamed(std::string_view name) {
-    const auto it = std::find_if(entries.begin(), entries.end(), [name](const OperationEntry& e) {
+    const auto& all = entries();
+    const auto it = std::find_if(all.begin(), all.end(), [name](const OperationEntry& e) {
         return sameName(e.operation.name, name);
     });
-    return it == entries.end() ? nullptr : &*it;
+    return it == all.end() ? nullptr : &*it;
+}
+
+core::Inputs inputsFrom(const OperationEntry& entry, const CommandLine& line) {
+    core::Inputs inputs;
+    if (!entry.definition)
+        return inputs;
+    for (const core::InputField& field : entry.definition->fields) {
+        switch (field.kind) {
+        case core::InputField::Kind::Text:
+            inputs.set(field.key, line.text(field.option));
+            break;
+        case core::InputField::Kind::Switch:
+            inputs.set(field.key, line.has(field.option) ? "1" : "");
+            break;
+        case core::InputField::Kind::FileContents:
+            if (const auto path = line.value(field.option)) {
+                std::string error;
+                auto bytes = backend::readFileWithin(*path, fileOptionLimit, error);
+                if (!bytes)
+                    throw UsageError("não foi possível ler " + *path + ": " + error);
+                inputs.set(field.key, std::move(*bytes));
+            }
+            break;
+        }
+    }
+    return inputs;
 }
 
 } // namespace cli

@@ -37,12 +37,13 @@ int finish(const Output& o, OperationRecord& record, int status) {
 
 std::vector<const Option*> optionsOf(const OperationEntry& entry) {
     std::vector<const Option*> options(std::begin(global::all), std::end(global::all));
-    options.insert(options.end(), entry.options.begin(), entry.options.end());
+    const auto own = entry.optionList();
+    options.insert(options.end(), own.begin(), own.end());
     return options;
 }
 
 // "Analisar" alone: its findings, or "Análise OK.".
-int analyse(const Output& o, const OperationEntry& entry, const PageLogic& logic,
+int analyse(const Output& o, const OperationEntry& entry, const core::OperationLogic& logic,
             OperationRecord& record) {
     if (!logic.analyse)
         return stop(o, record, exitBadUsage,
@@ -56,7 +57,7 @@ int analyse(const Output& o, const OperationEntry& entry, const PageLogic& logic
 }
 
 // "Executar": the command box, the call, the answer box.
-int execute(const Output& o, const OperationEntry& entry, const PageLogic& logic,
+int execute(const Output& o, const OperationEntry& entry, const core::OperationLogic& logic,
             const CommandLine& line, const settings::ProgramFolders& folders,
             OperationRecord& record) {
     const core::Operation& operation = entry.operation;
@@ -110,14 +111,18 @@ int runOperation(const Output& o, const OperationEntry& entry, std::span<const s
         return exitSuccess;
     }
     // Only the pages that validate documents use the layout; a wrong one is never ignored.
-    chosenLayout(line);
+    const documents::Layout layout = chosenLayout(line);
     OperationRecord record;
     record.operation = entry.operation.name;
     if (line.words().size() > 1)
         return stop(o, record, exitBadUsage, "palavra a mais: " + line.words()[1]);
-    if (!entry.logic)
+    if (!entry.definition)
         return stop(o, record, exitBadUsage, notAvailableMessage(entry.operation.name));
-    const PageLogic logic = entry.logic(entry.operation, line);
+    core::OperationContext context;
+    context.programFolder = folders.data;
+    context.layout = documents::layoutName(layout);
+    const core::OperationLogic logic =
+        entry.definition->bind(entry.operation, inputsFrom(entry, line), context);
     if (line.has(global::analisar.name))
         return analyse(o, entry, logic, record);
     return execute(o, entry, logic, line, folders, record);

@@ -4,6 +4,13 @@
 
 namespace core {
 
+Report appendingReport(Lines (*report)(std::string_view answer)) {
+    return [report](std::string_view answer, Lines& lines) {
+        Lines written = report(answer);
+        lines.insert(lines.end(), written.begin(), written.end());
+    };
+}
+
 Shown mostrar(ModuleAccess& access, const Operation& operation, const Prepare& prepare) {
     SharedState& state = access.state();
     state.sessionNumber = access.drawSessionNumber();
@@ -24,7 +31,7 @@ Executed executar(ModuleAccess& access, const Operation& operation, const Argume
     access.state().answer = done.answer;
     if (report) {
         try {
-            done.report = report(done.answer);
+            report(done.answer, done.report);
         } catch (...) {
             // A report that fails stops silently.
         }

@@ -20,8 +20,12 @@ struct PreparedCall {
 };
 
 using Prepare = std::function<PreparedCall(const std::string& sessionNumber)>;
-// The page's report: the lines after the raw answer line.
-using Report = std::function<Lines(std::string_view answer)>;
+// The page's report: appends the lines after the raw answer line, so that the lines it wrote
+// before a failure stay.
+using Report = std::function<void(std::string_view answer, Lines& lines)>;
+
+// A report written as a function that returns its lines, in the appending shape.
+Report appendingReport(Lines (*report)(std::string_view answer));
 
 // What running an operation needs from whoever runs it: the window or the command line.
 class ModuleAccess {
@@ -58,13 +62,13 @@ Shown mostrar(ModuleAccess& access, const Operation& operation, const Prepare& p
 struct Executed {
     std::string answer;         // the answer's bytes, also kept in the shared state
     std::string answerDocument; // the Integrador answer block's document; empty in library mode
-    Lines report;               // empty when the report failed
+    Lines report;               // what the report wrote, up to where it failed
     Lines answerBox;            // what the answer box shows
 };
 
 // The steps of "Executar" after its "Mostrar": the module call with the arguments shown, the
-// report under its guard (a report that fails writes nothing and says nothing), and the answer
-// box. An exception of the module call is passed on.
+// report under its guard (a report that fails ends there, silently, keeping the lines it wrote),
+// and the answer box. An exception of the module call is passed on.
 Executed executar(ModuleAccess& access, const Operation& operation, const Arguments& arguments,
                   const Report& report);
 

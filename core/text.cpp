@@ -124,6 +124,17 @@ std::string toAnsi(std::string_view utf8) {
 #endif
 }
 
+std::optional<std::string> firstCharacterOutsideAnsi(std::string_view utf8) {
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const std::size_t start = pos;
+        nextCodePoint(utf8, pos);
+        const std::string_view character = utf8.substr(start, pos - start);
+        if (character != "?" && toAnsi(character) == "?")
+            return std::string(character);
+    }
+    return std::nullopt;
+}
+
 std::string fromWindows1252(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() * 2);

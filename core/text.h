@@ -1,6 +1,7 @@
 #pragma once
 // Text conversions between the window (UTF-8), the module's 8-bit code page and answers.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,10 @@ std::string trimmed(std::string_view text);
 // the system ANSI code page on Windows, Windows-1252 elsewhere. Characters the code page
 // cannot hold become '?'.
 std::string toAnsi(std::string_view utf8);
+
+// The first character of UTF-8 text that toAnsi would turn into '?' (an invalid sequence counts
+// as one), as UTF-8; nullopt when the code page holds every character.
+std::optional<std::string> firstCharacterOutsideAnsi(std::string_view utf8);
 
 // Appends one code point as UTF-8.
 void appendUtf8(std::string& out, char32_t codePoint);

@@ -2,10 +2,16 @@
 // The checks every page makes on a code typed by the user before it goes to the module.
 
 #include "core/call_text.h"
+#include "core/operation_definition.h"
 
 #include <string_view>
 
 namespace operations {
+
+// The activation code as every page that takes one asks for it.
+inline constexpr core::InputField codigoField{
+    "codigo", "--codigo", "CODIGO",
+    "código de ativação, como digitado no campo \"Código de Ativação:\""};
 
 // Findings on a code as typed (blanks included, not trimmed), in order: subject + " não pode ser
 // nulo" when it is empty, subject + " deve ter entre 8 e 32 caracteres" when it has fewer than 8

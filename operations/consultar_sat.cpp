@@ -1,25 +1,16 @@
 #include "operations/consultar_sat.h"
 
-#include "core/call_text.h"
-#include "core/catalogue.h"
-#include "core/text.h"
+#include "core/call_builder.h"
 
 namespace operations {
 
-core::Argument sessionArgument(const std::string& sessionNumber) {
-    return core::Argument::integer(core::toInt(sessionNumber), sessionNumber);
-}
-
-std::string consultarSatCallText(const std::string& sessionNumber) {
-    return core::callText(core::operationByPage(0)->name, std::vector{sessionNumber});
-}
-
-core::Arguments consultarSatArguments(const std::string& sessionNumber) {
-    return {sessionArgument(sessionNumber)};
-}
-
-core::PreparedCall consultarSatCall(const std::string& sessionNumber) {
-    return {consultarSatCallText(sessionNumber), consultarSatArguments(sessionNumber)};
+core::OperationLogic bindConsultarSat(const core::Operation& operation, const core::Inputs&,
+                                      const core::OperationContext&) {
+    core::OperationLogic logic;
+    logic.prepare = [&operation](const std::string& session) {
+        return core::buildCall(operation, session, {});
+    };
+    return logic;
 }
 
 } // namespace operations

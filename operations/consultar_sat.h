@@ -1,20 +1,11 @@
 #pragma once
-// The SAT query: the operation with no parameter but the session number.
+// The SAT query: no parameter but the session number, no analysis, no report.
 
-#include "core/arguments.h"
-#include "core/execution.h"
-
-#include <string>
+#include "core/operation_definition.h"
 
 namespace operations {
 
-// The session number as the integer argument it is sent as, shown with its six digits.
-core::Argument sessionArgument(const std::string& sessionNumber);
-
-std::string consultarSatCallText(const std::string& sessionNumber);
-core::Arguments consultarSatArguments(const std::string& sessionNumber);
-
-// "Mostrar" of page 0: its call text and arguments.
-core::PreparedCall consultarSatCall(const std::string& sessionNumber);
+core::OperationLogic bindConsultarSat(const core::Operation& operation, const core::Inputs& inputs,
+                                      const core::OperationContext& context);
 
 } // namespace operations

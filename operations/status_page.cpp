@@ -7,30 +7,20 @@
 
 namespace operations {
 
-StatusPage::StatusPage(const core::Operation& operation, ui::PageHost& host, Report report,
+StatusPage::StatusPage(const core::OperationDefinition& definition, ui::PageHost& host,
                        QWidget* parent)
-    : ui::OperationPage(operation, host, parent), report_(std::move(report)) {
+    : ui::OperationPage(definition, host, parent) {
     auto* form = new QFormLayout(parametersPanel());
     codigo_ = new QLineEdit;
-    codigo_->setObjectName("EdtCodAtiv_" + QString::number(operation.page));
+    codigo_->setObjectName("EdtCodAtiv_" + QString::number(operation().page));
     codigo_->setMaxLength(32);
     form->addRow("Código de Ativação:", codigo_);
 }
 
-StatusInputs StatusPage::inputs() const {
-    return {codigo_->text().toStdString()};
-}
-
-core::Lines StatusPage::analysis() {
-    return operations::analyse(inputs());
-}
-
-ui::OperationPage::Call StatusPage::prepareCall(const std::string& sessionNumber) {
-    return statusCall(operation(), sessionNumber, inputs());
-}
-
-core::Lines StatusPage::report(std::string_view answer) {
-    return report_(answer);
+core::Inputs StatusPage::inputs() const {
+    core::Inputs in;
+    in.set(codigoField.key, codigo_->text().toStdString());
+    return in;
 }
 
 } // namespace operations

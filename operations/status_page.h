@@ -2,8 +2,6 @@
 
 #include "ui/operation_page.h"
 
-#include <functional>
-
 class QLineEdit;
 
 namespace operations {
@@ -12,20 +10,14 @@ namespace operations {
 class StatusPage : public ui::OperationPage {
     Q_OBJECT
 public:
-    using Report = std::function<core::Lines(std::string_view answer)>;
-    StatusPage(const core::Operation& operation, ui::PageHost& host, Report report,
+    StatusPage(const core::OperationDefinition& definition, ui::PageHost& host,
                QWidget* parent = nullptr);
 
 protected:
-    core::Lines analysis() override;
-    Call prepareCall(const std::string& sessionNumber) override;
-    core::Lines report(std::string_view answer) override;
+    core::Inputs inputs() const override;
 
 private:
-    struct StatusInputs inputs() const;
-
     QLineEdit* codigo_ = nullptr;
-    Report report_;
 };
 
 } // namespace operations

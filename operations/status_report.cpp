@@ -1,8 +1,10 @@
 #include "operations/status_report.h"
 
 #include "core/answer_cuts.h"
+#include "core/call_builder.h"
 #include "core/text.h"
 #include "operations/activation_code.h"
+#include "operations/extended_status_report.h"
 #include "operations/status_layout.h"
 
 #include <array>
@@ -49,34 +51,38 @@ void writeSection(std::string_view answer, core::Lines& lines) {
 
 } // namespace
 
-core::Lines analyse(const StatusInputs& inputs) {
-    return checkActivationCode(inputs.codigo);
-}
-
-std::string statusCallText(const core::Operation& operation, std::string_view sessionNumber,
-                           const StatusInputs& inputs) {
-    const std::string values[] = {std::string(sessionNumber), core::trimmed(inputs.codigo)};
-    return core::callText(operation.name, values);
-}
-
-core::Arguments statusArguments(std::string_view sessionNumber, const StatusInputs& inputs) {
-    const std::string codigo = core::trimmed(inputs.codigo);
-    return {core::Argument::integer(core::toInt(sessionNumber), std::string(sessionNumber)),
-            core::Argument::typed(codigo, codigo)};
-}
-
-core::PreparedCall statusCall(const core::Operation& operation, std::string_view sessionNumber,
-                              const StatusInputs& inputs) {
-    return {statusCallText(operation, sessionNumber, inputs),
-            statusArguments(sessionNumber, inputs)};
-}
-
 core::Lines statusReport(std::string_view answer) {
     core::Lines lines;
     if (core::answerCode(answer) ==
         core::operationByName("ConsultarStatusOperacional")->successCode)
         writeSection(answer, lines);
     return lines;
+}
+
+namespace {
+
+core::OperationLogic bindWithReport(const core::Operation& operation, const core::Inputs& inputs,
+                                    core::Lines (*report)(std::string_view)) {
+    const std::string codigo = inputs.text(codigoField.key);
+    core::OperationLogic logic;
+    logic.analyse = [codigo] { return checkActivationCode(codigo); };
+    logic.prepare = [&operation, codigo](const std::string& session) {
+        return core::buildCall(operation, session, {core::CallValue::typed(core::trimmed(codigo))});
+    };
+    logic.report = core::appendingReport(report);
+    return logic;
+}
+
+} // namespace
+
+core::OperationLogic bindStatus(const core::Operation& operation, const core::Inputs& inputs,
+                                const core::OperationContext&) {
+    return bindWithReport(operation, inputs, statusReport);
+}
+
+core::OperationLogic bindExtendedStatus(const core::Operation& operation,
+                                        const core::Inputs& inputs, const core::OperationContext&) {
+    return bindWithReport(operation, inputs, extendedStatusPageReport);
 }
 
 } // namespace operations

@@ -8,12 +8,12 @@
 
 namespace settings {
 
-std::string buildWidth() {
-    return "(" + std::to_string(sizeof(void*) * 8) + " bits)";
+std::string buildWidth(int bits) {
+    return "(" + std::to_string(bits) + " bits)";
 }
 
-std::string baseTitle(std::string_view version) {
-    return "Tarvik VEXOR " + buildWidth() + " - Versão " + std::string(version);
+std::string baseTitle(std::string_view version, int bits) {
+    return "Tarvik VEXOR " + buildWidth(bits) + " - Versão " + std::string(version);
 }
 
 std::string iniPathFor(const std::string& executablePath) {

@@ -7,11 +7,14 @@
 
 namespace settings {
 
-// "(64 bits)" on a 64-bit build, "(32 bits)" on a 32-bit one.
-std::string buildWidth();
+// The width of this build in bits: 64 or 32.
+inline constexpr int thisBuildBits = int(sizeof(void*) * 8);
 
-// "Tarvik VEXOR (64 bits) - Versão " + version.
-std::string baseTitle(std::string_view version);
+// "(64 bits)" on a 64-bit build, "(32 bits)" on a 32-bit one.
+std::string buildWidth(int bits = thisBuildBits);
+
+// "Tarvik VEXOR (64 bits) - Versão " + version, with the width of the build.
+std::string baseTitle(std::string_view version, int bits = thisBuildBits);
 
 // The executable's path with its extension replaced by ".ini" (appended when it has none).
 std::string iniPathFor(const std::string& executablePath);

@@ -4,7 +4,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -22,12 +21,57 @@ QString minutesSeconds(qint64 ms) {
 // How long a call may take before the wait dialog appears.
 constexpr int dialogDelayMs = 300;
 
-// The wait dialog ignores Escape and the close box: closed before the call is over, it would
-// leave the window frozen until the call returned, with no way to cancel it.
+// The wait dialog: the operation, the time elapsed (against the limit, when there is one) and,
+// for an Integrador call, "Cancelar". It ignores Escape and the close box: closed before the call
+// is over, it would leave the window frozen until the call returned, with no way to cancel it.
 class WaitDialog : public QDialog {
 public:
-    using QDialog::QDialog;
+    WaitDialog(QWidget* parent, const core::WaitInfo& info) : QDialog(parent), info_(info) {
+        setObjectName("DlgAguarde");
+        setWindowTitle("Aguarde");
+        setModal(true);
+        setWindowFlags(windowFlags() & ~Qt::WindowCloseButtonHint);
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(
+            new QLabel(QString::fromStdString("Executando " + info.operation + "...")));
+        elapsedLabel_ = new QLabel;
+        elapsedLabel_->setObjectName("LblTempo");
+        layout->addWidget(elapsedLabel_);
+        if (info.cancel) {
+            auto* cancel = new QPushButton("Cancelar");
+            cancel->setObjectName("BtnCancelar");
+            connect(cancel, &QPushButton::clicked, this, [this, cancel] {
+                cancel->setEnabled(false);
+                info_.cancel();
+            });
+            layout->addWidget(cancel);
+        } else {
+            layout->addWidget(new QLabel("A chamada à biblioteca não pode ser interrompida."));
+        }
+        elapsed_.start();
+        refresh();
+        connect(&ticker_, &QTimer::timeout, this, &WaitDialog::refresh);
+        ticker_.start(200);
+    }
+
     void reject() override {}
+
+    qint64 elapsedMs() const { return elapsed_.elapsed(); }
+    // Ticks while the call runs, whether the dialog shows or not.
+    const QTimer& ticker() const { return ticker_; }
+
+private:
+    void refresh() {
+        QString text = "Tempo decorrido: " + minutesSeconds(elapsed_.elapsed());
+        if (info_.limit)
+            text += " de " + minutesSeconds(info_.limit->count());
+        elapsedLabel_->setText(text);
+    }
+
+    const core::WaitInfo& info_;
+    QLabel* elapsedLabel_ = nullptr;
+    QElapsedTimer elapsed_;
+    QTimer ticker_;
 };
 
 } // namespace
@@ -37,44 +81,11 @@ std::string runWithWaitDialog(QWidget* parent, core::CallThread& thread, const c
     std::string answer;
     std::exception_ptr failure;
     QEventLoop loop;
-    WaitDialog dialog(parent);
-    dialog.setObjectName("DlgAguarde");
-    dialog.setWindowTitle("Aguarde");
-    dialog.setModal(true);
-    dialog.setWindowFlags(dialog.windowFlags() & ~Qt::WindowCloseButtonHint);
-    auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel(QString::fromStdString("Executando " + info.operation + "...")));
-    auto* elapsedLabel = new QLabel;
-    elapsedLabel->setObjectName("LblTempo");
-    layout->addWidget(elapsedLabel);
-    if (info.cancel) {
-        auto* cancel = new QPushButton("Cancelar");
-        cancel->setObjectName("BtnCancelar");
-        QObject::connect(cancel, &QPushButton::clicked, &dialog, [&info, cancel] {
-            cancel->setEnabled(false);
-            info.cancel();
-        });
-        layout->addWidget(cancel);
-    } else {
-        layout->addWidget(new QLabel("A chamada à biblioteca não pode ser interrompida."));
-    }
-
-    QElapsedTimer elapsed;
-    elapsed.start();
-    const auto refresh = [&] {
-        QString text = "Tempo decorrido: " + minutesSeconds(elapsed.elapsed());
-        if (info.limit)
-            text += " de " + minutesSeconds(info.limit->count());
-        elapsedLabel->setText(text);
-    };
-    refresh();
-    QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout, &dialog, refresh);
-    ticker.start(200);
+    WaitDialog dialog(parent, info);
 
     bool finished = false;
-    QObject::connect(&ticker, &QTimer::timeout, &dialog, [&] {
-        if (!finished && !dialog.isVisible() && elapsed.elapsed() >= dialogDelayMs)
+    QObject::connect(&dialog.ticker(), &QTimer::timeout, &dialog, [&] {
+        if (!finished && !dialog.isVisible() && dialog.elapsedMs() >= dialogDelayMs)
             loop.exit();
     });
 

@@ -13,6 +13,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include <stdexcept>
+
 namespace ui {
 namespace {
 
@@ -49,32 +51,43 @@ constexpr int integradorTab = 3;
 
 } // namespace
 
-OperationPage::OperationPage(const core::Operation& operation, PageHost& host, QWidget* parent)
-    : QWidget(parent), operation_(operation), host_(host) {
+OperationPage::OperationPage(const core::OperationDefinition& definition, PageHost& host,
+                             QWidget* parent)
+    : OperationPage(definition.operation, definition.bind, host, parent) {}
+
+OperationPage::OperationPage(const core::Operation& operation, Bind bind, PageHost& host,
+                             QWidget* parent)
+    : QWidget(parent), operation_(operation), bind_(bind), host_(host) {
     build(*core::pageNames(operation.page));
 }
 
 void OperationPage::build(const core::PageNames& names) {
-    const QString n = QString::number(operation_.page);
     setObjectName(qs(names.tab));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    layout->addWidget(buildTitle());
+    subControl_ = new QTabWidget;
+    subControl_->setObjectName(qs(names.subControl));
+    layout->addWidget(subControl_);
+    buildSheets(names, buildCommandSheet(names));
+    setHelpLoaded(false);
+}
 
+QWidget* OperationPage::buildTitle() {
     auto* title = new QLabel(qs(operation_.name));
-    title->setObjectName("PanelTitulo_" + n);
+    title->setObjectName("PanelTitulo_" + QString::number(operation_.page));
     title->setFixedHeight(25);
     title->setAlignment(Qt::AlignCenter);
     title->setAutoFillBackground(true);
     title->setStyleSheet("background-color: grey; color: white; font-family: \"" +
                          interfaceFamily() + "\"; font-weight: bold; font-size: 12pt;");
-    layout->addWidget(title);
+    return title;
+}
 
-    subControl_ = new QTabWidget;
-    subControl_->setObjectName(qs(names.subControl));
-    layout->addWidget(subControl_);
-
-    // "Comando": the command panel (header, parameters, buttons) above the command box.
+// "Comando": the command panel (header, parameters, buttons) above the command box.
+QWidget* OperationPage::buildCommandSheet(const core::PageNames& names) {
+    const QString n = QString::number(operation_.page);
     auto* command = new QWidget;
     auto* commandLayout = new QVBoxLayout(command);
     commandLayout->setContentsMargins(0, 0, 0, 0);
@@ -93,7 +106,16 @@ void OperationPage::build(const core::PageNames& names) {
     parameters_ = new QWidget;
     parameters_->setObjectName("PanelParametros_" + n);
     panelLayout->addWidget(parameters_);
+    panelLayout->addLayout(buildButtons());
+    commandLayout->addWidget(panel);
 
+    commandBox_ = makeBox<QPlainTextEdit>("MemoComando_" + n, command);
+    commandLayout->addWidget(commandBox_, 1);
+    return command;
+}
+
+QLayout* OperationPage::buildButtons() {
+    const QString n = QString::number(operation_.page);
     auto* buttons = new QHBoxLayout;
     auto* showButton = new QPushButton("Mostrar");
     showButton->setObjectName("BtnMostra_" + n);
@@ -114,12 +136,11 @@ void OperationPage::build(const core::PageNames& names) {
     connect(executeButton_, &QPushButton::clicked, this,
             [this] { host_.guarded([this] { execute(); }); });
     buttons->addStretch();
-    panelLayout->addLayout(buttons);
-    commandLayout->addWidget(panel);
+    return buttons;
+}
 
-    commandBox_ = makeBox<QPlainTextEdit>("MemoComando_" + n, command);
-    commandLayout->addWidget(commandBox_, 1);
-
+void OperationPage::buildSheets(const core::PageNames& names, QWidget* commandSheet) {
+    const QString n = QString::number(operation_.page);
     answerBox_ = makeBox<QPlainTextEdit>("MemoResposta_" + n, nullptr);
     descriptionBox_ = new QTextEdit;
     descriptionBox_->setObjectName(qs(names.description));
@@ -127,11 +148,10 @@ void OperationPage::build(const core::PageNames& names) {
     templateBox_ = makeBox<QTextEdit>("REIntegrador_" + n, nullptr);
 
     const auto& cap = core::subTabCaptions;
-    subControl_->addTab(sheetWith(command, qs(names.sheets[0])), qs(cap[0]));
+    subControl_->addTab(sheetWith(commandSheet, qs(names.sheets[0])), qs(cap[0]));
     subControl_->addTab(sheetWith(answerBox_, qs(names.sheets[1])), qs(cap[1]));
     subControl_->addTab(sheetWith(descriptionBox_, qs(names.sheets[2])), qs(cap[2]));
     subControl_->addTab(sheetWith(templateBox_, qs(names.sheets[3])), qs(cap[3]));
-    setHelpLoaded(false);
 }
 
 bool OperationPage::helpLoaded() const {
@@ -171,10 +191,17 @@ void OperationPage::enter() {
     subControl_->setCurrentIndex(helpLoaded() ? descriptionTab : 0);
 }
 
+core::OperationLogic OperationPage::bindLogic() const {
+    if (!bind_)
+        throw std::logic_error(std::string(operation_.name) + ": página ainda não disponível.");
+    return bind_(operation_, inputs(), host_.operationContext());
+}
+
 void OperationPage::analyse() {
     commandBox_->clear();
     setCommandColour(true);
-    const core::Lines findings = analysis();
+    const core::OperationLogic logic = bindLogic();
+    const core::Lines findings = logic.analyse ? logic.analyse() : core::Lines{};
     if (findings.empty()) {
         setCommandColour(false);
         commandBox_->appendPlainText(qs(core::analysisOk));
@@ -186,15 +213,11 @@ void OperationPage::analyse() {
 void OperationPage::showCall() {
     commandBox_->clear();
     setCommandColour(false);
-    const core::Shown shown =
-        core::mostrar(host_, operation_, [this](const std::string& s) { return prepareCall(s); });
+    logic_ = bindLogic();
+    const core::Shown shown = core::mostrar(host_, operation_, logic_.prepare);
     lastCall_ = shown.call;
     writeLines(commandBox_, shown.commandBox);
     executeButton_->setEnabled(true);
-}
-
-core::Lines OperationPage::report(std::string_view) {
-    return {};
 }
 
 void OperationPage::execute() {
@@ -202,8 +225,7 @@ void OperationPage::execute() {
     core::Executed done;
     try {
         showCall();
-        done = core::executar(host_, operation_, lastCall_.arguments,
-                              [this](std::string_view answer) { return report(answer); });
+        done = core::executar(host_, operation_, lastCall_.arguments, logic_.report);
     } catch (...) {
         host_.cursorDefault();
         throw;
@@ -212,6 +234,7 @@ void OperationPage::execute() {
     writeLines(answerBox_, done.answerBox);
     host_.cursorDefault();
     subControl_->setCurrentIndex(1);
+    onExecuted(done);
 }
 
 } // namespace ui

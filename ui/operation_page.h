@@ -1,25 +1,26 @@
 #pragma once
 // One operation page and the workflow every page shares: page entry, "Analisar", "Mostrar" and
-// "Executar". A page supplies only its controls, checks, call and report.
+// "Executar". The operation's definition supplies the checks, the call and the report; a page
+// class supplies only its controls and the inputs they hold.
 
+#include "core/operation_definition.h"
 #include "core/page_names.h"
 #include "ui/page_host.h"
 
 #include <QWidget>
 
-class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QTextEdit;
-class QHBoxLayout;
 
 namespace ui {
 
 class OperationPage : public QWidget {
     Q_OBJECT
 public:
-    OperationPage(const core::Operation& operation, PageHost& host, QWidget* parent = nullptr);
+    OperationPage(const core::OperationDefinition& definition, PageHost& host,
+                  QWidget* parent = nullptr);
 
     const core::Operation& operation() const { return operation_; }
 
@@ -37,17 +38,19 @@ public:
     void execute();
 
 protected:
-    using Call = core::PreparedCall;
+    using Bind = decltype(core::OperationDefinition::bind);
+    // For a page whose operation has no definition yet: `bind` may be null while nothing runs.
+    OperationPage(const core::Operation& operation, Bind bind, PageHost& host, QWidget* parent);
 
-    // The page's checks, one message per failed check.
-    virtual core::Lines analysis() { return {}; }
-    // The call text and the arguments for the given session number ("Mostrar").
-    virtual Call prepareCall(const std::string& sessionNumber) = 0;
-    // The lines after the raw answer line. A report returns the lines it could write, stopping
-    // where a field is missing or not a number; one that throws shows no lines and no message.
-    virtual core::Lines report(std::string_view answer);
+    // What the page's controls hold, by field key.
+    virtual core::Inputs inputs() const { return {}; }
     // Extra work of the page entry, before the page is shown.
     virtual void onEnter() {}
+    // After "Executar" has written the answer box: message boxes, labels, files to open.
+    virtual void onExecuted(const core::Executed&) {}
+
+    // The logic bound by the last "Mostrar" (what it remembers, the files it wrote).
+    const core::OperationLogic& logic() const { return logic_; }
 
     // Where the page puts its parameter controls, between the header and the buttons.
     QWidget* parametersPanel() const { return parameters_; }
@@ -59,9 +62,15 @@ protected:
 
 private:
     void build(const core::PageNames& names);
+    QWidget* buildTitle();
+    QWidget* buildCommandSheet(const core::PageNames& names);
+    QLayout* buildButtons();
+    void buildSheets(const core::PageNames& names, QWidget* commandSheet);
+    core::OperationLogic bindLogic() const;
     void writeLines(QPlainTextEdit* box, const core::Lines& lines);
 
     const core::Operation& operation_;
+    Bind bind_;
     PageHost& host_;
     QTabWidget* subControl_ = nullptr;
     QWidget* parameters_ = nullptr;
@@ -70,7 +79,8 @@ private:
     QPlainTextEdit* answerBox_ = nullptr;
     QTextEdit* descriptionBox_ = nullptr;
     QTextEdit* templateBox_ = nullptr;
-    Call lastCall_;
+    core::OperationLogic logic_;
+    core::PreparedCall lastCall_;
 };
 
 } // namespace ui

@@ -10,9 +10,6 @@ class PendingPage : public OperationPage {
     Q_OBJECT
 public:
     PendingPage(const core::Operation& operation, PageHost& host, QWidget* parent = nullptr);
-
-protected:
-    Call prepareCall(const std::string& sessionNumber) override;
 };
 
 } // namespace ui

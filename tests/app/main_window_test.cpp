@@ -1,11 +1,15 @@
 #include "tests/support/test_program.h"
 
+#include "app/page_table.h"
+#include "operations/definitions.h"
+
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -58,6 +62,18 @@ private slots:
     void init() {
         program.removeIni();
         program.removeLibrary();
+    }
+
+    // The command line offers exactly the operations that have a definition; the window must
+    // have a page for each of them and for no other.
+    void everyDefinedOperationHasAPageAndNoPageLacksADefinition() {
+        QSet<int> defined;
+        for (const auto& definition : operations::definitions())
+            defined << definition.operation.page;
+        QSet<int> withPage;
+        for (const auto& factory : app::pageFactories())
+            withPage << factory.page;
+        QCOMPARE(withPage, defined);
     }
 
     void startsWithoutIniAskingForTheAccessMode() {

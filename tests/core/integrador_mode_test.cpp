@@ -1,6 +1,7 @@
+#include "tests/support/page_driver.h"
 #include "tests/support/test_program.h"
 
-#include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -8,7 +9,6 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
-#include <QTimer>
 
 // Page 0 in Integrador mode, against the Integrador stand-in running on the fake library.
 class IntegradorModeTest : public QObject {
@@ -16,12 +16,8 @@ class IntegradorModeTest : public QObject {
 
     testing_support::TestProgram program;
     std::unique_ptr<app::MainWindow> window;
+    std::unique_ptr<testing_support::PageDriver> page;
     QProcess standin;
-
-    template <typename T> T* child(const char* name) { return window->findChild<T*>(name); }
-    QStringList lines(const char* box) {
-        return child<QPlainTextEdit>(box)->toPlainText().split('\n');
-    }
 
     void startStandin(const QStringList& extra) {
         standin.kill();
@@ -30,18 +26,28 @@ class IntegradorModeTest : public QObject {
                                            FAKE_LIBRARY, "--timeout", "60"} +
                                    extra);
         QVERIFY(standin.waitForStarted());
-        QTest::qWait(200); // its folders and watch are in place
+        // Its first line says its folders and watch are in place.
+        QVERIFY(standin.waitForReadyRead(10000));
     }
 
 private slots:
     void initTestCase() {
         qputenv("TARVIK_INTEGRADOR_DIR", program.path("Integrador").toUtf8());
         program.writeIni("[DEFAULT]\r\nACESSO=INTEGRADOR\r\n");
+    }
+
+    void init() {
         window = program.start();
+        page = std::make_unique<testing_support::PageDriver>(*window);
+    }
+
+    void cleanup() {
+        page.reset();
+        window.reset();
     }
 
     void templateMarksPlaceholdersInRed() {
-        auto* box = child<QTextEdit>("REIntegrador_0");
+        auto* box = page->widget<QTextEdit>("REIntegrador_0");
         QVERIFY(box->toPlainText().contains("<Valor>numeroIdentificador</Valor>"));
         const QTextDocument* doc = box->document();
         for (auto block = doc->begin(); block != doc->end(); block = block.next()) {
@@ -53,17 +59,17 @@ private slots:
 
     void answerBlockThenRawLine() {
         startStandin({});
-        child<QPushButton>("BtnConsultarSAT")->click();
-        child<QPushButton>("BtnMostra_0")->click();
-        const QStringList command = lines("MemoComando_0");
+        page->enter("BtnConsultarSAT");
+        page->click("BtnMostra_0");
+        const QStringList command = page->lines("MemoComando_0");
         QVERIFY(command[0].startsWith("ConsultarSAT("));
         QCOMPARE(command[2],
                  QString("------------  XML Integrador  ------------------------------"));
         QVERIFY(command.contains("      <Metodo Nome=\"ConsultarMFe\">") ||
                 command.contains("    <Metodo Nome=\"ConsultarMFe\">"));
 
-        child<QPushButton>("BtnExecuta_0")->click();
-        const QStringList answer = lines("MemoResposta_0");
+        page->click("BtnExecuta_0");
+        const QStringList answer = page->lines("MemoResposta_0");
         QCOMPARE(answer.first(), QString("---- Resposta XML Integrador -------------------------"));
         QVERIFY(answer.contains("------------------------------------------------------"));
         // The stand-in's fake library answers with its default text.
@@ -73,28 +79,29 @@ private slots:
     }
 
     void cancelEndsTheWaitWithTheBusyAnswer() {
+        startStandin({});
+        page->enter("BtnConsultarSAT");
+        page->click("BtnMostra_0");
+        page->click("BtnExecuta_0"); // an answer document to keep
         startStandin({"--delay", "20000"});
-        QTimer::singleShot(800, [] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (w->objectName() == "DlgAguarde" && w->isVisible())
-                    w->findChild<QPushButton*>("BtnCancelar")->click();
-        });
         QElapsedTimer elapsed;
         elapsed.start();
-        child<QPushButton>("BtnExecuta_0")->click();
+        const bool waited = page->clickWhileWaiting("BtnExecuta_0", [](QDialog& dialog) {
+            dialog.findChild<QPushButton*>("BtnCancelar")->click();
+        });
+        QVERIFY(waited);
         QVERIFY(elapsed.elapsed() < 5000);
         const QString session = QString::fromStdString(window->state().sessionNumber);
-        QCOMPARE(lines("MemoResposta_0").last(),
+        QCOMPARE(page->lines("MemoResposta_0").last(),
                  session + "|08098|SAT em processamento. Tente novamente.||");
         // The earlier answer document is still the one shown.
-        QCOMPARE(lines("MemoResposta_0").first(),
+        QCOMPARE(page->lines("MemoResposta_0").first(),
                  QString("---- Resposta XML Integrador -------------------------"));
     }
 
     void cleanupTestCase() {
         standin.kill();
         standin.waitForFinished();
-        window.reset();
     }
 };
 

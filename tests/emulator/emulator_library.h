@@ -1,6 +1,8 @@
 #pragma once
-// The emulator library as a client sees it: loaded with dlopen from the built file, its sixteen
+// The emulator library as a client sees it: loaded with dlopen from the built file, its
 // functions found by name, its state kept in a temporary folder of the test's own.
+
+#include "tests/support/answer_text.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
@@ -57,17 +59,6 @@ private:
     std::filesystem::path folder_;
 };
 
-// An answer cut at every "|", empty fields kept (a final "|" leaves an empty last field).
-inline std::vector<std::string> fields(const std::string& answer) {
-    std::vector<std::string> result;
-    std::size_t start = 0;
-    for (;;) {
-        const auto bar = answer.find('|', start);
-        result.push_back(answer.substr(start, bar - start));
-        if (bar == std::string::npos)
-            return result;
-        start = bar + 1;
-    }
-}
+using test_support::answerFields;
 
 } // namespace emulator_test

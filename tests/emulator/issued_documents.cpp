@@ -64,6 +64,66 @@ std::string decodeBase64(const std::string& text) {
     return bytes;
 }
 
+std::string encodeBase64(const std::string& bytes) {
+    std::string text(4 * ((bytes.size() + 2) / 3) + 1, '\0');
+    const int size = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(text.data()),
+                                     reinterpret_cast<const unsigned char*>(bytes.data()),
+                                     static_cast<int>(bytes.size()));
+    text.resize(static_cast<std::size_t>(size));
+    return text;
+}
+
+namespace {
+
+// A certificate for `subjectKey`, valid three years from now, signed by `issuerKey`.
+std::string issueCertificate(EVP_PKEY* subjectKey, EVP_PKEY* issuerKey) {
+    X509* cert = X509_new();
+    X509_set_version(cert, 2);
+    ASN1_INTEGER_set(X509_get_serialNumber(cert), 4711);
+    X509_gmtime_adj(X509_getm_notBefore(cert), 0);
+    X509_gmtime_adj(X509_getm_notAfter(cert), 3L * 365 * 24 * 3600);
+    X509_NAME* name = X509_get_subject_name(cert);
+    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC,
+                               reinterpret_cast<const unsigned char*>("SAT de teste"), -1, -1, 0);
+    X509_NAME* issuer = X509_get_issuer_name(cert);
+    X509_NAME_add_entry_by_txt(issuer, "CN", MBSTRING_ASC,
+                               reinterpret_cast<const unsigned char*>("AC de teste"), -1, -1, 0);
+    X509_set_pubkey(cert, subjectKey);
+    X509_sign(cert, issuerKey, EVP_sha256());
+    BIO* out = BIO_new(BIO_s_mem());
+    PEM_write_bio_X509(out, cert);
+    char* data = nullptr;
+    const long size = BIO_get_mem_data(out, &data);
+    std::string pem(data, static_cast<std::size_t>(size));
+    BIO_free(out);
+    X509_free(cert);
+    return pem;
+}
+
+} // namespace
+
+std::string certificateForRequest(const std::string& requestPem) {
+    BIO* in = BIO_new_mem_buf(requestPem.data(), static_cast<int>(requestPem.size()));
+    X509_REQ* request = PEM_read_bio_X509_REQ(in, nullptr, nullptr, nullptr);
+    BIO_free(in);
+    if (request == nullptr)
+        return {};
+    EVP_PKEY* subjectKey = X509_REQ_get_pubkey(request);
+    EVP_PKEY* authority = EVP_RSA_gen(2048);
+    std::string pem = issueCertificate(subjectKey, authority);
+    EVP_PKEY_free(authority);
+    EVP_PKEY_free(subjectKey);
+    X509_REQ_free(request);
+    return pem;
+}
+
+std::string unrelatedCertificate() {
+    EVP_PKEY* key = EVP_RSA_gen(2048);
+    std::string pem = issueCertificate(key, key);
+    EVP_PKEY_free(key);
+    return pem;
+}
+
 std::string xpathText(const std::string& xml, const std::string& expression) {
     std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> doc(
         xmlReadMemory(xml.data(), static_cast<int>(xml.size()), nullptr, nullptr, XML_PARSE_NONET),

@@ -8,6 +8,14 @@
 namespace emulator_test {
 
 std::string decodeBase64(const std::string& text);
+std::string encodeBase64(const std::string& bytes);
+
+// A certificate for the key of a certificate request (PEM), issued by a throwaway test
+// authority, as an ICP-Brasil authority answers a module's request.
+std::string certificateForRequest(const std::string& requestPem);
+
+// A self-signed certificate for a fresh key that no module holds.
+std::string unrelatedCertificate();
 
 // The text of the first node the XPath expression finds in the document, or "<none>".
 std::string xpathText(const std::string& xml, const std::string& expression);

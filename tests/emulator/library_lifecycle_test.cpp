@@ -44,6 +44,14 @@ protected:
             "900002|13000|Assinatura do AC registrada||");
     }
 
+    // A sale of three items; the tests after a sale start from its answer.
+    std::string sell(int session) {
+        const std::string answer =
+            lib.call("EnviarDadosVenda", session, code, saleDocument(3).c_str());
+        EXPECT_EQ(answerFields(answer).at(1), "06000") << answer;
+        return answer;
+    }
+
     void expectSignedAndValid(const std::string& xml, const std::string& schema) {
         std::string output;
         EXPECT_TRUE(xmlsec1Verifies(xml, certificate(), output)) << output;
@@ -66,7 +74,8 @@ TEST_F(LibraryLifecycle, ActivationAnswersARequestForAFreshKeyOnlyOnce) {
     EXPECT_THAT(lib.call("AtivarSAT", 4, 1, "curto", taxpayerCnpj.c_str(), 35),
                 StartsWith("000004|04099|"));
 
-    const auto activated = fields(lib.call("AtivarSAT", 5, 1, code, taxpayerCnpj.c_str(), 35));
+    const auto activated =
+        answerFields(lib.call("AtivarSAT", 5, 1, code, taxpayerCnpj.c_str(), 35));
     ASSERT_THAT(activated, SizeIs(6));
     EXPECT_THAT(activated,
                 ElementsAre("000005", "04000", "Ativado corretamente", "", "", ::testing::_));
@@ -91,13 +100,12 @@ TEST_F(LibraryLifecycle, AssociationChecksCodeCnpjsAndSignature) {
               "000005|13000|Assinatura do AC registrada||");
 }
 
-TEST_F(LibraryLifecycle, SaleStatusCancellationBlockingCodeChangeLogsSessionsAndUpdate) {
+// The sale: twelve fields and a signed CF-e that the published schema accepts.
+TEST_F(LibraryLifecycle, SaleAnswersTwelveFieldsAndASignedCfe) {
     SKIP_WITHOUT_PUBLISHED_FILE(schemas, "-DTARVIK_SCHEMAS_SOURCE");
     prepare();
-
-    // The sale: twelve fields and a signed CF-e that the published schema accepts.
     const std::string saleAnswer = lib.call("EnviarDadosVenda", 10, code, saleDocument(3).c_str());
-    const auto sale = fields(saleAnswer);
+    const auto sale = answerFields(saleAnswer);
     ASSERT_THAT(sale, SizeIs(12)) << saleAnswer;
     EXPECT_THAT(
         std::vector(sale.begin(), sale.begin() + 6),
@@ -118,9 +126,14 @@ TEST_F(LibraryLifecycle, SaleStatusCancellationBlockingCodeChangeLogsSessionsAnd
     EXPECT_TRUE(
         signatureVerifies(certificate(), key.substr(3) + sale[7] + sale[9] + sale[10], sale[11]));
     expectSignedAndValid(cfe, "CfeRecepcao_0007.xsd");
+}
 
-    // The status reflects the sale, the dates and the certificate.
-    const auto status = fields(lib.call("ConsultarStatusOperacional", 11, code));
+TEST_F(LibraryLifecycle, StatusReflectsTheSaleTheDatesAndTheCertificate) {
+    prepare();
+    const auto sale = answerFields(sell(10));
+    const std::string cfe = decodeBase64(sale[6]);
+    const std::string key = sale[8];
+    const auto status = answerFields(lib.call("ConsultarStatusOperacional", 11, code));
     ASSERT_THAT(status, SizeIs(28));
     EXPECT_THAT(std::vector(status.begin(), status.begin() + 5),
                 ElementsAre("000011", "10000", "Resposta com Sucesso", "", ""));
@@ -134,14 +147,19 @@ TEST_F(LibraryLifecycle, SaleStatusCancellationBlockingCodeChangeLogsSessionsAnd
     EXPECT_THAT(status[25], MatchesRegex("20[0-9]{6}"));
     EXPECT_EQ(std::stoi(status[26].substr(0, 4)), std::stoi(status[25].substr(0, 4)) + 5);
     EXPECT_EQ(status[27], "0");
+}
 
-    // Cancellation: only with the last sale's key, once.
+TEST_F(LibraryLifecycle, CancellationTakesOnlyTheLastSalesKeyAndOnlyOnce) {
+    SKIP_WITHOUT_PUBLISHED_FILE(schemas, "-DTARVIK_SCHEMAS_SOURCE");
+    prepare();
+    const auto sale = answerFields(sell(10));
+    const std::string key = sale[8];
     EXPECT_THAT(
         lib.call("CancelarUltimaVenda", 12, code, "CFe0", cancellationDocument(key).c_str()),
         StartsWith("000012|07002|0000|Cupom inválido|"));
     const std::string cancelAnswer =
         lib.call("CancelarUltimaVenda", 13, code, key.c_str(), cancellationDocument(key).c_str());
-    const auto cancel = fields(cancelAnswer);
+    const auto cancel = answerFields(cancelAnswer);
     ASSERT_THAT(cancel, SizeIs(12)) << cancelAnswer;
     EXPECT_THAT(std::vector(cancel.begin(), cancel.begin() + 6),
                 ElementsAre("000013", "07000", "0000",
@@ -157,52 +175,65 @@ TEST_F(LibraryLifecycle, SaleStatusCancellationBlockingCodeChangeLogsSessionsAnd
         lib.call("CancelarUltimaVenda", 14, code, key.c_str(), cancellationDocument(key).c_str()),
         "000014|07007|1218|Erro de validação do conteúdo||Rejeição: Chave de acesso do "
         "CF-e-SAT já consta como cancelado");
+}
 
-    // Blocking refuses sales with the blocking code until the module is unblocked.
+TEST_F(LibraryLifecycle, BlockingRefusesSalesWithTheBlockingCodeUntilUnblocked) {
+    prepare();
     EXPECT_EQ(lib.call("BloquearSAT", 15, code),
               "000015|16000|Equipamento SAT bloqueado com sucesso||");
     EXPECT_EQ(lib.call("BloquearSAT", 16, code), "000016|16002|SAT já está bloqueado||");
-    EXPECT_EQ(fields(lib.call("ConsultarStatusOperacional", 17, code))[27], "2");
+    EXPECT_EQ(answerFields(lib.call("ConsultarStatusOperacional", 17, code))[27], "2");
     EXPECT_EQ(lib.call("EnviarDadosVenda", 18, code, saleDocument(1).c_str()),
               "000018|06006|0000|SAT bloqueado pelo contribuinte||");
     EXPECT_EQ(lib.call("DesbloquearSAT", 19, code),
               "000019|17000|Equipamento SAT desbloqueado com sucesso||");
     EXPECT_EQ(lib.call("DesbloquearSAT", 20, code), "000020|17005|SAT já desbloqueado||");
+}
 
-    // A new code replaces the old one; the emergency code sets one without the old.
+TEST_F(LibraryLifecycle, ANewCodeReplacesTheOldOneAndTheEmergencyCodeSetsOneWithoutIt) {
+    prepare();
     EXPECT_EQ(lib.call("TrocarCodigoDeAtivacao", 21, code, 1, "novo-codigo", "novo-codigo"),
               "000021|18000|Código de ativação alterado com sucesso||");
     EXPECT_EQ(lib.call("ConsultarStatusOperacional", 22, code),
               "000022|10001|Código de ativação inválido||");
     EXPECT_EQ(lib.call("TrocarCodigoDeAtivacao", 23, "EMERGENCIA", 2, code, code),
               "000023|18000|Código de ativação alterado com sucesso||");
+}
 
-    // The end-to-end test answers a CF-e but is no fiscal sale.
-    const auto test = fields(lib.call("TesteFimAFim", 24, code, saleDocument(1).c_str()));
+TEST_F(LibraryLifecycle, EndToEndTestAnswersACfeButIsNoFiscalSale) {
+    prepare();
+    const std::string key = answerFields(sell(10))[8];
+    const auto test = answerFields(lib.call("TesteFimAFim", 24, code, saleDocument(1).c_str()));
     ASSERT_THAT(test, SizeIs(9));
     EXPECT_THAT(std::vector(test.begin(), test.begin() + 5),
                 ElementsAre("000024", "09000", "Emitido com sucesso", "", ""));
     EXPECT_EQ(xpathText(decodeBase64(test[5]), "//ide/nCFe"), test[7]);
     EXPECT_EQ(xpathText(decodeBase64(test[5]), "/CFe/infCFe/@Id"), test[8]);
-    EXPECT_EQ(fields(lib.call("ConsultarStatusOperacional", 25, code))[22], cancel[8].substr(3));
+    EXPECT_EQ(answerFields(lib.call("ConsultarStatusOperacional", 25, code))[22], key.substr(3));
+}
 
-    // The log has a CRLF line per call, oldest first; the session query repeats an answer.
-    const auto logs = fields(lib.call("ExtrairLogs", 26, code));
+// The log has a CRLF line per call, oldest first; the session query repeats an answer.
+TEST_F(LibraryLifecycle, LogHasALinePerCallAndTheSessionQueryRepeatsAnAnswer) {
+    prepare();
+    const std::string saleAnswer = sell(10);
+    const auto logs = answerFields(lib.call("ExtrairLogs", 26, code));
     ASSERT_THAT(logs, SizeIs(6));
     EXPECT_THAT(std::vector(logs.begin(), logs.begin() + 5),
                 ElementsAre("000026", "15000", "Transferência completa", "", ""));
     const std::string log = decodeBase64(logs[5]);
-    EXPECT_THAT(log, MatchesRegex("([0-9/]{10};[0-9:]{8};[A-Za-z]+;[0-9]{6};[0-9]{5}\r\n){18}"));
+    EXPECT_THAT(log, MatchesRegex("([0-9/]{10};[0-9:]{8};[A-Za-z]+;[0-9]{6};[0-9]{5}\r\n){3}"));
     EXPECT_THAT(log, HasSubstr(";EnviarDadosVenda;000010;06000\r\n"));
     EXPECT_EQ(lib.call("ConsultarNumeroSessao", 27, code, 10), saleAnswer);
     EXPECT_EQ(lib.call("ConsultarNumeroSessao", 28, code, 555555),
               "000028|11003|Sessão não existe||");
+}
 
-    // A software update advances the basic software's version.
-    EXPECT_EQ(fields(lib.call("ConsultarStatusOperacional", 29, code))[18], "01.00.00");
+TEST_F(LibraryLifecycle, SoftwareUpdateAdvancesTheBasicSoftwaresVersion) {
+    prepare();
+    EXPECT_EQ(answerFields(lib.call("ConsultarStatusOperacional", 29, code))[18], "01.00.00");
     EXPECT_EQ(lib.call("AtualizarSoftwareSAT", 30, code),
               "000030|14000|Software atualizado com sucesso||");
-    EXPECT_EQ(fields(lib.call("ConsultarStatusOperacional", 31, code))[18], "01.01.00");
+    EXPECT_EQ(answerFields(lib.call("ConsultarStatusOperacional", 31, code))[18], "01.01.00");
 }
 
 TEST_F(LibraryLifecycle, IssuedCfeMeetsThePublishedLayoutWhateverShapesTheSaleUsed) {
@@ -211,9 +242,8 @@ TEST_F(LibraryLifecycle, IssuedCfeMeetsThePublishedLayoutWhateverShapesTheSaleUs
     // A service item, rates written with fewer digits than the issued layout has, a blank
     // customer name (issued with the alert 1234) and a delivery address.
     std::string document = saleDocument(1);
-    const auto replace = [&](const std::string& from, const std::string& to) {
-        ASSERT_NE(document.find(from), std::string::npos) << from;
-        document.replace(document.find(from), from.size(), to);
+    const auto replace = [&](std::string_view from, std::string_view to) {
+        document = test_support::replacedFirst(document, from, to);
     };
     replace("<indRatISSQN>", "<IM>123456</IM><indRatISSQN>");
     replace("<pPIS>0.0165", "<pPIS>0.1");
@@ -229,7 +259,7 @@ TEST_F(LibraryLifecycle, IssuedCfeMeetsThePublishedLayoutWhateverShapesTheSaleUs
             "<COFINSNT><CST>04</CST></COFINSNT></COFINS></imposto></det><total>");
 
     const std::string answer = lib.call("EnviarDadosVenda", 10, code, document.c_str());
-    const auto sale = fields(answer);
+    const auto sale = answerFields(answer);
     ASSERT_THAT(sale, SizeIs(12)) << answer;
     EXPECT_EQ(sale[2], "1234");
     const std::string cfe = decodeBase64(sale[6]);
@@ -253,11 +283,11 @@ TEST_F(LibraryLifecycle, ExtendedStatusReportsTheStoredNetworkConfigurations) {
         "</config>";
     EXPECT_EQ(
         lib.call("ConfigurarInterfaceDeRedeMFE", 1, code, (ethernet + "|" + mobile + "||").c_str()),
-        "000001|12000|Rede Configurada com Sucesso||");
+        "000001|12000|Rede configurada com sucesso||");
     EXPECT_THAT(lib.call("ConfigurarInterfaceDeRedeMFE", 2, code, ethernet.c_str()),
                 StartsWith("000002|12002|Dados fora do padrão a ser informado||"));
 
-    const auto status = fields(lib.call("ConsultarStatusOperacionalMFE", 3, code));
+    const auto status = answerFields(lib.call("ConsultarStatusOperacionalMFE", 3, code));
     ASSERT_THAT(status, SizeIs(59)); // fields 0 to 57 and the empty piece after the final "|"
     EXPECT_EQ(status[1], "10000");
     EXPECT_THAT(std::vector(status.begin() + 6, status.begin() + 13),

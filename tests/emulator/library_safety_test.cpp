@@ -38,7 +38,7 @@ protected:
     EmulatorLibrary lib;
 };
 
-TEST_F(LibrarySafety, ExportsTheSixteenFunctionsAndNothingElse) {
+TEST_F(LibrarySafety, ExportsTheEighteenFunctionsAndNothingElse) {
     const std::string command = std::string(NM_PROGRAM) + " -D --defined-only " + MFE_LIBRARY;
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
@@ -53,9 +53,10 @@ TEST_F(LibrarySafety, ExportsTheSixteenFunctionsAndNothingElse) {
     EXPECT_EQ(exported,
               (std::set<std::string>{
                   "AssociarAssinatura", "AtivarSAT", "AtualizarSoftwareSAT", "BloquearSAT",
-                  "CancelarUltimaVenda", "ConfigurarInterfaceDeRede",
-                  "ConfigurarInterfaceDeRedeMFE", "ConsultarNumeroSessao", "ConsultarSAT",
-                  "ConsultarStatusOperacional", "ConsultarStatusOperacionalMFE", "DesbloquearSAT",
+                  "CancelarUltimaVenda", "ComunicarCertificadoICPBRASIL",
+                  "ConfigurarInterfaceDeRede", "ConfigurarInterfaceDeRedeMFE",
+                  "ConsultarNumeroSessao", "ConsultarSAT", "ConsultarStatusOperacional",
+                  "ConsultarStatusOperacionalMFE", "ConsultarUltimaSessaoFiscal", "DesbloquearSAT",
                   "EnviarDadosVenda", "ExtrairLogs", "TesteFimAFim", "TrocarCodigoDeAtivacao"}));
 }
 

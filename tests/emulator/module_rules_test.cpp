@@ -1,37 +1,37 @@
 // The module's rules that depend on its state and its clock, on the logic directly: the
-// cancellation window, the blocking states, the activation-code change and the status fields
-// that follow the network configuration.
+// cancellation window, the blocking states, the activation-code change, the status fields
+// that follow the network configuration, the layout setting, the end-to-end test's errors and
+// the busy rehearsal.
 
-#include "emulator/module.h"
+#include "emulator/module/module.h"
+#include "emulator/module/service.h"
+#include "emulator/sale/crypto.h"
 #include "sale_documents.h"
+#include "tests/support/answer_text.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
 
 namespace emulator {
 namespace {
 
 using emulator_test::acSignature;
 using emulator_test::activationCode;
+using test_support::answerFields;
+using test_support::replacedFirst;
+using ::testing::EndsWith;
 using ::testing::StartsWith;
 
 struct NoRecords : ModuleRecords {
     std::optional<std::string> sessionAnswer(int) const override { return std::nullopt; }
     std::string logText() const override { return {}; }
+    std::optional<std::string> lastFiscalAnswer() const override { return std::nullopt; }
 };
 
 const TimePoint saleTime = std::chrono::system_clock::from_time_t(1'704'164'645);
-
-std::vector<std::string> fieldsOf(const std::string& answer) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (auto bar = answer.find('|'); bar != std::string::npos; bar = answer.find('|', start)) {
-        fields.push_back(answer.substr(start, bar - start));
-        start = bar + 1;
-    }
-    fields.push_back(answer.substr(start));
-    return fields;
-}
 
 class ModuleRules : public ::testing::Test {
 protected:
@@ -61,13 +61,13 @@ protected:
 TEST_F(ModuleRules, CancellationOnlyWithinThirtyMinutesOfTheSale) {
     using namespace std::chrono_literals;
     for (const auto& [delay, expected] :
-         {std::pair{29min + 59s, "07000"}, std::pair{30min + 1s, "07002"}}) {
+         {std::pair{29min + 59s, "07000"}, std::pair{30min + 1s, "07099"}}) {
         state = prepared;
         const Answer sale = at(saleTime, [](Module& m) {
             return m.enviarDadosVenda(3, activationCode, emulator_test::saleDocument(1));
         });
         ASSERT_EQ(sale.code, "06000") << sale.text;
-        const std::string key = fieldsOf(sale.text)[8];
+        const std::string key = answerFields(sale.text)[8];
         const Answer cancel = at(saleTime + delay, [&](Module& m) {
             return m.cancelarUltimaVenda(4, activationCode, key,
                                          emulator_test::cancellationDocument(key));
@@ -111,9 +111,9 @@ TEST_F(ModuleRules, SaleChecksTheAssociationAndTheTaxpayerBeforeTheContent) {
     otherSignature[0] = 'A';
     const auto sale = [](const std::string& signAC, const std::string& from,
                          const std::string& to) {
-        std::string document = emulator_test::saleDocument(1, signAC);
-        document.replace(document.find("<CFOP>5102"), 10, "<CFOP>1102");
-        return document.replace(document.find(from), from.size(), to);
+        return replacedFirst(
+            replacedFirst(emulator_test::saleDocument(1, signAC), "<CFOP>5102", "<CFOP>1102"), from,
+            to);
     };
     const struct {
         const char* check;
@@ -130,9 +130,10 @@ TEST_F(ModuleRules, SaleChecksTheAssociationAndTheTaxpayerBeforeTheContent) {
         {"content", sale(acSignature(), "<", "<"), "06010", "1462"},
     };
     for (const auto& c : cases) {
-        const auto answer = fieldsOf(at(saleTime, [&](Module& m) {
-                                         return m.enviarDadosVenda(3, activationCode, c.document);
-                                     }).text);
+        const auto answer =
+            answerFields(at(saleTime, [&](Module& m) {
+                             return m.enviarDadosVenda(3, activationCode, c.document);
+                         }).text);
         ASSERT_GT(answer.size(), 2u) << c.check;
         EXPECT_EQ(answer[1] + "|" + answer[2], std::string(c.code) + "|" + c.cccc) << c.check;
     }
@@ -176,9 +177,9 @@ TEST_F(ModuleRules, StatusFollowsTheNetworkConfiguration) {
             "<lanDNS2>1.1.1.1</lanDNS2><proxy>0</proxy></config>");
     });
     ASSERT_EQ(configured.code, "12000") << configured.text;
-    const auto status = fieldsOf(at(saleTime, [](Module& m) {
-                                     return m.consultarStatusOperacional(4, activationCode);
-                                 }).text);
+    const auto status = answerFields(at(saleTime, [](Module& m) {
+                                         return m.consultarStatusOperacional(4, activationCode);
+                                     }).text);
     ASSERT_EQ(status.size(), 28u);
     EXPECT_EQ(status[5], prepared.serial);
     EXPECT_EQ(std::vector(status.begin() + 6, status.begin() + 13),
@@ -188,15 +189,103 @@ TEST_F(ModuleRules, StatusFollowsTheNetworkConfiguration) {
     EXPECT_EQ(status[23], ""); // no document transmitted yet
     EXPECT_EQ(status[24], prepared.activatedAt);
 
-    const auto extended = fieldsOf(at(saleTime, [](Module& m) {
-                                       return m.consultarStatusOperacionalMFE(5, activationCode);
-                                   }).text);
+    const auto extended =
+        answerFields(at(saleTime, [](Module& m) {
+                         return m.consultarStatusOperacionalMFE(5, activationCode);
+                     }).text);
     ASSERT_EQ(extended.size(), 59u);
     EXPECT_EQ(extended[29], "23");
     EXPECT_EQ(extended[32], "ETHE");
     EXPECT_THAT(extended[33], StartsWith("<?xml version=\\\"1.0\\\""));
     EXPECT_EQ(std::vector(extended.begin() + 34, extended.begin() + 39),
               (std::vector<std::string>{"NA", "NA", "NA", "NA", "NA"}));
+}
+
+// The module has one layout: what it issues and what its status says agree, whatever the sale's
+// versaoDadosEnt, and it refuses sales of a newer layout than its own.
+TEST_F(ModuleRules, IssuedVersionAndStatusFollowTheModulesLayout) {
+    for (const std::string_view layout : layoutVersions) {
+        for (const std::string_view input : layoutVersions) {
+            state = prepared;
+            state.layout = std::string(layout);
+            const std::string document =
+                replacedFirst(emulator_test::saleDocument(1), "versaoDadosEnt=\"0.07\"",
+                              "versaoDadosEnt=\"" + std::string(input) + "\"");
+            const Answer sale = at(saleTime, [&](Module& m) {
+                return m.enviarDadosVenda(3, activationCode, document);
+            });
+            const auto status =
+                answerFields(at(saleTime, [](Module& m) {
+                                 return m.consultarStatusOperacional(4, activationCode);
+                             }).text);
+            EXPECT_EQ(status[19], "0" + std::string(layout));
+            if (input > layout) {
+                EXPECT_THAT(sale.text, StartsWith("000003|06010|1004|")) << layout << " " << input;
+                continue;
+            }
+            ASSERT_EQ(sale.code, "06000") << layout << " " << input << " " << sale.text;
+            const std::string cfe = *base64Decode(answerFields(sale.text)[6]);
+            EXPECT_NE(cfe.find("versao=\"" + std::string(layout) + "\" versaoDadosEnt=\"" +
+                               std::string(input) + "\""),
+                      std::string::npos)
+                << layout << " " << input;
+        }
+    }
+}
+
+// The end-to-end test answers content errors with its own unknown-error code and text.
+TEST_F(ModuleRules, EndToEndTestAnswersContentErrorsWithItsOwnCode) {
+    const auto answer = at(saleTime, [](Module& m) {
+        return m.testeFimAFim(
+            3, activationCode,
+            replacedFirst(emulator_test::saleDocument(1), "<IE>111111111111", "<IE>1111111111"));
+    });
+    EXPECT_EQ(answer.text,
+              "000003|09099|Erro desconhecido|1209|Rejeição: IE do emitente inválida - "
+              "IE deve ter 12 dígitos");
+}
+
+TEST(BusyRehearsal, ANewSettingCountsAnewAndEveryCallUsesOne) {
+    ModuleState state;
+    const struct {
+        const char* setting;
+        bool busy;
+    } calls[] = {
+        {"", false}, {"2", true},  {"2", true},  {"2", false},  {"", false},
+        {"1", true}, {"", false},  {"2", true},  {"3", true},   {"3", true},
+        {"3", true}, {"3", false}, {"x", false}, {"-1", false}, {"2x", false},
+    };
+    for (const auto& call : calls)
+        EXPECT_EQ(takeBusyCall(state, call.setting), call.busy) << call.setting;
+    state.busyCalls = 1; // written into the state file by hand
+    EXPECT_TRUE(takeBusyCall(state, "2x"));
+    EXPECT_FALSE(takeBusyCall(state, "2x"));
+}
+
+// A late cancellation, with the clock moved past the window: the answer is the devices'
+// unexplained 07099, the reason is in the module's log.
+TEST(LateCancellation, Answers07099AndLogsWhy) {
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("mfe-regras-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder);
+    TimePoint now = saleTime;
+    Service service(folder / "estado.json", [&] { return now; });
+    ASSERT_THAT(service.ativarSAT(1, 1, activationCode, emulator_test::taxpayerCnpj, 35),
+                StartsWith("000001|04000|"));
+    ASSERT_THAT(service.associarAssinatura(
+                    2, activationCode,
+                    emulator_test::softwareHouseCnpj + emulator_test::taxpayerCnpj, acSignature()),
+                StartsWith("000002|13000|"));
+    const std::string key = answerFields(
+        service.enviarDadosVenda(3, activationCode, emulator_test::saleDocument(1)))[8];
+    now += std::chrono::minutes(30) + std::chrono::seconds(1);
+    EXPECT_EQ(service.cancelarUltimaVenda(4, activationCode, key,
+                                          emulator_test::cancellationDocument(key)),
+              "000004|07099|0000|||");
+    const std::string log = readFile(folder / "estado.log").value_or("");
+    EXPECT_THAT(log, EndsWith(";CancelarUltimaVenda;000004;07099;cancelamento recusado: mais de "
+                              "30 minutos desde a venda\r\n"));
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace

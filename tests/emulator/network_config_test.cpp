@@ -1,8 +1,8 @@
 // The network configuration documents the module accepts or refuses, and the escaped form in
 // which the extended status returns a stored one.
 
-#include "emulator/module_network.h"
-#include "emulator/module_xml.h"
+#include "emulator/module/network.h"
+#include "emulator/sale/xml.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -56,6 +56,45 @@ TEST(NetworkConfig, AcceptsWhatTheWorkbenchBuildsAndRefusesWhatIsOutOfPattern) {
         EXPECT_EQ(readNetworkConfig(c.document, error).has_value(), c.accepted)
             << c.document << " → " << error;
         EXPECT_EQ(error.empty(), c.accepted) << c.document;
+    }
+}
+
+// Element names as clients write them, compared without regard to case, and the LAN type in
+// any case, stored as the layout spells it.
+TEST(NetworkConfig, TakesNamesAndLanTypesInAnyCase) {
+    const struct {
+        std::string elements;
+        const char* lanType; // as stored; nullptr when refused
+    } cases[] = {
+        {"<tipoInter>WIFI</tipoInter><tipoLan>DHCP</tipoLan><SSID>loja</SSID><seg>WPA2</seg>"
+         "<codigo>x</codigo><proxy>0</proxy>",
+         "DHCP"},
+        {"<tipoInter>WIFI</tipoInter><tipoLan>DHCP</tipoLan><ssid>loja</ssid><proxy>0</proxy>",
+         "DHCP"},
+        {"<TIPOINTER>WIFI</TIPOINTER><TipoLan>dhcp</TipoLan><Ssid>loja</Ssid><PROXY>0</PROXY>",
+         "DHCP"},
+        {"<tipoInter>WIFI</tipoInter><tipoLan>DHCP</tipoLan><proxy>0</proxy>", nullptr},
+        {"<tipoInter>WIFI</tipoInter><tipoLan>DHCP</tipoLan><ssid>a</ssid><SSID>b</SSID>"
+         "<proxy>0</proxy>",
+         nullptr}, // the same element twice
+        {"<tipoInter>ETHE</tipoInter><tipoLan>PPPOE</tipoLan><usuario>u</usuario>"
+         "<senha>s</senha><proxy>0</proxy>",
+         "PPPoE"},
+        {"<tipoInter>ETHE</tipoInter><tipoLan>PPPoE</tipoLan><usuario>u</usuario>"
+         "<senha>s</senha><proxy>0</proxy>",
+         "PPPoE"},
+        {"<tipoInter>ETHE</tipoInter><tipoLan>pppoe</tipoLan><proxy>0</proxy>", nullptr},
+        {"<tipoInter>ETHE</tipoInter><tipoLan>ipfix</tipoLan><lanIP>10.0.0.2</lanIP>"
+         "<lanMask>255.0.0.0</lanMask><lanGW>10.0.0.1</lanGW><proxy>0</proxy>",
+         "IPFIX"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        const auto stored = readNetworkConfig(config(c.elements), error);
+        ASSERT_EQ(stored.has_value(), c.lanType != nullptr) << c.elements << " → " << error;
+        if (stored) {
+            EXPECT_EQ(stored->value("tipoLan"), c.lanType) << c.elements;
+        }
     }
 }
 

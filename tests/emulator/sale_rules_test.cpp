@@ -2,11 +2,14 @@
 // each table row breaks one rule of a valid sale and expects the CCCC code of the tax
 // authority's table; the value cases check what the issued CF-e says.
 
-#include "emulator/module_cfe.h"
-#include "emulator/module_rejections.h"
-#include "emulator/module_sale.h"
-#include "emulator/module_xml.h"
+#include "emulator/module/state.h"
+#include "emulator/sale/cfe.h"
+#include "emulator/sale/rejections.h"
+#include "emulator/sale/sale.h"
+#include "emulator/sale/xml.h"
 #include "sale_documents.h"
+#include "sale_shapes.h"
+#include "tests/support/answer_text.h"
 #include "tests/support/published_files.h"
 
 #include <gmock/gmock.h>
@@ -21,13 +24,14 @@ namespace emulator {
 namespace {
 
 using emulator_test::saleDocument;
+using test_support::replacedFirst;
 
 std::variant<Sale, Rejection> read(const std::string& document, XmlDoc& doc) {
     ParsedXml parsed = parseUntrusted(document, 2'000'000);
     if (!parsed.doc)
         return Rejection{-1, 0, parsed.error};
     doc = std::move(parsed.doc);
-    return readSale(doc.get());
+    return readSale(doc.get(), ModuleState().layout);
 }
 
 int rejectionCode(const std::string& document) {
@@ -36,71 +40,64 @@ int rejectionCode(const std::string& document) {
     return std::holds_alternative<Rejection>(result) ? std::get<Rejection>(result).code : 0;
 }
 
-std::string replaced(std::string text, const std::string& from, const std::string& to) {
-    const auto at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+using emulator_test::SaleShape;
+
+std::string testName(const ::testing::TestParamInfo<SaleShape>& info) {
+    std::string name = info.param.name;
+    for (char& c : name)
+        c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
 }
 
-struct BrokenRule {
-    const char* rule;
-    const char* from;
-    const char* to;
-    int code;
-};
+class SaleShapes : public ::testing::TestWithParam<SaleShape> {};
 
-class SaleRejection : public ::testing::TestWithParam<BrokenRule> {};
-
-TEST_P(SaleRejection, NamesTheBrokenRule) {
-    const BrokenRule& c = GetParam();
-    EXPECT_EQ(rejectionCode(replaced(saleDocument(2), c.from, c.to)), c.code) << c.rule;
-    EXPECT_NE(rejectionText(c.code), "") << c.code;
+TEST_P(SaleShapes, AreIssuedOrRefusedWithTheCodeOfTheBrokenRule) {
+    const SaleShape& shape = GetParam();
+    EXPECT_EQ(rejectionCode(shape.document()), shape.code) << shape.name;
+    if (shape.code != 0) {
+        EXPECT_NE(rejectionText(shape.code), "") << shape.code;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, SaleRejection,
-    ::testing::Values(
-        BrokenRule{"layout version", "versaoDadosEnt=\"0.07\"", "versaoDadosEnt=\"0.05\"", 1004},
-        BrokenRule{"item numbering", "nItem=\"2\"", "nItem=\"3\"", 1019},
-        BrokenRule{"software house CNPJ", "<CNPJ>16716114000172", "<CNPJ>16716114000173", 1224},
-        BrokenRule{"issuer CNPJ", "<CNPJ>12345678000195", "<CNPJ>12345678000196", 1207},
-        BrokenRule{"issuer IE missing", "<IE>111111111111</IE>", "<IE> </IE>", 1229},
-        BrokenRule{"issuer IE", "<IE>111111111111</IE>", "<IE>ISENTO</IE>", 1209},
-        BrokenRule{"customer CPF", "<CPF>52998224725", "<CPF>52998224726", 1237},
-        BrokenRule{"customer CNPJ", "<CPF>52998224725</CPF>", "<CNPJ>11222333000182</CNPJ>", 1235},
-        BrokenRule{"customer name of one letter", "</CPF>", "</CPF><xNome>A</xNome>", 1999},
-        BrokenRule{"delivery UF", "</dest>",
-                   "</dest><entrega><xLgr>Rua A</xLgr><nro>1</nro><xBairro>Centro</xBairro>"
-                   "<xMun>Fortaleza</xMun><UF>C</UF></entrega>",
-                   1999},
-        BrokenRule{"product code", "<cProd>2</cProd>", "<cProd> </cProd>", 1459},
-        BrokenRule{"GTIN", "<cEAN>7891000315507", "<cEAN>7891000315508", 1460},
-        BrokenRule{"description", "<xProd>Produto de teste 2</xProd>", "", 1461},
-        BrokenRule{"CFOP of an entry", "<CFOP>5102", "<CFOP>1102", 1462},
-        BrokenRule{"quantity", "<qCom>2.0000", "<qCom>0.0000", 1464},
-        BrokenRule{"unit price", "<vUnCom>10.555", "<vUnCom>10.5", 1465},
-        BrokenRule{"rounding rule", "<indRegra>A", "<indRegra>X", 1467},
-        BrokenRule{"discount beyond the price", "<vDesc>0.50", "<vDesc>50.00", 1468},
-        BrokenRule{"goods origin", "<Orig>0", "<Orig>5", 1471},
-        BrokenRule{"ICMS CST", "<CST>00", "<CST>10", 1472},
-        BrokenRule{"PIS CST", "<CST>01</CST><vBC>20.61</vBC><pPIS>",
-                   "<CST>03</CST><vBC>20.61</vBC><pPIS>", 1478},
-        BrokenRule{"COFINS rate", "<pCOFINS>0.0760", "<pCOFINS>-0.0760", 1492},
-        BrokenRule{"payment method", "<cMP>01", "<cMP>07", 1527},
-        BrokenRule{"payment value", "<vMP>100000.00", "<vMP>1e5", 1528},
-        BrokenRule{"payment short of the total", "<vMP>100000.00", "<vMP>10.00", 1408},
-        BrokenRule{"subtotal discount beyond the total", "<total>",
-                   "<total><DescAcrEntr><vDescSubtot>99.00</vDescSubtot></DescAcrEntr>", 1998},
-        BrokenRule{"unknown element", "<numeroCaixa>001</numeroCaixa>",
-                   "<numeroCaixa>001</numeroCaixa><cUF>35</cUF>", 1999},
-        BrokenRule{"missing group", "<pgto><MP><cMP>01</cMP><vMP>100000.00</vMP></MP></pgto>", "",
-                   1999}),
-    [](const auto& tested) {
-        std::string name = tested.param.rule;
-        for (char& c : name)
-            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        return name;
-    });
+INSTANTIATE_TEST_SUITE_P(Accepted, SaleShapes, ::testing::ValuesIn(emulator_test::acceptedShapes()),
+                         testName);
+INSTANTIATE_TEST_SUITE_P(Refused, SaleShapes, ::testing::ValuesIn(emulator_test::refusedShapes()),
+                         testName);
+
+// A module validating by schema names an element that stands where a mandatory one belongs,
+// and says a mandatory element is missing only when it is nowhere in its group.
+TEST(SaleStructure, NamesTheElementInTheWayOfAMandatoryOne) {
+    const struct {
+        const char* from;
+        const char* to;
+        int code;
+        const char* detail;
+    } cases[] = {
+        {"<IE>", "<foo/><IE>", 1999, "Elemento foo não esperado em emit; esperado IE"},
+        {"<IE>111111111111</IE>", "<IM>123</IM><IE>111111111111</IE>", 1999,
+         "Elemento IM não esperado em emit; esperado IE"},
+        {"<IE>111111111111</IE>", "<foo/>", 1999, "Elemento foo não esperado em emit; esperado IE"},
+        {"<IE>111111111111</IE>", "", 1229, ""},
+        {"<IE>111111111111</IE>", "<IM>123</IM>", 1229, ""},
+    };
+    for (const auto& c : cases) {
+        XmlDoc doc;
+        const auto result = read(replacedFirst(saleDocument(1), c.from, c.to), doc);
+        ASSERT_TRUE(std::holds_alternative<Rejection>(result)) << c.to;
+        EXPECT_EQ(std::get<Rejection>(result).code, c.code) << c.to;
+        EXPECT_EQ(std::get<Rejection>(result).detail, c.detail) << c.to;
+    }
+}
+
+// A module takes the layouts it knows up to its own; newer or unknown ones get 1004.
+TEST(SaleLayout, IsAcceptedUpToTheModulesOwn) {
+    for (const std::string_view module : layoutVersions) {
+        for (const std::string_view input : {"0.05", "0.06", "0.07", "0.08", "0.09", "7"})
+            EXPECT_EQ(acceptsLayout(module, input),
+                      input.size() == 4 && input >= "0.06" && input <= module)
+                << module << " " << input;
+    }
+}
 
 TEST(SaleRejectionText, QuotesTheTaxAuthorityTableAndSaysWhatIsWrong) {
     const std::string published =
@@ -123,9 +120,10 @@ TEST(SaleRejectionText, QuotesTheTaxAuthorityTableAndSaysWhatIsWrong) {
     EXPECT_EQ(rejectionText(1464, 3), "Rejeição: Quantidade Comercial do item (3) inválido.");
 
     XmlDoc doc;
-    const auto result = read(
-        replaced(saleDocument(2), "<pgto><MP><cMP>01</cMP><vMP>100000.00</vMP></MP></pgto>", ""),
-        doc);
+    const auto result =
+        read(replacedFirst(saleDocument(2),
+                           "<pgto><MP><cMP>01</cMP><vMP>100000.00</vMP></MP></pgto>", ""),
+             doc);
     EXPECT_EQ(std::get<Rejection>(result).detail, "Elemento pgto ausente em infCFe");
 }
 
@@ -141,12 +139,13 @@ TEST(SaleLengths, CountCharactersNotBytes) {
           std::tuple{"<xProd>Produto de teste 2</xProd>",
                      "<xProd>" + longest + longest + "ç</xProd>", 1461},
           std::tuple{"</CPF>", "</CPF><xNome>" + longest + "</xNome>", 0}})
-        EXPECT_EQ(rejectionCode(replaced(saleDocument(2), from, to)), code) << to;
+        EXPECT_EQ(rejectionCode(replacedFirst(saleDocument(2), from, to)), code) << to;
 }
 
 TEST(SaleAlert, BlankCustomerNameIsAcceptedWithTheAlert) {
     XmlDoc doc;
-    const auto result = read(replaced(saleDocument(1), "</CPF>", "</CPF><xNome>  </xNome>"), doc);
+    const auto result =
+        read(replacedFirst(saleDocument(1), "</CPF>", "</CPF><xNome>  </xNome>"), doc);
     ASSERT_TRUE(std::holds_alternative<Sale>(result));
     EXPECT_EQ(std::get<Sale>(result).alert, 1234);
 }
@@ -161,10 +160,10 @@ TEST(SaleValues, SubtotalAdjustmentsAreSharedWholeAmongManySmallItems) {
     for (const char* adjustment : {"vDescSubtot", "vAcresSubtot"}) {
         const std::string name(adjustment);
         XmlDoc doc;
-        const auto result =
-            read(replaced(items, "<total>",
+        const auto result = read(
+            replacedFirst(items, "<total>",
                           "<total><DescAcrEntr><" + name + ">0.50</" + name + "></DescAcrEntr>"),
-                 doc);
+            doc);
         ASSERT_TRUE(std::holds_alternative<Sale>(result))
             << name << " " << std::get<Rejection>(result).code;
         const Sale& sale = std::get<Sale>(result);
@@ -227,7 +226,7 @@ TEST(SaleValues, ItemsTaxesApportionedDiscountTotalsAndChange) {
     Taxpayer taxpayer;
     taxpayer.cnpj = "12345678000195";
     taxpayer.taxRegime = "3";
-    XmlDoc cfe = writeCfe(std::get<Sale>(result), {numbers, "2", "010000", "QR"}, taxpayer);
+    XmlDoc cfe = writeCfe(std::get<Sale>(result), {numbers, "2", "010000", "QR", "0.08"}, taxpayer);
     xmlDoc* d = cfe.get();
 
     // Item 1: 3 × 1.333 = 3.999 rounded to 4.00, less 0.10: 3.90. Item 2: 1 × 10.005 truncated

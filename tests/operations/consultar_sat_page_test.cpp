@@ -1,124 +1,127 @@
+#include "tests/support/page_driver.h"
 #include "tests/support/test_program.h"
 
-#include <QApplication>
+#include "core/time_of_day.h"
+
+#include <QDialog>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 
-// The page workflow on page 0, in library mode with the fake driver library.
+// The page workflow on page 0, in library mode with the fake driver library; a fresh window for
+// every case.
 class ConsultarSatPageTest : public QObject {
     Q_OBJECT
 
     testing_support::TestProgram program;
     testing_support::FakeLibrary fake;
     std::unique_ptr<app::MainWindow> window;
-
-    template <typename T> T* child(const char* name) {
-        auto* widget = window->findChild<T*>(name);
-        if (!widget)
-            qFatal("no widget %s", name);
-        return widget;
-    }
-    QStringList lines(const char* box) {
-        return child<QPlainTextEdit>(box)->toPlainText().split('\n');
-    }
+    std::unique_ptr<testing_support::PageDriver> page;
 
 private slots:
     void initTestCase() {
         program.installFakeLibrary();
         program.writeIni("[DEFAULT]\r\nACESSO=DLL\r\n");
+    }
+
+    void init() {
+        fake.setAnswer("000000|08000|SAT em operação||");
+        fake.setDelayMs(0);
         window = program.start();
         QVERIFY(program.dialogs.shown.isEmpty());
+        page = std::make_unique<testing_support::PageDriver>(*window);
+        page->enter("BtnConsultarSAT");
+    }
+
+    void cleanup() {
+        page.reset();
+        window.reset();
     }
 
     void pageEntryOpensAFreshPage() {
-        child<QPushButton>("BtnConsultarSAT")->click();
-        QCOMPARE(child<QWidget>("PageControl")->property("currentIndex").toInt(), 0);
-        QVERIFY(!child<QPushButton>("BtnExecuta_0")->isEnabled());
+        QCOMPARE(page->currentPage(), 0);
+        QVERIFY(!page->widget<QPushButton>("BtnExecuta_0")->isEnabled());
         QVERIFY(!window->findChild<QPushButton*>("BtnAnalisa_0"));
-        QVERIFY(child<QPlainTextEdit>("MemoComando_0")->toPlainText().isEmpty());
+        QCOMPARE(page->lines("MemoComando_0"), QStringList{""});
     }
 
     void executeSendsTheSessionNumberItShows() {
-        fake.setAnswer("000000|08000|SAT em operação||");
-        child<QPushButton>("BtnMostra_0")->click();
-        const QString shown = child<QPlainTextEdit>("MemoComando_0")->toPlainText();
+        page->click("BtnMostra_0");
+        const QString shown = page->lines("MemoComando_0").join('\n');
         QVERIFY2(QRegularExpression("^ConsultarSAT\\(\\d{6}\\)$").match(shown).hasMatch(),
                  qPrintable(shown));
-        QVERIFY(child<QPushButton>("BtnExecuta_0")->isEnabled());
+        QVERIFY(page->widget<QPushButton>("BtnExecuta_0")->isEnabled());
 
-        QTest::qWait(3); // a new millisecond draws a new session number
-        child<QPushButton>("BtnExecuta_0")->click();
-        const QString called = child<QPlainTextEdit>("MemoComando_0")->toPlainText();
+        // The session number is drawn from the time of day: let the clock move on.
+        const auto before = core::localTimeOfDay();
+        QTRY_VERIFY(core::localTimeOfDay().millisecond != before.millisecond);
+        page->click("BtnExecuta_0");
+        const QString called = page->lines("MemoComando_0").join('\n');
         QVERIFY(called != shown);
         const QString session = called.mid(13, 6);
         QCOMPARE(fake.lastCall(), "ConsultarSAT|" + QString::number(session.toInt()));
         QCOMPARE(window->state().sessionNumber, session.toStdString());
 
-        QCOMPARE(child<QTabWidget>("PCConsultarSAT")->currentIndex(), 1);
-        QCOMPARE(lines("MemoResposta_0"), QStringList{"000000|08000|SAT em operação||"});
+        QCOMPARE(page->widget<QTabWidget>("PCConsultarSAT")->currentIndex(), 1);
+        QCOMPARE(page->lines("MemoResposta_0"), QStringList{"000000|08000|SAT em operação||"});
     }
 
     void answerIsShownAsUtf8() {
         fake.setAnswer("1|08000|Sess\xC3\xA3o|Sess\xE3o");
-        child<QPushButton>("BtnExecuta_0")->click();
-        QCOMPARE(lines("MemoResposta_0"), QStringList{"1|08000|Sessão|Sess\uFFFDo"});
+        page->click("BtnMostra_0");
+        page->click("BtnExecuta_0");
+        QCOMPARE(page->lines("MemoResposta_0"), QStringList{"1|08000|Sessão|Sess\uFFFDo"});
     }
 
     void slowCallShowsTheWaitDialogAndKeepsTheWindowPainted() {
         fake.setAnswer("1|08000|lento||");
         fake.setDelayMs(900);
+        page->click("BtnMostra_0");
         QString seen;
-        QTimer::singleShot(600, [&] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (w->objectName() == "DlgAguarde" && w->isVisible())
-                    seen = w->findChild<QLabel*>("LblTempo")->text() + "|" +
-                           QString::number(w->findChildren<QPushButton*>().size());
+        const bool shown = page->clickWhileWaiting("BtnExecuta_0", [&](QDialog& dialog) {
+            seen = dialog.findChild<QLabel*>("LblTempo")->text() + "|" +
+                   QString::number(dialog.findChildren<QPushButton*>().size());
         });
-        child<QPushButton>("BtnExecuta_0")->click();
-        fake.setDelayMs(0);
+        QVERIFY(shown);
         // A library call has no wait limit and cannot be cancelled.
         QVERIFY2(seen.startsWith("Tempo decorrido: 00:00") && seen.endsWith("|0"),
                  qPrintable(seen));
         QVERIFY(!seen.contains(" de "));
-        QCOMPARE(lines("MemoResposta_0"), QStringList{"1|08000|lento||"});
+        QCOMPARE(page->lines("MemoResposta_0"), QStringList{"1|08000|lento||"});
     }
 
     void waitDialogStaysUntilTheCallIsOver() {
         fake.setAnswer("1|08000|fim||");
         fake.setDelayMs(1200);
+        page->click("BtnMostra_0");
         bool stayed = false;
-        QTimer::singleShot(600, [&] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (w->objectName() == "DlgAguarde" && w->isVisible()) {
-                    QTest::keyClick(w, Qt::Key_Escape);
-                    w->close();
-                    stayed = w->isVisible();
-                }
+        page->clickWhileWaiting("BtnExecuta_0", [&](QDialog& dialog) {
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            dialog.close();
+            stayed = dialog.isVisible();
         });
-        child<QPushButton>("BtnExecuta_0")->click();
-        fake.setDelayMs(0);
         QVERIFY(stayed);
-        QCOMPARE(lines("MemoResposta_0"), QStringList{"1|08000|fim||"});
+        QCOMPARE(page->lines("MemoResposta_0"), QStringList{"1|08000|fim||"});
     }
 
-    void everyCallReachedTheLibraryFromOneThread() {
-        child<QPushButton>("BtnExecuta_0")->click();
-        QCOMPARE(fake.callThreads(), 1);
+    void everyCallOfAWindowReachesTheLibraryFromOneThread() {
+        const int before = fake.callThreads(); // earlier windows had threads of their own
+        page->click("BtnMostra_0");
+        page->click("BtnExecuta_0");
+        page->click("BtnExecuta_0");
+        QCOMPARE(fake.callThreads(), before + 1);
     }
 
     void reEntryClearsTheBoxesAndDisablesExecute() {
-        child<QPushButton>("BtnConsultarSAT")->click();
-        QVERIFY(child<QPlainTextEdit>("MemoComando_0")->toPlainText().isEmpty());
-        QVERIFY(child<QPlainTextEdit>("MemoResposta_0")->toPlainText().isEmpty());
-        QVERIFY(!child<QPushButton>("BtnExecuta_0")->isEnabled());
+        page->click("BtnMostra_0");
+        page->click("BtnExecuta_0");
+        page->enter("BtnConsultarSAT");
+        QCOMPARE(page->lines("MemoComando_0"), QStringList{""});
+        QCOMPARE(page->lines("MemoResposta_0"), QStringList{""});
+        QVERIFY(!page->widget<QPushButton>("BtnExecuta_0")->isEnabled());
     }
-
-    void cleanupTestCase() { window.reset(); }
 };
 
 QTEST_MAIN(ConsultarSatPageTest)

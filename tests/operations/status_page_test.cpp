@@ -1,34 +1,41 @@
+#include "tests/support/page_driver.h"
 #include "tests/support/test_program.h"
 
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTest>
 
-// Page 5 in library mode: the code typed reaches the library and the report fills the box.
+// Pages 5 and 15 in library mode: the code typed reaches the library and the report fills the box.
 class StatusPageTest : public QObject {
     Q_OBJECT
 
     testing_support::TestProgram program;
     testing_support::FakeLibrary fake;
     std::unique_ptr<app::MainWindow> window;
-
-    template <typename T> T* child(const char* name) { return window->findChild<T*>(name); }
+    std::unique_ptr<testing_support::PageDriver> page;
 
 private slots:
     void initTestCase() {
         program.installFakeLibrary();
         program.writeIni("[DEFAULT]\r\nACESSO=DLL\r\n");
+    }
+
+    void init() {
         window = program.start();
+        page = std::make_unique<testing_support::PageDriver>(*window);
+    }
+
+    void cleanup() {
+        page.reset();
+        window.reset();
     }
 
     void analysisFindsAShortCode() {
-        child<QPushButton>("BtnConsultarStatus")->click();
-        child<QLineEdit>("EdtCodAtiv_5")->setText("123");
-        child<QPushButton>("BtnAnalisa_5")->click();
-        QCOMPARE(child<QPlainTextEdit>("MemoComando_5")->toPlainText(),
-                 QString("Código de ativação deve ter entre 8 e 32 caracteres"));
-        QCOMPARE(child<QPlainTextEdit>("MemoComando_5")->palette().color(QPalette::Text),
+        page->enter("BtnConsultarStatus");
+        page->type("EdtCodAtiv_5", "123");
+        page->click("BtnAnalisa_5");
+        QCOMPARE(page->lines("MemoComando_5"),
+                 QStringList{"Código de ativação deve ter entre 8 e 32 caracteres"});
+        QCOMPARE(page->widget<QPlainTextEdit>("MemoComando_5")->palette().color(QPalette::Text),
                  QColor(Qt::red));
     }
 
@@ -38,16 +45,16 @@ private slots:
                        "008.008.004.004|CONECTADO|ALTO|4 GB|260 MB|20240315143005|01.00.00|"
                        "00.07|CFe35240361099008000141599000040190000011234|||20240315140000|"
                        "20240315143000|20230101|20280101|2");
-        child<QLineEdit>("EdtCodAtiv_5")->setText(" 12345678 ");
-        child<QPushButton>("BtnMostra_5")->click();
-        child<QPushButton>("BtnExecuta_5")->click();
-        const QString command = child<QPlainTextEdit>("MemoComando_5")->toPlainText();
+        page->enter("BtnConsultarStatus");
+        page->type("EdtCodAtiv_5", " 12345678 ");
+        page->click("BtnMostra_5");
+        page->click("BtnExecuta_5");
+        const QString command = page->lines("MemoComando_5").join('\n');
         QVERIFY(command.startsWith("ConsultarStatusOperacional("));
         QVERIFY(command.endsWith(",12345678)"));
         QVERIFY(fake.lastCall().endsWith("|12345678"));
 
-        const QStringList lines =
-            child<QPlainTextEdit>("MemoResposta_5")->toPlainText().split('\n');
+        const QStringList lines = page->lines("MemoResposta_5");
         QVERIFY(lines.size() > 25);
         QVERIFY(lines[0].startsWith("000001|10000|"));
         QVERIFY(lines.contains(" NSERIE ........... 900004019"));
@@ -67,18 +74,16 @@ private slots:
             answer += "|";
         }
         fake.setAnswer(answer.constData());
-        child<QPushButton>("BtnConsultarStatusMFE")->click();
-        child<QLineEdit>("EdtCodAtiv_15")->setText("12345678");
-        child<QPushButton>("BtnMostra_15")->click();
-        child<QPushButton>("BtnExecuta_15")->click();
+        page->enter("BtnConsultarStatusMFE");
+        page->type("EdtCodAtiv_15", "12345678");
+        page->click("BtnMostra_15");
+        page->click("BtnExecuta_15");
         QVERIFY(fake.lastCall().startsWith("ConsultarStatusOperacionalMFE|"));
-        const QString report = child<QPlainTextEdit>("MemoResposta_15")->toPlainText();
+        const QString report = page->lines("MemoResposta_15").join('\n');
         QVERIFY2(report.contains("\n<config>\n  <lan>\n    <tipoInter>ETHE</tipoInter>\n"),
                  qPrintable(report));
         QVERIFY(!report.contains("desconhecido"));
     }
-
-    void cleanupTestCase() { window.reset(); }
 };
 
 QTEST_MAIN(StatusPageTest)

@@ -1,3 +1,4 @@
+#include "operations/definitions.h"
 #include "operations/status_report.h"
 
 #include "core/catalogue.h"
@@ -168,14 +169,20 @@ TEST(StatusReport, ValuesAreDecodedAsUtf8) {
                           "DIO");
 }
 
+core::OperationLogic statusLogic(int page, std::string codigo) {
+    core::Inputs inputs;
+    inputs.set("codigo", std::move(codigo));
+    const auto* definition = operations::definitionOf(*core::operationByPage(page));
+    return definition->bind(definition->operation, inputs, {});
+}
+
 TEST(StatusCall, CallTextAndArgumentsCarryTheTrimmedCode) {
-    const operations::StatusInputs inputs{"  abc 1234\t"};
-    EXPECT_EQ(operations::statusCallText(*core::operationByPage(5), "000815", inputs),
+    EXPECT_EQ(statusLogic(5, "  abc 1234\t").prepare("000815").text,
               "ConsultarStatusOperacional(000815,abc 1234)");
-    EXPECT_EQ(operations::statusCallText(*core::operationByPage(15), "000815", inputs),
+    EXPECT_EQ(statusLogic(15, "  abc 1234\t").prepare("000815").text,
               "ConsultarStatusOperacionalMFE(000815,abc 1234)");
 
-    const core::Arguments arguments = operations::statusArguments("000815", inputs);
+    const core::Arguments arguments = statusLogic(5, "  abc 1234\t").prepare("000815").arguments;
     ASSERT_EQ(arguments.size(), 2u);
     EXPECT_EQ(arguments[0].kind, core::Argument::Kind::Int);
     EXPECT_EQ(arguments[0].number, 815);
@@ -186,10 +193,10 @@ TEST(StatusCall, CallTextAndArgumentsCarryTheTrimmedCode) {
 }
 
 TEST(StatusCall, AnalysisChecksTheCodeAsTyped) {
-    EXPECT_EQ(operations::analyse({""}),
+    EXPECT_EQ(statusLogic(5, "").analyse(),
               (Lines{"Código de ativação não pode ser nulo",
                      "Código de ativação deve ter entre 8 e 32 caracteres"}));
-    EXPECT_EQ(operations::analyse({"  1234567"}), Lines{}); // 9 as typed, 7 once trimmed
+    EXPECT_EQ(statusLogic(15, "  1234567").analyse(), Lines{}); // 9 as typed, 7 once trimmed
 }
 
 } // namespace

@@ -4,9 +4,10 @@
 
 namespace {
 
-TEST(ProgramInfo, TitleShowsTheRealWidthOfTheBuild) {
-    const std::string width = sizeof(void*) == 8 ? "(64 bits)" : "(32 bits)";
-    EXPECT_EQ(settings::baseTitle("2.0.0.0"), "Tarvik VEXOR " + width + " - Versão 2.0.0.0");
+TEST(ProgramInfo, TitleShowsTheWidthOfTheBuild) {
+    EXPECT_EQ(settings::baseTitle("2.0.0.0", 64), "Tarvik VEXOR (64 bits) - Versão 2.0.0.0");
+    EXPECT_EQ(settings::baseTitle("2.0.0.0", 32), "Tarvik VEXOR (32 bits) - Versão 2.0.0.0");
+    EXPECT_EQ(settings::baseTitle("1.0"), settings::baseTitle("1.0", sizeof(void*) == 8 ? 64 : 32));
 }
 
 TEST(ProgramInfo, IniPathReplacesOrAppendsTheExtension) {

@@ -20,7 +20,6 @@ struct FakeHost : ui::PageHost {
     std::string answer = "000001|08000|SAT em operação||";
     std::string document;
     QStringList errors;
-    settings::ProgramFolders programFolders;
 
     core::SharedState& state() override { return shared; }
     bool integradorMode() const override { return integrador; }
@@ -33,7 +32,6 @@ struct FakeHost : ui::PageHost {
         return answer;
     }
     std::string answerDocumentForDisplay() override { return document; }
-    const settings::ProgramFolders& folders() const override { return programFolders; }
     void guarded(const std::function<void()>& action) override {
         try {
             action();
@@ -41,30 +39,41 @@ struct FakeHost : ui::PageHost {
             errors << e.what();
         }
     }
+    core::OperationContext operationContext() const override { return {}; }
     void cursorWait() override { ++cursorDepth; }
     void cursorDefault() override { cursorDepth = 0; }
 };
 
-// A page with a switchable failure before the call and a report that fails half-way.
-class TestPage : public ui::OperationPage {
-public:
-    explicit TestPage(ui::PageHost& host) : ui::OperationPage(*core::operationByPage(5), host) {}
+// What the test page's logic does, switched by the test.
+struct Behaviour {
     bool failBeforeCall = false;
     core::Lines findings;
-
-protected:
-    core::Lines analysis() override { return findings; }
-    Call prepareCall(const std::string& session) override {
-        if (failBeforeCall)
-            throw std::invalid_argument("'x' is not a valid integer value");
-        return {"Op(" + session + ")", {core::Argument::integer(1, session)}};
-    }
-    core::Lines report(std::string_view answer) override {
-        if (answer.find("|boom|") != std::string_view::npos)
-            throw std::out_of_range("missing field");
-        return {"report line"};
-    }
 };
+Behaviour behaviour;
+
+// A report that writes two lines, then fails on an answer that lacks its fields.
+void twoLinesThenFail(std::string_view answer, core::Lines& lines) {
+    lines.push_back("report line");
+    if (answer.find("|boom|") == std::string_view::npos)
+        return;
+    lines.push_back("second line");
+    throw std::out_of_range("missing field");
+}
+
+core::OperationLogic testLogic(const core::Operation&, const core::Inputs&,
+                               const core::OperationContext&) {
+    core::OperationLogic logic;
+    logic.analyse = [] { return behaviour.findings; };
+    logic.prepare = [](const std::string& session) {
+        if (behaviour.failBeforeCall)
+            throw std::invalid_argument("'x' is not a valid integer value");
+        return core::PreparedCall{"Op(" + session + ")", {core::Argument::integer(1, session)}};
+    };
+    logic.report = twoLinesThenFail;
+    return logic;
+}
+
+const core::OperationDefinition testDefinition{*core::operationByPage(5), {}, testLogic};
 
 } // namespace
 
@@ -72,7 +81,7 @@ class OperationPageTest : public QObject {
     Q_OBJECT
 
     FakeHost host;
-    std::unique_ptr<TestPage> page;
+    std::unique_ptr<ui::OperationPage> page;
 
     QPushButton* button(const char* name) { return page->findChild<QPushButton*>(name); }
     QString box(const char* name) { return page->findChild<QPlainTextEdit*>(name)->toPlainText(); }
@@ -83,12 +92,13 @@ class OperationPageTest : public QObject {
 private slots:
     void init() {
         host = FakeHost{};
-        page = std::make_unique<TestPage>(host);
+        behaviour = Behaviour{};
+        page = std::make_unique<ui::OperationPage>(testDefinition, host);
         page->enter();
     }
 
     void analysisWritesFindingsInRedOrOk() {
-        page->findings = {"a", "b"};
+        behaviour.findings = {"a", "b"};
         button("BtnAnalisa_5")->click();
         QCOMPARE(box("MemoComando_5"), QString("a\nb"));
         QCOMPARE(commandColour(), QColor(Qt::red));
@@ -96,7 +106,7 @@ private slots:
 
         button("BtnMostra_5")->click(); // the call text is never red
         QVERIFY(commandColour() != QColor(Qt::red));
-        page->findings.clear();
+        behaviour.findings.clear();
         button("BtnAnalisa_5")->click();
         QCOMPARE(box("MemoComando_5"), QString("Análise OK."));
         QVERIFY(commandColour() != QColor(Qt::red));
@@ -140,11 +150,11 @@ private slots:
                  (QStringList{"000001|08000|Pasta", "não encontrada|", "|", "report line"}));
     }
 
-    void failingReportLeavesTheRawLine() {
+    void failingReportKeepsTheLinesItWrote() {
         host.answer = "1|10000|boom|";
         button("BtnMostra_5")->click();
         button("BtnExecuta_5")->click();
-        QCOMPARE(box("MemoResposta_5"), QString("1|10000|boom|"));
+        QCOMPARE(box("MemoResposta_5"), QString("1|10000|boom|\nreport line\nsecond line"));
         QVERIFY(host.errors.isEmpty());
     }
 
@@ -152,7 +162,7 @@ private slots:
         button("BtnMostra_5")->click();
         button("BtnExecuta_5")->click();
         const QString before = box("MemoResposta_5");
-        page->failBeforeCall = true;
+        behaviour.failBeforeCall = true;
         button("BtnExecuta_5")->click();
         QCOMPARE(host.errors, QStringList{"'x' is not a valid integer value"});
         QCOMPARE(host.calls, 1);

@@ -1,0 +1,66 @@
+#pragma once
+// One description per operation, read by both front ends: the window fills its inputs from the
+// page's controls, the command line from its options, and both run the same logic.
+
+#include "core/execution.h"
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+// A value the user gives an operation: a control of its page, an option of the command line.
+struct InputField {
+    enum class Kind {
+        Text,         // the option's value is the field's text
+        Switch,       // a check box; the option takes no value and sets the text "1"
+        FileContents, // the option names a file whose bytes become the field's text
+    };
+    std::string_view key;       // the field's key in Inputs
+    std::string_view option;    // the command-line option ("--codigo")
+    std::string_view valueName; // the option value's name in the help ("CODIGO")
+    std::string_view help;      // one line for the help
+    Kind kind = Kind::Text;
+};
+
+// What the user gave, as typed (UTF-8), by field key. A field not given is empty.
+class Inputs {
+public:
+    void set(std::string_view key, std::string text);
+    const std::string& text(std::string_view key) const;
+    bool checked(std::string_view key) const { return !text(key).empty(); }
+
+private:
+    std::map<std::string, std::string, std::less<>> values_;
+};
+
+// What an operation may use besides its inputs.
+struct OperationContext {
+    std::filesystem::path programFolder; // returned and generated documents go below it
+    std::string layout = "0.07";         // the layout chosen for validation
+    const SharedState* state = nullptr;  // the values of the most recent call
+};
+
+// One operation's logic bound to one set of inputs; lives for one button action (or one run of
+// the command line), so a "Mostrar" and the "Executar" after it share what it remembers.
+struct OperationLogic {
+    std::function<Lines()> analyse; // "Analisar"; empty when the page has no such button
+    Prepare prepare;                // "Mostrar": call text and arguments for a session number
+    Report report;                  // the lines after the raw answer line; may be empty
+    // The files the last report wrote (returned documents); empty for operations that write none.
+    std::function<std::vector<std::string>()> writtenFiles;
+};
+
+struct OperationDefinition {
+    const Operation& operation;
+    std::span<const InputField> fields;
+    OperationLogic (*bind)(const Operation& operation, const Inputs& inputs,
+                           const OperationContext& context);
+};
+
+} // namespace core

@@ -1,0 +1,266 @@
+// The administration operations: query, activation, signature association, activation-code
+// change, blocking, software update, logs and the session query.
+
+#include "emulator/module/module.h"
+
+#include "emulator/sale/crypto.h"
+#include "emulator/sale/fiscal_ids.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace emulator {
+namespace {
+
+// Longest certificate text taken from a caller; real certificates are a few kilobytes.
+constexpr std::size_t maxCertificateBytes = 64 * 1024;
+
+bool validCodeLength(std::string_view code) {
+    return code.size() >= 8 && code.size() <= 32;
+}
+
+// The registration data SEFAZ would send for the taxpayer; stored in the state file, where a
+// tester may edit it.
+Taxpayer testTaxpayer(std::string_view cnpj, int cUF) {
+    Taxpayer t;
+    t.cnpj = std::string(cnpj);
+    t.cUF = cUF;
+    t.name = "CONTRIBUINTE DE TESTE DO EMULADOR";
+    t.street = "RUA DO EMULADOR";
+    t.number = "100";
+    t.district = "CENTRO";
+    t.city = "CIDADE DE TESTE";
+    t.postalCode = "01001000";
+    t.taxRegime = "3";
+    return t;
+}
+
+} // namespace
+
+ModuleState newModule(std::mt19937_64& random) {
+    ModuleState state;
+    std::uniform_int_distribution<int> digits(100000000, 999999999);
+    state.serial = std::to_string(digits(random));
+    return state;
+}
+
+Module::Module(ModuleState& state, const ModuleRecords& records, TimePoint now,
+               std::mt19937_64& random)
+    : state_(state), records_(records), now_(now), random_(random) {}
+
+std::optional<Answer> Module::refuseCode(Op op, int sessao, std::string_view codigo) const {
+    if (state_.activated && sha256Hex(codigo) == state_.codeDigest)
+        return std::nullopt;
+    return standardAnswer(sessao, answerCode(op, "001"));
+}
+
+std::string Module::randomDigits(int count) {
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += static_cast<char>('0' + digit(random_));
+    return text;
+}
+
+std::string Module::nextNumber(int& counter) {
+    counter = counter >= 999999 ? 1 : counter + 1;
+    char text[16];
+    std::snprintf(text, sizeof text, "%06d", counter);
+    return text;
+}
+
+Answer Module::answerAfterCommunication(int sessao, std::string_view code) {
+    state_.lastCommunication = stampOf(now_);
+    return standardAnswer(sessao, code);
+}
+
+Answer Module::consultarSAT(int sessao) {
+    return standardAnswer(sessao, "08000");
+}
+
+Answer Module::ativarSAT(int sessao, int subComando, std::string_view codigo, std::string_view cnpj,
+                         int cUF) {
+    if (state_.activated)
+        return standardAnswer(sessao, "04003");
+    if (subComando != 1 && subComando != 2)
+        return standardAnswer(sessao, "04099", "subComando deve ser 1 (AC-SAT) ou 2 (ICP-Brasil)");
+    if (!validCodeLength(codigo))
+        return standardAnswer(sessao, "04099",
+                              "Código de ativação deve ter entre 8 e 32 caracteres");
+    if (!isCnpj(cnpj))
+        return standardAnswer(sessao, "04002");
+    if (ufAbbreviation(cUF).empty())
+        return standardAnswer(sessao, "04099", "cUF não é o código de uma UF");
+
+    const Taxpayer taxpayer = testTaxpayer(cnpj, cUF);
+    KeyMaterial keys;
+    try {
+        keys = generateKeyMaterial({std::string(cnpj) + ":" + state_.serial, taxpayer.name,
+                                    std::string(ufAbbreviation(cUF))},
+                                   std::chrono::system_clock::to_time_t(now_));
+    } catch (const std::exception& error) {
+        return standardAnswer(sessao, "04001", error.what());
+    }
+    state_.codeDigest = sha256Hex(codigo);
+    state_.lastCommunication = stampOf(now_);
+    state_.taxpayer = taxpayer;
+    state_.privateKeyPem = keys.privateKeyPem;
+    // AC-SAT: the test certificate is installed at once. ICP-Brasil: the module waits for the
+    // certificate a certification authority issues for its request.
+    state_.awaitingCertificate = subComando == 2;
+    if (subComando == 1)
+        installCertificate(keys.certificatePem, keys.notBefore, keys.notAfter);
+    const std::string code = subComando == 1 ? "04000" : "04006";
+    return AnswerBuilder(sessao, code)
+        .add(standardMessage(code))
+        .add("")
+        .add("")
+        .add(base64Encode(keys.requestPem))
+        .done();
+}
+
+void Module::installCertificate(const std::string& pem, const std::string& notBefore,
+                                const std::string& notAfter) {
+    state_.activated = true;
+    state_.awaitingCertificate = false;
+    state_.activatedAt = stampOf(now_);
+    state_.lastCommunication = state_.activatedAt;
+    state_.certificatePem = pem;
+    state_.certificateIssued = notBefore;
+    state_.certificateExpires = notAfter;
+}
+
+Answer Module::comunicarCertificadoICPBRASIL(int sessao, std::string_view codigo,
+                                             std::string_view certificado) {
+    if (!state_.awaitingCertificate)
+        return standardAnswer(sessao, "05003");
+    if (sha256Hex(codigo) != state_.codeDigest)
+        return standardAnswer(sessao, "05001");
+    const auto received =
+        certificado.size() <= maxCertificateBytes ? readCertificate(certificado) : std::nullopt;
+    if (!received)
+        return standardAnswer(sessao, "05002", "O texto enviado não é um certificado X.509");
+    if (!certificateMatchesKey(received->pem, state_.privateKeyPem))
+        return standardAnswer(sessao, "05002",
+                              "O certificado não é o da chave do pedido desta ativação");
+    installCertificate(received->pem, received->notBefore, received->notAfter);
+    return standardAnswer(sessao, "05000");
+}
+
+Answer Module::associarAssinatura(int sessao, std::string_view codigo, std::string_view cnpjValue,
+                                  std::string_view assinatura) {
+    if (auto refused = refuseCode(Op::AssociarAssinatura, sessao, codigo))
+        return *refused;
+    if (cnpjValue.size() != 28 || !isCnpj(cnpjValue.substr(0, 14)))
+        return standardAnswer(sessao, "13004",
+                              "CNPJvalue deve ter o CNPJ da Software House seguido do CNPJ do "
+                              "contribuinte (28 dígitos)");
+    if (cnpjValue.substr(14) != state_.taxpayer.cnpj)
+        return standardAnswer(sessao, "13007");
+    const auto signature = base64Decode(assinatura);
+    if (assinatura.size() != 344 || !signature || signature->size() != 256)
+        return standardAnswer(sessao, "13003", "A assinatura deve ter 344 caracteres Base64");
+    state_.softwareHouseCnpj = std::string(cnpjValue.substr(0, 14));
+    state_.signAC = std::string(assinatura);
+    return answerAfterCommunication(sessao, "13000");
+}
+
+Answer Module::trocarCodigoDeAtivacao(int sessao, std::string_view codigo, int opcao,
+                                      std::string_view novoCodigo, std::string_view confirmacao) {
+    if (opcao == 2) {
+        if (!state_.activated || codigo != emergencyCode)
+            return standardAnswer(sessao, "18002");
+    } else if (auto refused = refuseCode(Op::TrocarCodigoDeAtivacao, sessao, codigo)) {
+        return *refused;
+    } else if (opcao != 1) {
+        return standardAnswer(sessao, "18099", "opcao deve ser 1 (código atual) ou 2 (emergência)");
+    }
+    if (!validCodeLength(novoCodigo))
+        return standardAnswer(sessao, "18099",
+                              "Novo código de ativação deve ter entre 8 e 32 caracteres");
+    if (novoCodigo != confirmacao)
+        return standardAnswer(sessao, "18099",
+                              "Novo código e confirmação do novo código não coincidem");
+    state_.codeDigest = sha256Hex(novoCodigo);
+    return standardAnswer(sessao, "18000");
+}
+
+Answer Module::bloquearSAT(int sessao, std::string_view codigo) {
+    if (auto refused = refuseCode(Op::BloquearSAT, sessao, codigo))
+        return *refused;
+    if (state_.operationState != unblocked)
+        return standardAnswer(sessao, "16002");
+    state_.operationState = blockedByTaxpayer;
+    return answerAfterCommunication(sessao, "16000");
+}
+
+Answer Module::desbloquearSAT(int sessao, std::string_view codigo) {
+    if (auto refused = refuseCode(Op::DesbloquearSAT, sessao, codigo))
+        return *refused;
+    switch (state_.operationState) {
+    case unblocked:
+        return standardAnswer(sessao, "17005");
+    case blockedBySefaz:
+        return standardAnswer(sessao, "17003");
+    case blockedAutonomously:
+        return standardAnswer(sessao, "17006");
+    case blockedForDeactivation:
+        return standardAnswer(sessao, "17007");
+    default:
+        break;
+    }
+    state_.operationState = unblocked;
+    return answerAfterCommunication(sessao, "17000");
+}
+
+Answer Module::atualizarSoftwareSAT(int sessao, std::string_view codigo) {
+    if (auto refused = refuseCode(Op::AtualizarSoftwareSAT, sessao, codigo))
+        return *refused;
+    // "01.00.00" becomes "01.01.00": the middle number counts the updates.
+    int major = 1, minor = 0, patch = 0;
+    std::sscanf(state_.softwareVersion.c_str(), "%d.%d.%d", &major, &minor, &patch);
+    if (++minor > 99) {
+        minor = 0;
+        ++major;
+    }
+    char version[40];
+    std::snprintf(version, sizeof version, "%02d.%02d.%02d", major % 100, minor, patch % 100);
+    state_.softwareVersion = version;
+    return answerAfterCommunication(sessao, "14000");
+}
+
+Answer Module::extrairLogs(int sessao, std::string_view codigo) {
+    if (auto refused = refuseCode(Op::ExtrairLogs, sessao, codigo))
+        return *refused;
+    return AnswerBuilder(sessao, "15000")
+        .add(standardMessage("15000"))
+        .add("")
+        .add("")
+        .add(base64Encode(records_.logText()))
+        .done();
+}
+
+Answer Module::consultarNumeroSessao(int sessao, std::string_view codigo, int consultada) {
+    if (!state_.activated)
+        return standardAnswer(sessao, "11002");
+    if (auto refused = refuseCode(Op::ConsultarNumeroSessao, sessao, codigo))
+        return *refused;
+    const auto& kept = state_.sessions;
+    if (std::find(kept.begin(), kept.end(), consultada) != kept.end()) {
+        if (auto answer = records_.sessionAnswer(consultada))
+            return {"11000", *answer, {}};
+    }
+    return standardAnswer(sessao, "11003");
+}
+
+Answer Module::consultarUltimaSessaoFiscal(int sessao, std::string_view codigo) {
+    if (!state_.activated)
+        return standardAnswer(sessao, "19002");
+    if (auto refused = refuseCode(Op::ConsultarUltimaSessaoFiscal, sessao, codigo))
+        return *refused;
+    if (auto answer = records_.lastFiscalAnswer())
+        return {"19000", *answer, {}};
+    return standardAnswer(sessao, "19003");
+}
+
+} // namespace emulator

@@ -1,0 +1,147 @@
+#include "emulator/module/store.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <stdexcept>
+#include <system_error>
+
+namespace emulator {
+namespace fs = std::filesystem;
+namespace {
+
+// The log is cut back to its newest half when it grows past this size.
+constexpr std::uintmax_t maxLogBytes = 4 * 1024 * 1024;
+
+fs::path sibling(const fs::path& state, const std::string& suffix) {
+    return state.parent_path() / (state.stem().string() + suffix);
+}
+
+void ensureFolder(const fs::path& folder) {
+    std::error_code ignored;
+    if (!folder.empty())
+        fs::create_directories(folder, ignored);
+}
+
+fs::path lockOf(const ModulePaths& paths) {
+    ensureFolder(paths.state.parent_path());
+    return paths.lock;
+}
+
+} // namespace
+
+ModulePaths::ModulePaths(const fs::path& stateFile)
+    : state(stateFile), lock(sibling(stateFile, ".lock")), log(sibling(stateFile, ".log")),
+      sessions(sibling(stateFile, "-sessoes")), lastFiscal(sessions / "ultima-fiscal.txt") {}
+
+void writeFileWhole(const fs::path& path, std::string_view bytes) {
+    fs::path temporary = path;
+    temporary += ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out)
+            throw std::runtime_error("não foi possível gravar " + temporary.string());
+    }
+    std::error_code error;
+    fs::rename(temporary, path, error);
+    if (error)
+        throw std::runtime_error("não foi possível gravar " + path.string() + ": " +
+                                 error.message());
+}
+
+std::optional<std::string> readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return std::nullopt;
+    return text;
+}
+
+ModuleStore::ModuleStore(const ModulePaths& paths) : paths_(paths), lock_(lockOf(paths)) {}
+
+std::optional<ModuleState> ModuleStore::load(std::string_view stamp, fs::path& setAside) {
+    std::error_code error;
+    if (!fs::exists(paths_.state, error))
+        return std::nullopt;
+    if (const auto text = readFile(paths_.state)) {
+        try {
+            return fromJson(*text);
+        } catch (const std::exception&) {
+        }
+    }
+    const std::string base = paths_.state.stem().string() + ".corrompido-" + std::string(stamp);
+    setAside = paths_.state.parent_path() / (base + paths_.state.extension().string());
+    for (int n = 2; fs::exists(setAside, error); ++n)
+        setAside = paths_.state.parent_path() /
+                   (base + "-" + std::to_string(n) + paths_.state.extension().string());
+    fs::rename(paths_.state, setAside, error);
+    if (error)
+        throw std::runtime_error("estado ilegível que não pôde ser posto de lado: " +
+                                 paths_.state.string());
+    return std::nullopt;
+}
+
+void ModuleStore::save(const ModuleState& state) {
+    writeFileWhole(paths_.state, toJson(state));
+}
+
+fs::path ModuleStore::sessionFile(int session) const {
+    char name[32];
+    std::snprintf(name, sizeof name, "%06d.txt", session);
+    return paths_.sessions / name;
+}
+
+void ModuleStore::keepSession(ModuleState& state, int session, const std::string& answer) {
+    ensureFolder(paths_.sessions);
+    writeFileWhole(sessionFile(session), answer);
+    auto& kept = state.sessions;
+    kept.erase(std::remove(kept.begin(), kept.end(), session), kept.end());
+    kept.push_back(session);
+    while (kept.size() > keptSessions) {
+        std::error_code ignored;
+        fs::remove(sessionFile(kept.front()), ignored);
+        kept.erase(kept.begin());
+    }
+}
+
+void ModuleStore::keepLastFiscalAnswer(const std::string& answer) {
+    ensureFolder(paths_.sessions);
+    writeFileWhole(paths_.lastFiscal, answer);
+}
+
+void ModuleStore::appendLog(std::string_view line) {
+    std::error_code error;
+    if (fs::exists(paths_.log, error) && fs::file_size(paths_.log, error) > maxLogBytes) {
+        const std::string text = readFile(paths_.log).value_or(std::string{});
+        const auto cut = text.find("\r\n", text.size() / 2);
+        writeFileWhole(paths_.log, cut == std::string::npos
+                                       ? std::string_view{}
+                                       : std::string_view(text).substr(cut + 2));
+    }
+    std::ofstream out(paths_.log, std::ios::binary | std::ios::app);
+    out << line << "\r\n";
+}
+
+void ModuleStore::clearRecords() {
+    std::error_code ignored;
+    fs::remove_all(paths_.sessions, ignored);
+    fs::remove(paths_.log, ignored);
+}
+
+std::optional<std::string> ModuleStore::sessionAnswer(int session) const {
+    return readFile(sessionFile(session));
+}
+
+std::optional<std::string> ModuleStore::lastFiscalAnswer() const {
+    return readFile(paths_.lastFiscal);
+}
+
+std::string ModuleStore::logText() const {
+    return readFile(paths_.log).value_or(std::string{});
+}
+
+} // namespace emulator
