@@ -1,5 +1,7 @@
 #include "app/page_table.h"
 
+#include "network/configurar_interface_mfe_page.h"
+#include "network/configurar_interface_page.h"
 #include "operations/status_page.h"
 
 #include <algorithm>
@@ -15,8 +17,10 @@ ui::OperationPage* make(const core::OperationDefinition& definition, ui::PageHos
 // clang-format off
 constexpr PageFactory factories[] = {
     {0, make<ui::OperationPage>},
+    {1, make<network::ConfigurarInterfacePage>},
     {5, make<operations::StatusPage>},
     {15, make<operations::StatusPage>},
+    {16, make<network::ConfigurarInterfaceMfePage>},
 };
 // clang-format on
 

@@ -1,5 +1,7 @@
 #include "operations/definitions.h"
 
+#include "network/configurar_interface.h"
+#include "network/configurar_interface_mfe.h"
 #include "operations/consultar_sat.h"
 #include "operations/status_report.h"
 
@@ -15,8 +17,10 @@ const core::Operation& page(int number) {
 // clang-format off
 const core::OperationDefinition all[] = {
     {page(0), {}, bindConsultarSat},
+    {page(1), network::configurarInterfaceFields, network::bindConfigurarInterface},
     {page(5), statusFields, bindStatus},
     {page(15), statusFields, bindExtendedStatus},
+    {page(16), network::configurarInterfaceMfeFields, network::bindConfigurarInterfaceMfe},
 };
 // clang-format on
 

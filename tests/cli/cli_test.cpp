@@ -475,4 +475,53 @@ TEST_F(CommandLineTest, HelpListsTheOperationsInThePanelsOrder) {
     EXPECT_NE(operation.out.find("--codigo CODIGO"), std::string::npos) << operation.out;
 }
 
+TEST_F(CommandLineTest, NetworkPagesSendTheFormsConfigurationOrAPreparedOne) {
+    const std::string ok = "000001|12000|Rede configurada com sucesso||";
+    const std::string code = "--codigo=12345678";
+    const Ran fixed =
+        tarvik({"--dll", FAKE_LIBRARY, "ConfigurarInterfaceDeRede", code, "--tipo-lan", "IPFIX",
+                "--ip", "192.168.001.010", "--mascara", "255.255.255.000", "--gateway",
+                "192.168.001.001", "--proxy", "transparente"},
+               ok);
+    EXPECT_EQ(fixed.exit, 0) << fixed.err;
+    const std::string document =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?><config><tipoInter>ETHE</tipoInter>"
+        "<tipoLan>IPFIX</tipoLan><lanIP>192.168.001.010</lanIP><lanMask>255.255.255.000</lanMask>"
+        "<lanGW>192.168.001.001</lanGW><lanDNS1/><lanDNS2/><proxy>2</proxy></config>";
+    ASSERT_EQ(received().size(), 1u);
+    EXPECT_EQ(received()[0],
+              "ConfigurarInterfaceDeRede|" + sentSession(fixed.out) + "|12345678|" + document);
+
+    const Ran mobile = tarvik({"--dll", FAKE_LIBRARY, "ConfigurarInterfaceDeRedeMFE", code,
+                               "--operadora", "VIVO", "--prioridade", "movel"},
+                              "000002|12002|dados fora do padrão||");
+    EXPECT_EQ(mobile.exit, 1) << mobile.err;
+    ASSERT_EQ(received().size(), 2u);
+    EXPECT_NE(received()[1].find("<prioridade>0</prioridade><usuario>vivo</usuario>"),
+              std::string::npos)
+        << received()[1];
+    EXPECT_TRUE(received()[1].ends_with("<APN>zap.vivo.com.br</APN></config>||")) << received()[1];
+
+    // A prepared document goes out as its bytes; the form's options are not looked at.
+    const std::string prepared = "<config><tipoInter>ETHE</tipoInter></config>|||";
+    cli_test::writeFile(folder / "rede.txt", prepared);
+    const Ran file = tarvik({"--dll", FAKE_LIBRARY, "ConfigurarInterfaceDeRedeMFE", code, "--xml",
+                             (folder / "rede.txt").string(), "--proxy", "socks"},
+                            ok);
+    EXPECT_EQ(file.exit, 0) << file.err;
+    ASSERT_EQ(received().size(), 3u);
+    EXPECT_TRUE(received()[2].ends_with("|12345678|" + prepared)) << received()[2];
+
+    const Ran skipped = tarvik(
+        {"ConfigurarInterfaceDeRede", "--analisar", code, "--xml", (folder / "rede.txt").string()});
+    EXPECT_EQ(skipped.exit, 2);
+    EXPECT_NE(skipped.out.find("a análise não se aplica"), std::string::npos) << skipped.out;
+
+    const Ran wrong =
+        tarvik({"--dll", FAKE_LIBRARY, "ConfigurarInterfaceDeRede", code, "--proxy", "socks"});
+    EXPECT_EQ(wrong.exit, 2);
+    EXPECT_NE(wrong.err.find("--proxy \"socks\""), std::string::npos) << wrong.err;
+    EXPECT_EQ(received().size(), 3u);
+}
+
 } // namespace
