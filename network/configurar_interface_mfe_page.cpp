@@ -53,11 +53,7 @@ ConfigurarInterfaceMfePage::ConfigurarInterfaceMfePage(const core::OperationDefi
             &ConfigurarInterfaceMfePage::CboMFEProxy1Change);
     connect(mobile_.proxy, &QComboBox::currentIndexChanged, this,
             &ConfigurarInterfaceMfePage::CboMFEProxy2Change);
-    // The edits start as their combos say: an edit that is enabled is one whose value is sent.
-    CboMFERede1Change();
-    CboMFERede2Change();
-    CboMFEProxy1Change();
-    CboMFEProxy2Change();
+    // Every address and proxy edit starts enabled; the combos' handlers set them once used.
 }
 
 QWidget* ConfigurarInterfaceMfePage::buildSection(const char* title, const char* interfaceName,

