@@ -5,7 +5,10 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     application.setApplicationName("TarvikPlus");
-    app::MainWindow window(QApplication::applicationFilePath());
+    const auto folders =
+        settings::programFolders(QApplication::applicationFilePath().toStdString());
+    settings::pointEmulatorAtUserState(folders);
+    app::MainWindow window(folders);
     window.show();
     return application.exec();
 }

@@ -13,6 +13,7 @@
 #include "settings/ini_file.h"
 #include "settings/program_info.h"
 #include "ui/dialogs.h"
+#include "ui/fonts.h"
 #include "ui/module_call_dialog.h"
 #include "ui/qt_text.h"
 
@@ -20,7 +21,6 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -33,7 +33,10 @@
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTextEdit>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -51,6 +54,7 @@ using ui::qs;
 
 constexpr int panelWidth = 164;
 constexpr QSize buttonSize{162, 28};
+constexpr QSize outerSize{768, 628}; // the window with its frame
 
 // A radio group in the style of the left panel: a titled box with its items in columns.
 QButtonGroup* radioGroup(QWidget* panel, const QString& name, const QString& title,
@@ -75,20 +79,38 @@ QWidget* boxOf(QButtonGroup* group) {
     return qobject_cast<QWidget*>(group->parent());
 }
 
+// The width the style leaves a button's caption: a wider caption is cut.
+int captionRoom(const QPushButton& button) {
+    QStyleOptionButton option;
+    option.initFrom(&button);
+    option.rect = QRect(QPoint(), button.size());
+    return button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button).width();
+}
+
+// A text that does not fit the `room` of its widget is set half a point smaller at a time until
+// it does, so the panel and the status bar keep their widths whatever the font the system
+// falls back to.
+void fitText(QWidget& widget, const QString& text, int room) {
+    constexpr double smallest = 5.0;
+    QFont font = widget.parentWidget()->font();
+    while (QFontMetrics(font).horizontalAdvance(text) > room && font.pointSizeF() > smallest)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    widget.setFont(font);
+}
+
 int catalogueIndex(int page) {
     return page < core::welcomePage ? page : page - 1;
 }
 
 } // namespace
 
-MainWindow::MainWindow(const QString& executablePath, QWidget* parent)
-    : QMainWindow(parent), programFolder_(QFileInfo(executablePath).absolutePath()),
-      executablePath_(executablePath),
+MainWindow::MainWindow(const settings::ProgramFolders& folders, QWidget* parent)
+    : QMainWindow(parent), folders_(folders),
       integrador_(std::make_unique<backend::IntegradorBackend>(
-          backend::integradorFolders(programFolder_.toStdString()), state_)) {
+          backend::integradorFolders(folders_.data), state_)) {
     registerResources();
     setObjectName("FTarvik");
-    QFont font("Tahoma");
+    QFont font(ui::interfaceFamily());
     font.setPointSize(8);
     setFont(font);
     setWindowIcon(QIcon(":/tarvik/icon.png"));
@@ -107,8 +129,9 @@ MainWindow::MainWindow(const QString& executablePath, QWidget* parent)
     scroll->setFrameShape(QFrame::NoFrame);
     central->setMinimumSize(640, 540);
     setCentralWidget(scroll);
+    setPanelKeyboardOrder();
 
-    auto* bar = new QStatusBar;
+    auto* bar = new QStatusBar(this);
     bar->setObjectName("StatusBar");
     bar->setFixedHeight(19);
     bar->setSizeGripEnabled(false);
@@ -117,17 +140,17 @@ MainWindow::MainWindow(const QString& executablePath, QWidget* parent)
     statusPanel0_->setFixedWidth(250);
     statusPanel1_ = new QLabel("Versão:");
     statusPanel1_->setObjectName("StatusBarPanel1");
-    statusPanel1_->setMinimumWidth(150);
+    statusPanel1_->setFixedWidth(150);
     statusPanel1_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     bar->addWidget(statusPanel0_);
-    bar->addWidget(statusPanel1_, 1);
+    bar->addWidget(statusPanel1_);
     setStatusBar(bar);
 
     openDialog_ = new QFileDialog(this, "Selecione o XML");
     openDialog_->setObjectName("OpenDialog1");
     openDialog_->setFileMode(QFileDialog::ExistingFile);
 
-    resize(768, 628);
+    resize(outerSize);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
@@ -135,6 +158,22 @@ MainWindow::MainWindow(const QString& executablePath, QWidget* parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+// The frame is known once the window is shown; the outer size then counts it.
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!outerSizeSet_) {
+        outerSizeSet_ = true;
+        QTimer::singleShot(0, this, &MainWindow::setOuterSize);
+    }
+}
+
+void MainWindow::setOuterSize() {
+    const QSize frame = frameGeometry().size() - geometry().size();
+    resize(outerSize - frame);
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - QRect(QPoint(), outerSize).center());
+}
 
 void MainWindow::buildPanel() {
     auto* panel = new QWidget(this);
@@ -147,39 +186,57 @@ void MainWindow::buildPanel() {
     radioAcesso_ =
         radioGroup(panel, "RadioAcesso", "Forma de acesso:", {"DLL", "Integrador"}, 2, 48);
     boxOf(radioAcesso_)->setEnabled(false);
-    connect(radioAcesso_, &QButtonGroup::idClicked, this,
-            [this](int item) { guarded([this, item] { RadioAcessoClick(item); }); });
+    // The selection change itself, not a click: a change made by the program or by an
+    // accessibility tool selects the mode too, once, and choosing the selected item again
+    // changes nothing.
+    connect(radioAcesso_, &QButtonGroup::idToggled, this, [this](int item, bool selected) {
+        if (selected)
+            guarded([this, item] { accessModeSelected(item); });
+    });
     rgLayout_ = radioGroup(panel, "rgLayout", "Layout", {"0.06", "0.07", "0.08"}, 3, 37);
     rgLayout_->button(1)->setChecked(true);
     layout->addWidget(boxOf(radioAcesso_));
     layout->addWidget(boxOf(rgLayout_));
 
-    QWidget* previous = rgLayout_->button(2);
     for (const core::Operation* op : core::panelOrder()) {
         auto* button = new QPushButton(qs(op->name), panel);
         button->setObjectName(qs(op->button));
         button->setFixedSize(buttonSize);
+        fitText(*button, button->text(), captionRoom(*button));
         const int page = op->page;
         connect(button, &QPushButton::clicked, this,
                 [this, page] { guarded([this, page] { enterPage(page); }); });
         operationButtons_[std::size_t(catalogueIndex(page))] = button;
         layout->addWidget(button);
-        QWidget::setTabOrder(previous, button);
-        previous = button;
     }
-    auto* sair = new QPushButton("Sair", panel);
-    sair->setObjectName("BtnSair");
-    sair->setFixedSize(buttonSize);
-    connect(sair, &QPushButton::clicked, this, &MainWindow::BtnSairClick);
-    layout->addWidget(sair);
-    QWidget::setTabOrder(previous, sair);
-    QWidget::setTabOrder(sair, radioAcesso_->button(0));
+    sair_ = new QPushButton("Sair", panel);
+    sair_->setObjectName("BtnSair");
+    sair_->setFixedSize(buttonSize);
+    connect(sair_, &QPushButton::clicked, this, &MainWindow::BtnSairClick);
+    layout->addWidget(sair_);
 
     libraryVersionLabel_ = new QLabel(panel);
     libraryVersionLabel_->setObjectName("LblVersaoDLL");
     libraryVersionLabel_->setWordWrap(true);
     layout->addWidget(libraryVersionLabel_);
     layout->addStretch();
+}
+
+// The layout choice, the operation buttons in panel order, "Sair", and the access mode last.
+// Set once the panel is in the window: an order set before does not survive the move.
+void MainWindow::setPanelKeyboardOrder() {
+    QWidget* previous = rgLayout_->buttons().back();
+    for (const core::Operation* op : core::panelOrder()) {
+        QWidget* button = operationButtons_[std::size_t(catalogueIndex(op->page))];
+        QWidget::setTabOrder(previous, button);
+        previous = button;
+    }
+    QWidget::setTabOrder(previous, sair_);
+    previous = sair_;
+    for (QAbstractButton* item : radioAcesso_->buttons()) {
+        QWidget::setTabOrder(previous, item);
+        previous = item;
+    }
 }
 
 void MainWindow::buildPages() {
@@ -190,7 +247,7 @@ void MainWindow::buildPages() {
             auto* welcome = new QLabel;
             welcome->setObjectName("TabBemVindo");
             welcome->setAlignment(Qt::AlignCenter);
-            welcome->setPixmap(QPixmap(":/tarvik/welcome.png"));
+            welcome->setPixmap(QPixmap(qs((folders_.resources / "welcome.png").string())));
             pageControl_->addWidget(welcome);
             continue;
         }
@@ -210,16 +267,14 @@ void MainWindow::FormCreate() {
     setStatusPanel1("");
     state_.baseTitle = settings::baseTitle(version);
     setWindowTitle(qs(state_.baseTitle));
-    state_.iniPath = settings::iniPathFor(executablePath_.toStdString());
+    state_.iniPath = folders_.iniFile.string();
     state_.libraryName.clear();
     boxOf(radioAcesso_)->setEnabled(true);
 
     const auto stored =
         settings::readProfileString(state_.iniPath, "DEFAULT", "ACESSO").value_or("");
     if (stored == "DLL" || stored == "INTEGRADOR") {
-        const int item = stored == "DLL" ? 0 : 1;
-        radioAcesso_->button(item)->setChecked(true);
-        guarded([this, item] { RadioAcessoClick(item); });
+        radioAcesso_->button(stored == "DLL" ? 0 : 1)->setChecked(true);
     } else {
         OcultaTS_Xml_Integrador();
         DesabBotoes();
@@ -251,14 +306,16 @@ void MainWindow::writeIntegradorTemplates() {
 
 void MainWindow::loadHelpTexts() {
     for (auto* page : pages_) {
-        const QString path = programFolder_ + "/HELP/" + qs(page->operation().name) + ".HLP";
+        const QString path =
+            qs((folders_.resources / "HELP" / (std::string(page->operation().name) + ".HLP"))
+                   .string());
         page->setHelpLoaded(QFileInfo::exists(path) &&
                             help::loadHelpFile(path, page->descriptionBox()));
     }
 }
 
 int MainWindow::accessItem() const {
-    return selectedAccessItem_;
+    return radioAcesso_->checkedId();
 }
 
 int MainWindow::layoutItem() const {
@@ -267,13 +324,15 @@ int MainWindow::layoutItem() const {
 
 void MainWindow::RadioAcessoClick(int item) {
     radioAcesso_->button(item)->setChecked(true);
-    if (item == selectedAccessItem_)
-        return;
-    selectedAccessItem_ = item;
+}
 
+void MainWindow::accessModeSelected(int item) {
     libraryVersionLabel_->clear();
     setWindowTitle(qs(state_.baseTitle));
     const bool dll = item == 0;
+    // Installed, the INI file lives in a folder of the user's that may not exist yet.
+    std::error_code ignored;
+    std::filesystem::create_directories(folders_.iniFile.parent_path(), ignored);
     if (!settings::writeProfileString(state_.iniPath, "DEFAULT", "ACESSO",
                                       dll ? "DLL" : "INTEGRADOR")) {
         // Nothing may call a library that is not loaded: the selection stops with the
@@ -295,7 +354,7 @@ void MainWindow::RadioAcessoClick(int item) {
 }
 
 bool MainWindow::CarregaDLL(const std::string& libraryName) {
-    const std::string path = (programFolder_ + "/").toStdString() + libraryName;
+    const std::string path = (folders_.modules / libraryName).string();
     if (!std::filesystem::exists(path)) {
         ui::dialogs().message(this, qs(backend::libraryNotFoundMessage(libraryName)));
         OcultaTS_Xml_Integrador();
@@ -360,7 +419,8 @@ void MainWindow::CursorDefault() {
 }
 
 void MainWindow::OpenURL(const QString& target) {
-    QDesktopServices::openUrl(QUrl::fromUserInput(target, programFolder_, QUrl::AssumeLocalFile));
+    QDesktopServices::openUrl(
+        QUrl::fromUserInput(target, qs(folders_.data.string()), QUrl::AssumeLocalFile));
 }
 
 void MainWindow::BtnSairClick() {
@@ -379,18 +439,19 @@ void MainWindow::enterPage(int page) {
 
 void MainWindow::setStatusPanel1(const QString& text) {
     statusPanel1_->setText(text);
+    fitText(*statusPanel1_, text, statusPanel1_->contentsRect().width());
 }
 
 core::OperationContext MainWindow::operationContext() const {
     core::OperationContext context;
-    context.programFolder = programFolder_.toStdString();
+    context.programFolder = folders_.data;
     context.layout = rgLayout_->checkedButton()->text().toStdString();
     context.state = &state_;
     return context;
 }
 
 bool MainWindow::integradorMode() const {
-    return selectedAccessItem_ == 1;
+    return accessItem() == 1;
 }
 
 std::string MainWindow::callModule(const core::Operation& operation,

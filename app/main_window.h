@@ -3,6 +3,7 @@
 // operation buttons; the pages; the status bar. It owns the shared state and the back-ends.
 
 #include "core/call_thread.h"
+#include "settings/program_folders.h"
 #include "ui/page_host.h"
 
 #include <QMainWindow>
@@ -29,13 +30,15 @@ namespace app {
 class MainWindow : public QMainWindow, public ui::PageHost {
     Q_OBJECT
 public:
-    // `executablePath` places the INI file and the files the program finds beside itself.
-    explicit MainWindow(const QString& executablePath, QWidget* parent = nullptr);
+    // `folders`: where the INI file, the module library, the help texts and the files the
+    // program writes are.
+    explicit MainWindow(const settings::ProgramFolders& folders, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Access mode: item 0 "DLL", item 1 "Integrador", -1 while none is chosen.
     int accessItem() const;
-    // Selects an item as a click would.
+    // Selects an item as a click would; the access-mode selection runs when the selection
+    // changes, however it changes.
     void RadioAcessoClick(int item);
     // The selected layout of the validation ("0.06", "0.07", "0.08").
     int layoutItem() const;
@@ -61,10 +64,16 @@ public:
     void cursorWait() override { CursorWait(); }
     void cursorDefault() override { CursorDefault(); }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void FormCreate();
+    void accessModeSelected(int item);
     bool CarregaDLL(const std::string& libraryName);
     void buildPanel();
+    void setPanelKeyboardOrder();
+    void setOuterSize();
     void buildPages();
     void loadHelpTexts();
     void showWelcomePage();
@@ -73,15 +82,13 @@ private:
     void writeIntegradorTemplates();
     void reportSkippedAnswerFiles();
 
-    QString programFolder_;
-    QString executablePath_;
+    settings::ProgramFolders folders_;
     core::SharedState state_;
     std::unique_ptr<backend::DriverLibrary> library_;
     std::unique_ptr<backend::IntegradorBackend> integrador_;
     core::CallThread callThread_;
 
     QButtonGroup* radioAcesso_ = nullptr;
-    int selectedAccessItem_ = -1;
     QButtonGroup* rgLayout_ = nullptr;
     std::array<QPushButton*, 16> operationButtons_{}; // in page order of the catalogue
     QStackedWidget* pageControl_ = nullptr;
@@ -89,6 +96,8 @@ private:
     QLabel* statusPanel0_ = nullptr;
     QLabel* statusPanel1_ = nullptr;
     QLabel* libraryVersionLabel_ = nullptr;
+    QPushButton* sair_ = nullptr;
+    bool outerSizeSet_ = false;
     QFileDialog* openDialog_ = nullptr;
 };
 

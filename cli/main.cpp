@@ -2,6 +2,7 @@
 // exactly as the window's page would, and prints what the page shows.
 
 #include "cli/run.h"
+#include "settings/program_folders.h"
 #include "settings/program_info.h"
 
 #include <iostream>
@@ -10,6 +11,8 @@
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const auto folder = settings::runningExecutable(argc > 0 ? argv[0] : nullptr).parent_path();
-    return cli::run(args, folder, std::cout, std::cerr);
+    const auto folders =
+        settings::programFolders(settings::runningExecutable(argc > 0 ? argv[0] : nullptr));
+    settings::pointEmulatorAtUserState(folders);
+    return cli::run(args, folders, std::cout, std::cerr);
 }

@@ -10,7 +10,6 @@
 #include "core/session_number.h"
 #include "core/text.h"
 #include "settings/ini_file.h"
-#include "settings/program_info.h"
 
 #include <charconv>
 #include <system_error>
@@ -35,7 +34,7 @@ std::string seconds(std::chrono::milliseconds limit) {
 
 } // namespace
 
-AccessChoice chooseAccess(const CommandLine& line, const std::filesystem::path& programFolder) {
+AccessChoice chooseAccess(const CommandLine& line, const settings::ProgramFolders& folders) {
     const auto dll = line.value(global::dll.name);
     const auto integrador = line.value(global::integrador.name);
     if (dll && integrador)
@@ -53,14 +52,13 @@ AccessChoice chooseAccess(const CommandLine& line, const std::filesystem::path& 
         choice.mode = AccessChoice::Mode::Integrador;
         choice.folders = backend::integradorFoldersUnder(*integrador);
     } else {
-        const std::string ini =
-            settings::iniPathFor((programFolder / settings::windowProgramName).string());
+        const std::string ini = folders.iniFile.string();
         const auto stored = settings::readProfileString(ini, "DEFAULT", "ACESSO").value_or("");
         if (stored == "DLL") {
-            choice.library = programFolder / TARVIK_LIBRARY_NAME;
+            choice.library = folders.modules / TARVIK_LIBRARY_NAME;
         } else if (stored == "INTEGRADOR") {
             choice.mode = AccessChoice::Mode::Integrador;
-            choice.folders = backend::integradorFolders(programFolder);
+            choice.folders = backend::integradorFolders(folders.data);
         } else {
             throw UsageError("forma de acesso não escolhida: use --dll ARQUIVO ou --integrador "
                              "PASTA, ou escolha-a na janela (" +

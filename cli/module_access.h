@@ -6,6 +6,7 @@
 #include "access/module_access_base.h"
 #include "cli/command_line.h"
 #include "core/execution.h"
+#include "settings/program_folders.h"
 
 #include <chrono>
 #include <filesystem>
@@ -34,10 +35,10 @@ struct AccessChoice {
 };
 
 // --dll FILE (made absolute) or --integrador DIR (Input and Output below DIR) when one is given;
-// otherwise the access mode of the window's INI file beside the program, with the library beside
-// the program or the Integrador's folders as the window finds them. Throws UsageError when both
+// otherwise the access mode of the window's INI file, with the module library or the
+// Integrador's folders where the window finds them. Throws UsageError when both
 // options are given, no access mode is chosen anywhere, or --espera is not a number of seconds.
-AccessChoice chooseAccess(const CommandLine& line, const std::filesystem::path& programFolder);
+AccessChoice chooseAccess(const CommandLine& line, const settings::ProgramFolders& folders);
 
 class Access : public backend::ModuleAccessBase {
 public:

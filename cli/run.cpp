@@ -59,10 +59,10 @@ int analyse(const Output& o, const OperationEntry& entry, const core::OperationL
 
 // "Executar": the command box, the call, the answer box.
 int execute(const Output& o, const OperationEntry& entry, const core::OperationLogic& logic,
-            const CommandLine& line, const std::filesystem::path& programFolder,
+            const CommandLine& line, const settings::ProgramFolders& folders,
             OperationRecord& record) {
     const core::Operation& operation = entry.operation;
-    const AccessChoice choice = chooseAccess(line, programFolder);
+    const AccessChoice choice = chooseAccess(line, folders);
     record.access = choice.mode == AccessChoice::Mode::Dll ? "DLL" : "INTEGRADOR";
     std::unique_ptr<Access> access;
     try {
@@ -115,7 +115,7 @@ int execute(const Output& o, const OperationEntry& entry, const core::OperationL
 }
 
 int runOperation(const Output& o, const OperationEntry& entry, std::span<const std::string> args,
-                 const std::filesystem::path& programFolder) {
+                 const settings::ProgramFolders& folders) {
     const auto options = optionsOf(entry);
     const CommandLine line(args, options);
     if (line.has(global::help.name)) {
@@ -129,17 +129,17 @@ int runOperation(const Output& o, const OperationEntry& entry, std::span<const s
     if (line.words().size() > 1)
         return stop(o, record, exitBadUsage, "palavra a mais: " + line.words()[1]);
     core::OperationContext context;
-    context.programFolder = programFolder;
+    context.programFolder = folders.data;
     context.layout = documents::layoutName(layout);
     const core::OperationLogic logic =
         entry.definition.bind(entry.operation, inputsFrom(entry, line), context);
     if (line.has(global::analisar.name))
         return analyse(o, entry, logic, record);
-    return execute(o, entry, logic, line, programFolder, record);
+    return execute(o, entry, logic, line, folders, record);
 }
 
 int runCommand(const Output& o, std::span<const std::string> args,
-               const std::filesystem::path& programFolder) {
+               const settings::ProgramFolders& folders) {
     const auto word = commandWord(args, global::all);
     if (!word) {
         const CommandLine line(args, global::all);
@@ -151,22 +151,22 @@ int runCommand(const Output& o, std::span<const std::string> args,
         return line.has(global::help.name) ? exitSuccess : exitBadUsage;
     }
     if (*word == validarCommand)
-        return runValidar(o, args, programFolder);
+        return runValidar(o, args, folders);
     if (*word == gerarCancelamentoCommand)
-        return runGerarCancelamento(o, args, programFolder);
+        return runGerarCancelamento(o, args, folders.data);
     const OperationEntry* entry = entryNamed(*word);
     if (!entry)
         throw UsageError("operação desconhecida: " + *word + " (veja tarvik --help)");
-    return runOperation(o, *entry, args, programFolder);
+    return runOperation(o, *entry, args, folders);
 }
 
 } // namespace
 
-int run(std::span<const std::string> args, const std::filesystem::path& programFolder,
+int run(std::span<const std::string> args, const settings::ProgramFolders& folders,
         std::ostream& out, std::ostream& err) {
     const Output o{out, err, std::find(args.begin(), args.end(), "--json") != args.end()};
     try {
-        return runCommand(o, args, programFolder);
+        return runCommand(o, args, folders);
     } catch (const UsageError& e) {
         OperationRecord record;
         return stop(o, record, exitBadUsage, e.what());

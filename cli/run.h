@@ -1,6 +1,8 @@
 #pragma once
 // The command line's work from its words to its exit status.
 
+#include "settings/program_folders.h"
+
 #include <filesystem>
 #include <ostream>
 #include <span>
@@ -15,9 +17,9 @@ enum ExitStatus {
     exitUnreachable = 3, // the module cannot be reached
 };
 
-// Runs the command `args` (the program name left out) of the program in `programFolder`,
-// writing results to `out` and messages to `err`; returns the exit status.
-int run(std::span<const std::string> args, const std::filesystem::path& programFolder,
+// Runs the command `args` (the program name left out) of the program whose files are in
+// `folders`, writing results to `out` and messages to `err`; returns the exit status.
+int run(std::span<const std::string> args, const settings::ProgramFolders& folders,
         std::ostream& out, std::ostream& err);
 
 } // namespace cli

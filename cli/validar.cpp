@@ -53,7 +53,7 @@ void printValidarHelp(std::ostream& out) {
 }
 
 int runValidar(const Output& o, std::span<const std::string> args,
-               const std::filesystem::path& programFolder) {
+               const settings::ProgramFolders& folders) {
     const auto options = validarOptions();
     const CommandLine line(args, options);
     if (line.has(global::help.name)) {
@@ -69,8 +69,8 @@ int runValidar(const Output& o, std::span<const std::string> args,
     const std::string& file = line.words()[1];
     const bool isCfe = line.has(cfe.name);
     const documents::ValidationBox box =
-        isCfe ? documents::validarXmlVenda(layout, file, programFolder)
-              : documents::validarXmlCancelamento(layout, false, file, programFolder);
+        isCfe ? documents::validarXmlVenda(layout, file, folders.data)
+              : documents::validarXmlCancelamento(layout, false, file, folders.data);
 
     // A box that ran the validation starts with its progress line and has a second line, the
     // success line or a finding; a single line is the missing file's or schema's message.

@@ -5,6 +5,7 @@
 #include "cli/command_line.h"
 #include "cli/output.h"
 #include "documents/validate_buttons.h"
+#include "settings/program_folders.h"
 
 #include <filesystem>
 #include <span>
@@ -16,11 +17,11 @@ namespace cli {
 inline constexpr std::string_view validarCommand = "validar";
 
 // Validates the FILE of `args` as a CF-e (--cfe, the sale page's button) or a cancellation
-// (--canc, the cancellation page's button) against the schema in Schemas/ beside the program,
+// (--canc, the cancellation page's button) against the schema in the program's Schemas/ folder,
 // prints the lines the page's command box gets, and returns 0 when the document is valid, 1 when
 // it has findings and 2 when it or its schema cannot be used.
 int runValidar(const Output& o, std::span<const std::string> args,
-               const std::filesystem::path& programFolder);
+               const settings::ProgramFolders& folders);
 
 void printValidarHelp(std::ostream& out);
 

@@ -12,12 +12,24 @@
 namespace documents {
 namespace {
 
+// Whether the source text opens with an XML declaration (after a UTF-8 byte-order mark). A
+// source in another byte layout counts as having none: the laid-out text is UTF-8, which needs
+// no declaration.
+bool hasDeclaration(std::string_view source) {
+    if (source.starts_with("\xEF\xBB\xBF"))
+        source.remove_prefix(3);
+    return source.size() > 5 && source.starts_with("<?xml") &&
+           std::string_view(" \t\r\n").find(source[5]) != std::string_view::npos;
+}
+
+// The source's declaration for the laid-out text: its version and standalone values, and
+// "UTF-8" where it named an encoding, since that is what the text is now.
 std::string declaration(const xmlDoc& doc) {
     const auto text = [](const xmlChar* value) { return reinterpret_cast<const char*>(value); };
     std::string decl =
         "<?xml version=\"" + std::string(doc.version ? text(doc.version) : "1.0") + "\"";
     if (doc.encoding)
-        decl += " encoding=\"" + std::string(text(doc.encoding)) + "\"";
+        decl += " encoding=\"UTF-8\"";
     if (doc.standalone >= 0)
         decl += doc.standalone ? " standalone=\"yes\"" : " standalone=\"no\"";
     return decl + "?>\n";
@@ -58,7 +70,8 @@ std::string FormatXMLString(std::string_view xmlString) {
     const XmlParseResult parsed = parseXmlSafely(xmlString, options);
     if (!parsed.doc)
         throw std::runtime_error(xmlErrorMessage(parsed.error));
-    return withCrLf(declaration(*parsed.doc) + indentedBody(*parsed.doc));
+    const std::string head = hasDeclaration(xmlString) ? declaration(*parsed.doc) : "";
+    return withCrLf(head + indentedBody(*parsed.doc));
 }
 
 } // namespace documents

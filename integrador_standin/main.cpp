@@ -5,21 +5,19 @@
 //                      [--once] [--timeout SECONDS]
 //
 // ROOT defaults to the program's own rule (TARVIK_INTEGRADOR_DIR, else the folder Integrador
-// beside this executable); FILE to the module library beside it. --delay waits before each
+// among the program's files); FILE to the program's module library. --delay waits before each
 // answer, --error answers every request with that error text, --once exits after the first
 // answer and --timeout after that many seconds.
 
 #include "access/folder_watch.h"
 #include "integrador_standin/service.h"
+#include "settings/program_folders.h"
+#include "settings/program_info.h"
 
 #include <charconv>
 #include <filesystem>
 #include <iostream>
 #include <span>
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 namespace {
 
@@ -33,20 +31,6 @@ struct Options {
     bool once = false;
     std::optional<std::chrono::seconds> timeout;
 };
-
-fs::path executableFolder(const char* argv0) {
-#ifdef _WIN32
-    wchar_t path[MAX_PATH];
-    if (GetModuleFileNameW(nullptr, path, MAX_PATH))
-        return fs::path(path).parent_path();
-#else
-    std::error_code ec;
-    const auto self = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec)
-        return self.parent_path();
-#endif
-    return fs::absolute(argv0).parent_path();
-}
 
 bool number(std::string_view text, long& value) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -96,14 +80,15 @@ int main(int argc, char** argv) {
                      "[--error TEXT] [--once] [--timeout SECONDS]\n";
         return 2;
     }
-    const fs::path here = executableFolder(argv[0]);
+    const auto program = settings::programFolders(settings::runningExecutable(argv[0]));
+    settings::pointEmulatorAtUserState(program);
     const auto folders = options->root ? backend::integradorFoldersUnder(*options->root)
-                                       : backend::integradorFolders(here);
+                                       : backend::integradorFolders(program.data);
     std::error_code ec;
     fs::create_directories(folders.input, ec);
     fs::create_directories(folders.output, ec);
 
-    const fs::path libraryPath = options->library.value_or(here / TARVIK_LIBRARY_NAME);
+    const fs::path libraryPath = options->library.value_or(program.modules / TARVIK_LIBRARY_NAME);
     auto library = backend::DriverLibrary::load(libraryPath.string(), error);
     if (!library) {
         error = "Biblioteca " + libraryPath.string() + " não carregada: " + error;

@@ -9,7 +9,8 @@ packages=(
     libxml2-dev libxml2-utils libssl-dev
     libxmlsec1-dev xmlsec1 nlohmann-json3-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb
+    qt6-qpa-plugins fonts-dejavu-core xvfb xauth
+    dpkg-dev file clang-format ccache git
 )
 
 missing=()

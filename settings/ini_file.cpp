@@ -46,6 +46,14 @@ std::vector<Line> splitLines(std::string_view text) {
     return lines;
 }
 
+// A value in matching double or single quotes is read without them, as Windows reads it.
+std::string_view unquoted(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
 // The section name of a "[name]" line, if it is one.
 std::optional<std::string_view> sectionName(std::string_view line) {
     line = strip(line);
@@ -95,7 +103,7 @@ std::optional<std::string> readProfileString(const std::string& path, std::strin
             const auto k = keyName(line.text);
             if (k && sameName(*k, key))
                 return std::string(
-                    strip(std::string_view(line.text).substr(line.text.find('=') + 1)));
+                    unquoted(strip(std::string_view(line.text).substr(line.text.find('=') + 1))));
         }
     }
     return std::nullopt;

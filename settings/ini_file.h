@@ -1,7 +1,7 @@
 #pragma once
 // INI (profile) files with Windows semantics: section and key names compare without case,
-// values are read exactly as stored (backslashes literal), and a rewrite keeps every other
-// section, key, comment and the file's line ends.
+// values are read as stored (backslashes literal) but without matching enclosing quotes, and a
+// rewrite keeps every other section, key, comment and the file's line ends.
 
 #include <optional>
 #include <string>

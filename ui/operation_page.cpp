@@ -2,6 +2,7 @@
 
 #include "core/text.h"
 #include "ui/dialogs.h"
+#include "ui/fonts.h"
 #include "ui/qt_text.h"
 #include "ui/text_box.h"
 
@@ -13,7 +14,6 @@
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
-
 
 namespace ui {
 namespace {
@@ -76,8 +76,8 @@ QWidget* OperationPage::buildTitle() {
     title->setFixedHeight(25);
     title->setAlignment(Qt::AlignCenter);
     title->setAutoFillBackground(true);
-    title->setStyleSheet(
-        "background-color: grey; color: white; font-weight: bold; font-size: 12pt;");
+    title->setStyleSheet("background-color: grey; color: white; font-family: \"" +
+                         interfaceFamily() + "\"; font-weight: bold; font-size: 12pt;");
     return title;
 }
 

@@ -1,5 +1,6 @@
 #include "ui/text_box.h"
 
+#include "core/text.h"
 #include "ui/qt_text.h"
 
 #include <QPlainTextEdit>
@@ -17,7 +18,7 @@ void appendToBox(QPlainTextEdit* box, const core::Lines& lines) {
     for (const auto& line : lines) {
         if (&line != &lines.front())
             text += '\n';
-        text += line;
+        text += core::displayLineBreaks(line);
     }
     box->appendPlainText(qs(text));
 }

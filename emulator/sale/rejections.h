@@ -10,8 +10,8 @@ namespace emulator {
 // A content rejection: the CCCC code, the item it concerns (0 for the whole document) and,
 // where the code alone does not say what is wrong, a detail.
 struct Rejection {
-    Rejection(int code, int item = 0, std::string detail = {})
-        : code(code), item(item), detail(std::move(detail)) {}
+    Rejection(int cccc, int itemNumber = 0, std::string what = {})
+        : code(cccc), item(itemNumber), detail(std::move(what)) {}
     int code;
     int item;
     std::string detail;

@@ -8,8 +8,11 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSet>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
@@ -120,6 +123,36 @@ private slots:
         QCOMPARE(recorded.size(), 1);
     }
 
+    void quotedIniValueIsReadWithoutItsQuotes() {
+        writeFile(ini(), "[DEFAULT]\r\nACESSO=\"INTEGRADOR\"\r\n");
+        auto w = start();
+        QVERIFY(recorded.isEmpty());
+        QCOMPARE(w->accessItem(), 1);
+        QVERIFY(allEnabled(*w, true));
+    }
+
+    void theModeFollowsTheSelectionHoweverItChangesOncePerChange() {
+        auto w = start();
+        recorded.clear();
+        // Selected by the program (as an accessibility tool would), not clicked.
+        w->findChild<QRadioButton*>("RadioAcesso_1")->setChecked(true);
+        QVERIFY(w->integradorMode());
+        QCOMPARE(readFile(ini()), QString("[DEFAULT]\r\nACESSO=INTEGRADOR\r\n"));
+        QVERIFY(allEnabled(*w, true));
+        w->findChild<QRadioButton*>("RadioAcesso_0")->setChecked(true);
+        QCOMPARE(recorded, QStringList{"message:DLL: \"libmfe.so\" Não encontrada"});
+        QVERIFY(!w->integradorMode());
+        QVERIFY(allEnabled(*w, false));
+        QVERIFY(readFile(ini()).contains("ACESSO=DLL"));
+        // Choosing the selected item again does nothing.
+        w->RadioAcessoClick(0);
+        w->findChild<QAbstractButton*>("RadioAcesso_0")->click();
+        QCOMPARE(recorded.size(), 1);
+
+        w->findChild<QRadioButton*>("rgLayout_2")->setChecked(true);
+        QCOMPARE(w->layoutItem(), 2);
+    }
+
     void missingLibraryIsReportedOnceThenIntegradorWorks() {
         writeFile(ini(), "[DEFAULT]\r\nACESSO=DLL\r\n");
         auto w = start();
@@ -149,8 +182,10 @@ private slots:
         auto w = start();
         w->findChild<QAbstractButton*>("RadioAcesso_0")->click();
         QVERIFY(w->windowTitle().endsWith("  --  Acesso pela DLL  --"));
-        QCOMPARE(w->findChild<QLabel*>("StatusBarPanel1")->text(),
-                 "Versão da DLL " + width() + ": 3.2.1");
+        auto* panel1 = w->findChild<QLabel*>("StatusBarPanel1");
+        QCOMPARE(panel1->text(), "Versão da DLL " + width() + ": 3.2.1");
+        QVERIFY(panel1->fontMetrics().horizontalAdvance(panel1->text()) <=
+                panel1->contentsRect().width());
         QVERIFY(allEnabled(*w, true));
         QCOMPARE(visibleIntegradorTabs(*w), 0);
 
@@ -178,6 +213,61 @@ private slots:
         QCOMPARE(buttons.size(), 16);
         QCOMPARE(buttons[2]->objectName(), QString("BtnConfInterfaceMFE"));
         QCOMPARE(buttons[7]->objectName(), QString("BtnConsultarStatusMFE"));
+    }
+
+    void everyCaptionFitsItsButton() {
+        auto w = start();
+        for (auto* button : w->findChild<QWidget*>("PanelBtns")->findChildren<QPushButton*>()) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.rect = button->rect();
+            const QRect room =
+                button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+            QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) <= room.width(),
+                     qPrintable(button->text()));
+            QCOMPARE(button->size(), QSize(162, 28));
+        }
+        QCOMPARE(w->findChild<QWidget*>("PanelBtns")->width(), 164);
+    }
+
+    void keyboardOrderOfThePanelEndsWithTheAccessMode() {
+        auto w = start();
+        QStringList expected{"rgLayout_0", "rgLayout_1", "rgLayout_2"};
+        for (auto* button : operationButtons(*w))
+            expected << button->objectName();
+        expected << "BtnSair"
+                 << "RadioAcesso_0"
+                 << "RadioAcesso_1";
+
+        // From the first item on, one unbroken run of the panel's controls, then the pages.
+        QWidget* panel = w->findChild<QWidget*>("PanelBtns");
+        QStringList order;
+        for (QWidget* widget = w->findChild<QWidget*>("rgLayout_0");
+             panel->isAncestorOf(widget) || !(widget->focusPolicy() & Qt::TabFocus);
+             widget = widget->nextInFocusChain())
+            if (widget->focusPolicy() & Qt::TabFocus)
+                order << widget->objectName();
+        QCOMPARE(order, expected);
+    }
+
+    void frameTitleAndStatusBarKeepTheirDesignedSizes() {
+        auto w = start();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QTRY_COMPARE(w->frameGeometry().size(), QSize(768, 628));
+
+        auto* panel0 = w->findChild<QLabel*>("StatusBarPanel0");
+        auto* panel1 = w->findChild<QLabel*>("StatusBarPanel1");
+        QCOMPARE(panel0->width(), 250);
+        QCOMPARE(panel1->width(), 150);
+        QCOMPARE(panel1->alignment(), Qt::AlignRight | Qt::AlignVCenter);
+
+        // The title panel falls back to the same family as the rest of the window.
+        auto* title = w->findChild<QLabel*>("PanelTitulo_5");
+        title->ensurePolished();
+        QCOMPARE(title->font().family(), w->font().family());
+        QCOMPARE(title->font().pointSize(), 12);
+        QVERIFY(title->font().bold());
     }
 
     void helpTextsOnlyWhereTheirFileIs() {

@@ -131,7 +131,9 @@ TEST_P(FiscalChain, EndToEndTestWithTheSampleSale) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AccessModes, FiscalChain, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "Integrador" : "Library"; });
+                         [](const auto& instance) {
+                             return instance.param ? "Integrador" : "Library";
+                         });
 
 // What the library receives: the file's bytes, every line followed by LF then CR.
 TEST(FiscalChainBytes, TheDocumentReachesTheLibraryWithLfCrAfterEveryLine) {

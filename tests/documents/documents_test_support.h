@@ -1,6 +1,8 @@
 #pragma once
 // Fixtures, the program folder the build fills with schemas, and temporary folders.
 
+#include "tests/support/published_files.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -28,13 +30,10 @@ inline std::filesystem::path programDir() {
     return TARVIK_PROGRAM_DIR;
 }
 
-inline bool schemasInstalled() {
-    return std::filesystem::exists(programDir() / "Schemas" / "CFeRecebido_7.xsd");
-}
-
+// The build installs them into Schemas/ from the folder named by TARVIK_SCHEMAS_SOURCE.
 #define SKIP_WITHOUT_SCHEMAS()                                                                     \
-    if (!documents_test::schemasInstalled())                                                       \
-    GTEST_SKIP() << "published schemas not installed in " << documents_test::programDir()
+    SKIP_WITHOUT_PUBLISHED_FILE(documents_test::programDir() / "Schemas" / "CFeRecebido_7.xsd",    \
+                                "-DTARVIK_SCHEMAS_SOURCE")
 
 // A folder of its own for the running test, removed at the end.
 class TempDir {

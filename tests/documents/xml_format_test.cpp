@@ -29,17 +29,23 @@ TEST(FormatXMLString, LaysOutAOneLineDocument) {
     EXPECT_EQ(FormatXMLString(expected), expected);
 }
 
-TEST(FormatXMLString, KeepsTheSourceDeclarationValuesAndMixedContent) {
+TEST(FormatXMLString, DeclaresWhatTheBytesAreAndKeepsMixedContent) {
     struct Case {
         std::string source, expected;
     };
     const Case cases[] = {
+        // The body is UTF-8 whatever the source's encoding; the declaration says so.
         {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\" standalone=\"yes\"?><a>\xE7</a>",
-         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" standalone=\"yes\"?>\r\n<a>ç</a>\r\n"},
-        {"<a>x</a>", "<?xml version=\"1.0\"?>\r\n<a>x</a>\r\n"},
+         "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n<a>\xC3\xA7</a>\r\n"},
+        {"\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?><a>\xC3\xA7</a>",
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<a>\xC3\xA7</a>\r\n"},
+        // No declaration in the source, none in the result.
+        {"<a>x</a>", "<a>x</a>\r\n"},
+        {"<?xml-stylesheet href=\"s.xsl\"?><a>x</a>",
+         "<?xml-stylesheet href=\"s.xsl\"?>\r\n<a>x</a>\r\n"},
         {"<?xml version=\"1.0\" standalone=\"no\"?><a> x <b>y</b> z </a>",
          "<?xml version=\"1.0\" standalone=\"no\"?>\r\n<a> x <b>y</b> z </a>\r\n"},
-        {"<a><![CDATA[<b>]]></a>", "<?xml version=\"1.0\"?>\r\n<a><![CDATA[<b>]]></a>\r\n"},
+        {"<a><![CDATA[<b>]]></a>", "<a><![CDATA[<b>]]></a>\r\n"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatXMLString(c.source), c.expected) << c.source;

@@ -6,6 +6,7 @@
 #include "emulator_library.h"
 #include "issued_documents.h"
 #include "sale_documents.h"
+#include "tests/support/published_files.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -22,7 +23,8 @@ using ::testing::MatchesRegex;
 using ::testing::SizeIs;
 using ::testing::StartsWith;
 
-const std::string schemas = std::string(TARVIK_SHARED_DIR) + "/schemas/issued/";
+// The published schemas of the documents as issued (reception batch, cancellation).
+const std::string schemas = std::string(TARVIK_PUBLISHED_SCHEMAS_DIR) + "/issued/";
 const char* code = activationCode.c_str();
 
 class LibraryLifecycle : public ::testing::Test {
@@ -100,6 +102,7 @@ TEST_F(LibraryLifecycle, AssociationChecksCodeCnpjsAndSignature) {
 
 // The sale: twelve fields and a signed CF-e that the published schema accepts.
 TEST_F(LibraryLifecycle, SaleAnswersTwelveFieldsAndASignedCfe) {
+    SKIP_WITHOUT_PUBLISHED_FILE(schemas, "-DTARVIK_SCHEMAS_SOURCE");
     prepare();
     const std::string saleAnswer = lib.call("EnviarDadosVenda", 10, code, saleDocument(3).c_str());
     const auto sale = answerFields(saleAnswer);
@@ -147,6 +150,7 @@ TEST_F(LibraryLifecycle, StatusReflectsTheSaleTheDatesAndTheCertificate) {
 }
 
 TEST_F(LibraryLifecycle, CancellationTakesOnlyTheLastSalesKeyAndOnlyOnce) {
+    SKIP_WITHOUT_PUBLISHED_FILE(schemas, "-DTARVIK_SCHEMAS_SOURCE");
     prepare();
     const auto sale = answerFields(sell(10));
     const std::string key = sale[8];
@@ -233,6 +237,7 @@ TEST_F(LibraryLifecycle, SoftwareUpdateAdvancesTheBasicSoftwaresVersion) {
 }
 
 TEST_F(LibraryLifecycle, IssuedCfeMeetsThePublishedLayoutWhateverShapesTheSaleUsed) {
+    SKIP_WITHOUT_PUBLISHED_FILE(schemas, "-DTARVIK_SCHEMAS_SOURCE");
     prepare();
     // A service item, rates written with fewer digits than the issued layout has, a blank
     // customer name (issued with the alert 1234) and a delivery address.

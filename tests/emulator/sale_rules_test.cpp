@@ -10,6 +10,7 @@
 #include "sale_documents.h"
 #include "sale_shapes.h"
 #include "tests/support/answer_text.h"
+#include "tests/support/published_files.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -99,7 +100,10 @@ TEST(SaleLayout, IsAcceptedUpToTheModulesOwn) {
 }
 
 TEST(SaleRejectionText, QuotesTheTaxAuthorityTableAndSaysWhatIsWrong) {
-    std::ifstream in(std::string(TARVIK_SHARED_DIR) + "/tables/tabela_erros_alertas_v0.08.xml");
+    const std::string published =
+        std::string(TARVIK_PUBLISHED_TABLES_DIR) + "/tabela_erros_alertas_v0.08.xml";
+    SKIP_WITHOUT_PUBLISHED_FILE(published, "-DTARVIK_TABLES_SOURCE");
+    std::ifstream in(published);
     std::stringstream table;
     table << in.rdbuf();
     const std::string text = table.str();

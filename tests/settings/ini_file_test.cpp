@@ -50,6 +50,20 @@ TEST_F(IniFileTest, ReadsWithoutCaseInNamesAndExactlyInValues) {
     EXPECT_EQ(settings::readProfileString(path, "DEFAULT", "ACESSO"), "dll");
 }
 
+TEST_F(IniFileTest, MatchingQuotesAroundAValueAreNotPartOfIt) {
+    for (const auto& [stored, value] : {std::pair{"\"DLL\"", "DLL"},
+                                        {"'DLL'", "DLL"},
+                                        {" \"C:\\SAT\\\" ", "C:\\SAT\\"},
+                                        {"\"DLL'", "\"DLL'"},
+                                        {"\"DLL", "\"DLL"},
+                                        {"\"", "\""},
+                                        {"\"\"", ""},
+                                        {"a\"b\"", "a\"b\""}}) {
+        write(std::string("[DEFAULT]\r\nACESSO=") + stored + "\r\n");
+        EXPECT_EQ(settings::readProfileString(path, "DEFAULT", "ACESSO"), value) << stored;
+    }
+}
+
 TEST_F(IniFileTest, RewriteKeepsEverythingElse) {
     write(windowsIni);
     ASSERT_TRUE(settings::writeProfileString(path, "DEFAULT", "ACESSO", "DLL"));

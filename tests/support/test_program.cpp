@@ -77,7 +77,8 @@ void TestProgram::removeLibrary() {
 
 std::unique_ptr<app::MainWindow> TestProgram::start() {
     dialogs.shown.clear();
-    return std::make_unique<app::MainWindow>(path("tarvikplus"));
+    return std::make_unique<app::MainWindow>(
+        settings::programFolders(path("tarvikplus").toStdString()));
 }
 
 QString readFile(const QString& path) {

@@ -142,6 +142,14 @@ private slots:
         QCOMPARE(box("MemoResposta_5"), QString("000001|08000|SAT em operação||\nreport line"));
     }
 
+    void aMessagesLineBreakShowsAsOneLineBreak() {
+        host.answer = "000001|08000|Pasta\n\rnão encontrada|\n|";
+        button("BtnMostra_5")->click();
+        button("BtnExecuta_5")->click();
+        QCOMPARE(box("MemoResposta_5").split('\n'),
+                 (QStringList{"000001|08000|Pasta", "não encontrada|", "|", "report line"}));
+    }
+
     void failingReportKeepsTheLinesItWrote() {
         host.answer = "1|10000|boom|";
         button("BtnMostra_5")->click();

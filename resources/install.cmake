@@ -1,0 +1,42 @@
+# Installation into the usual Linux layout, and the Debian package built from it by CPack:
+#   bin/                     tarvikplus, tarvik
+#   lib/tarvikplus/          the module emulator (libmfe.so) and integrador_standin
+#   share/tarvikplus/        HELP/ and welcome.png
+#   share/applications/      tarvikplus.desktop
+#   share/icons/hicolor/     the program icon
+# An installed program writes nothing under the prefix: settings/program_folders.h.
+
+install(TARGETS tarvikplus tarvik RUNTIME DESTINATION ${TARVIK_INSTALL_BINDIR})
+install(TARGETS mfe_emulator integrador_standin
+    RUNTIME DESTINATION ${TARVIK_INSTALL_MODULEDIR}
+    LIBRARY DESTINATION ${TARVIK_INSTALL_MODULEDIR})
+install(DIRECTORY ${CMAKE_CURRENT_LIST_DIR}/HELP DESTINATION ${TARVIK_INSTALL_DATADIR})
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/images/welcome.png DESTINATION ${TARVIK_INSTALL_DATADIR})
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/tarvikplus.desktop DESTINATION share/applications)
+foreach(size 16 32 48)
+    install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/tarvikplus-${size}.png
+        DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME tarvikplus.png)
+endforeach()
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/images/icon.png
+    DESTINATION share/icons/hicolor/64x64/apps RENAME tarvikplus.png)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tarvikplus)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Vexor Informática")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "Workbench for driving a SAT CF-e or MF-e fiscal module by hand")
+set(CPACK_PACKAGE_DESCRIPTION
+    "TarvikPlus calls the operations of a Brazilian fiscal module (SAT CF-e or MF-e) one at a\
+ time, through its driver library or the Integrador, and shows what is sent and what comes back.\
+ It ships a module emulator and an Integrador stand-in, so no hardware is needed to try it.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "TarvikPlus developers <tarvikplus@localhost>")
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+# Dependencies come from the shared libraries the files actually link (dpkg-shlibdeps); the
+# window also needs Qt's platform plugins, which nothing links.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+include(CPack)
