@@ -5,6 +5,7 @@
 #include "documents/xml_format.h"
 #include "documents/xml_security.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include <cstdio>
@@ -44,14 +45,13 @@ std::string integradorWriteFailure() {
 std::string RetiraEscapes(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\') {
-            out += text[i];
-            continue;
-        }
-        if (i + 1 < text.size() && text[i + 1] == '"')
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t backslash = std::min(text.find('\\', pos), text.size());
+        out.append(text.substr(pos, backslash - pos));
+        if (backslash + 1 < text.size() && text[backslash + 1] == '"')
             out += '"';
-        ++i; // the character after the backslash goes with it (or stays, as a kept quote)
+        pos = backslash +
+              2; // the character after the backslash goes with it (or stays, as a kept quote)
     }
     return out;
 }

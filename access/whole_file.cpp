@@ -1,5 +1,6 @@
 #include "access/whole_file.h"
 
+#include <algorithm>
 #include <fstream>
 
 namespace backend {
@@ -38,14 +39,26 @@ std::optional<std::string> readFileWithin(const std::filesystem::path& file, std
         error = "Não foi possível abrir o arquivo.";
         return std::nullopt;
     }
+    // One read when the file is as long as it says; never more than one byte over the limit.
+    std::error_code ec;
+    const std::uintmax_t expected = std::filesystem::file_size(file, ec);
+    std::size_t chunk =
+        ec ? std::size_t{65536}
+           : static_cast<std::size_t>(std::min<std::uintmax_t>(expected, limit)) + 1;
     std::string bytes;
-    char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        bytes.append(buffer, std::size_t(in.gcount()));
+    while (in) {
+        const std::size_t have = bytes.size();
+        const std::size_t room = limit - have;
+        if (room < chunk)
+            chunk = room + 1;
+        bytes.resize(have + chunk);
+        in.read(bytes.data() + have, static_cast<std::streamsize>(chunk));
+        bytes.resize(have + static_cast<std::size_t>(in.gcount()));
         if (bytes.size() > limit) {
             error = "O arquivo excede o limite de " + std::to_string(limit) + " bytes.";
             return std::nullopt;
         }
+        chunk = 65536;
     }
     if (in.bad()) {
         error = "Não foi possível ler o arquivo.";

@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 
 #ifdef _WIN32
@@ -18,10 +19,31 @@ constexpr std::array<char32_t, 32> cp1252High = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-constexpr char32_t invalid = 0xFFFFFFFF;
+char toCp1252(char32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return static_cast<char>(cp);
+    for (std::size_t i = 0; i < cp1252High.size(); ++i)
+        if (cp1252High[i] == cp)
+            return static_cast<char>(0x80 + i);
+    return '?';
+}
 
-// Decodes one UTF-8 sequence at `pos`; returns `invalid` and advances one byte when the bytes
-// there are not a valid, shortest-form sequence.
+} // namespace
+
+std::size_t asciiPrefixLength(std::string_view bytes) {
+    // Eight bytes at a time while none has its high bit set, then byte by byte.
+    constexpr std::uint64_t highBits = 0x8080808080808080u;
+    std::size_t pos = 0;
+    for (std::uint64_t word; pos + sizeof word <= bytes.size(); pos += sizeof word) {
+        std::memcpy(&word, bytes.data() + pos, sizeof word);
+        if (word & highBits)
+            break;
+    }
+    while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80)
+        ++pos;
+    return pos;
+}
+
 char32_t nextCodePoint(std::string_view s, std::size_t& pos) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
     const unsigned char lead = byte(pos);
@@ -40,38 +62,27 @@ char32_t nextCodePoint(std::string_view s, std::size_t& pos) {
         length = 4, cp = lead & 0x07, minimum = 0x10000;
     } else {
         ++pos;
-        return invalid;
+        return invalidCodePoint;
     }
     if (pos + length > s.size()) {
         ++pos;
-        return invalid;
+        return invalidCodePoint;
     }
     for (int i = 1; i < length; ++i) {
         const unsigned char c = byte(pos + i);
         if ((c & 0xC0) != 0x80) {
             ++pos;
-            return invalid;
+            return invalidCodePoint;
         }
         cp = (cp << 6) | (c & 0x3F);
     }
     if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
         ++pos;
-        return invalid;
+        return invalidCodePoint;
     }
     pos += length;
     return cp;
 }
-
-char toCp1252(char32_t cp) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
-        return static_cast<char>(cp);
-    for (std::size_t i = 0; i < cp1252High.size(); ++i)
-        if (cp1252High[i] == cp)
-            return static_cast<char>(0x80 + i);
-    return '?';
-}
-
-} // namespace
 
 void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -118,7 +129,7 @@ std::string toAnsi(std::string_view utf8) {
     out.reserve(utf8.size());
     for (std::size_t pos = 0; pos < utf8.size();) {
         const char32_t cp = nextCodePoint(utf8, pos);
-        out += cp == invalid ? '?' : toCp1252(cp);
+        out += cp == invalidCodePoint ? '?' : toCp1252(cp);
     }
     return out;
 #endif
@@ -150,9 +161,14 @@ std::string decodeUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
     for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::size_t ascii = asciiPrefixLength(bytes.substr(pos));
+        out.append(bytes.substr(pos, ascii));
+        pos += ascii;
+        if (pos == bytes.size())
+            break;
         const std::size_t start = pos;
         const char32_t cp = nextCodePoint(bytes, pos);
-        if (cp == invalid)
+        if (cp == invalidCodePoint)
             appendUtf8(out, 0xFFFD);
         else
             out.append(bytes.substr(start, pos - start));

@@ -25,6 +25,16 @@ void appendUtf8(std::string& out, char32_t codePoint);
 // Windows-1252 bytes as UTF-8.
 std::string fromWindows1252(std::string_view bytes);
 
+// The code point a code point decoder gives for bytes that are not a valid UTF-8 sequence.
+inline constexpr char32_t invalidCodePoint = 0xFFFFFFFF;
+
+// Decodes the UTF-8 sequence at `pos` and moves past it; returns invalidCodePoint and moves one
+// byte when the bytes there are not a valid, shortest-form sequence.
+char32_t nextCodePoint(std::string_view bytes, std::size_t& pos);
+
+// The number of leading bytes below 0x80 (ASCII characters).
+std::size_t asciiPrefixLength(std::string_view bytes);
+
 // Bytes decoded as UTF-8: valid sequences are kept, every invalid sequence becomes U+FFFD.
 std::string decodeUtf8(std::string_view bytes);
 

@@ -5,6 +5,7 @@
 
 #include <libxml/xmlsave.h>
 
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <stdexcept>
@@ -35,10 +36,12 @@ std::string declaration(const xmlDoc& doc) {
     return decl + "?>\n";
 }
 
+using XmlBuffer = std::unique_ptr<xmlBuffer, decltype(&xmlBufferFree)>;
+
 // libxml2's indented output (two spaces a level, text-only elements on one line), without its
 // declaration.
-std::string indentedBody(xmlDoc& doc) {
-    std::unique_ptr<xmlBuffer, decltype(&xmlBufferFree)> buffer(xmlBufferCreate(), &xmlBufferFree);
+XmlBuffer indentedBody(xmlDoc& doc) {
+    XmlBuffer buffer(xmlBufferCreate(), &xmlBufferFree);
     if (!buffer)
         throw std::bad_alloc();
     xmlSaveCtxtPtr save =
@@ -47,19 +50,18 @@ std::string indentedBody(xmlDoc& doc) {
         throw std::bad_alloc();
     xmlSaveDoc(save, &doc);
     xmlSaveClose(save);
-    return {reinterpret_cast<const char*>(xmlBufferContent(buffer.get())),
-            static_cast<std::size_t>(xmlBufferLength(buffer.get()))};
+    return buffer;
 }
 
-std::string withCrLf(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 16);
-    for (const char c : text) {
-        if (c == '\n')
-            out += '\r';
-        out += c;
+// Appends `text` with a CR before every LF.
+void appendWithCrLf(std::string& out, std::string_view text) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t lf = std::min(text.find('\n', pos), text.size());
+        out.append(text.substr(pos, lf - pos));
+        if (lf < text.size())
+            out += "\r\n";
+        pos = lf + 1;
     }
-    return out;
 }
 
 } // namespace
@@ -71,7 +73,15 @@ std::string FormatXMLString(std::string_view xmlString) {
     if (!parsed.doc)
         throw std::runtime_error(xmlErrorMessage(parsed.error));
     const std::string head = hasDeclaration(xmlString) ? declaration(*parsed.doc) : "";
-    return withCrLf(head + indentedBody(*parsed.doc));
+    const XmlBuffer body = indentedBody(*parsed.doc);
+    const std::string_view bodyText(reinterpret_cast<const char*>(xmlBufferContent(body.get())),
+                                    static_cast<std::size_t>(xmlBufferLength(body.get())));
+    std::string laidOut;
+    laidOut.reserve(head.size() + 1 + bodyText.size() +
+                    static_cast<std::size_t>(std::ranges::count(bodyText, '\n')));
+    appendWithCrLf(laidOut, head);
+    appendWithCrLf(laidOut, bodyText);
+    return laidOut;
 }
 
 } // namespace documents

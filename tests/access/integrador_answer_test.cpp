@@ -113,4 +113,30 @@ TEST(AnswerDocumentForDisplay, EscapesRemovedLaidOutAndDecoded) {
     EXPECT_EQ(backend::answerDocumentForDisplay("sem \\xml <\xE3"), "sem ml <\uFFFD");
 }
 
+TEST(AnswerDocumentForDisplay, ALargeSaleAnswerComesOutWhole) {
+    // The answer to a 500-item sale: an accented message, then a megabyte of Base64 in the same
+    // element, and more accents after it.
+    constexpr std::string_view alphabet =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string base64;
+    for (std::size_t i = 0; base64.size() < (1u << 20); ++i)
+        base64 += alphabet[i % alphabet.size()];
+    const std::string retorno = "000013|06000|0000|Emitido com sucesso + conteúdo notas|" + base64 +
+                                "==|CFe3526|Consumidor: José Ação||";
+    const std::string file =
+        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<Integrador>\r\n"
+        "  <Identificador>\r\n    <Valor>00012345</Valor>\r\n  </Identificador>\r\n"
+        "  <Resposta>\r\n    <retorno>" +
+        retorno + "</retorno>\r\n  </Resposta>\r\n</Integrador>\r\n";
+    std::string error;
+    const auto answer = backend::parseAnswerFile(file, error);
+    ASSERT_TRUE(answer) << error;
+    EXPECT_EQ(answer->retorno, retorno);
+    EXPECT_EQ(backend::answerDocumentForDisplay(backend::withoutByteOrderMark(file)),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<Integrador>\r\n"
+              "  <Identificador>\r\n    <Valor>00012345</Valor>\r\n  </Identificador>\r\n"
+              "  <Resposta>\r\n    <retorno>" +
+                  retorno + "</retorno>\r\n  </Resposta>\r\n</Integrador>");
+}
+
 } // namespace

@@ -32,6 +32,9 @@ TEST(Text, DecodeUtf8ReplacesInvalidSequences) {
         {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},                 // overlong form
         {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"}, // surrogate
         {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
+        // Long ASCII runs around the sequences, read several bytes at a time.
+        {std::string(21, 'a') + "\xE3" + std::string(9, 'b') + "ç",
+         std::string(21, 'a') + "\xEF\xBF\xBD" + std::string(9, 'b') + "ç"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(core::decodeUtf8(c.bytes), c.expected);
