@@ -44,6 +44,9 @@ XmlBuffer indentedBody(xmlDoc& doc) {
     XmlBuffer buffer(xmlBufferCreate(), &xmlBufferFree);
     if (!buffer)
         throw std::bad_alloc();
+    // Grown by doubling: libxml2's default grows it to the exact size at every write, which
+    // copies a large document over and over.
+    xmlBufferSetAllocationScheme(buffer.get(), XML_BUFFER_ALLOC_DOUBLEIT);
     xmlSaveCtxtPtr save =
         xmlSaveToBuffer(buffer.get(), "UTF-8", XML_SAVE_FORMAT | XML_SAVE_NO_DECL);
     if (!save)
@@ -76,9 +79,12 @@ std::string FormatXMLString(std::string_view xmlString) {
     const XmlBuffer body = indentedBody(*parsed.doc);
     const std::string_view bodyText(reinterpret_cast<const char*>(xmlBufferContent(body.get())),
                                     static_cast<std::size_t>(xmlBufferLength(body.get())));
+    std::size_t lineFeeds = 1; // the declaration's
+    for (std::size_t lf = bodyText.find('\n'); lf != std::string_view::npos;
+         lf = bodyText.find('\n', lf + 1))
+        ++lineFeeds;
     std::string laidOut;
-    laidOut.reserve(head.size() + 1 + bodyText.size() +
-                    static_cast<std::size_t>(std::ranges::count(bodyText, '\n')));
+    laidOut.reserve(head.size() + bodyText.size() + lineFeeds);
     appendWithCrLf(laidOut, head);
     appendWithCrLf(laidOut, bodyText);
     return laidOut;
