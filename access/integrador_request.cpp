@@ -4,6 +4,7 @@
 #include "core/pseudo_random.h"
 
 #include <cstdio>
+#include <initializer_list>
 #include <stdexcept>
 
 namespace backend {
@@ -16,8 +17,17 @@ bool previewHasTypeComments(const core::Operation& operation) {
     return operation.name == "BloquearSAT" || operation.name == "CancelarUltimaVenda";
 }
 
-std::string indented(int spaces, std::string_view text) {
-    return std::string(std::size_t(spaces), ' ').append(text);
+// `spaces` blanks and the parts, in one allocation (a part may be a megabyte-long document).
+std::string indented(int spaces, std::initializer_list<std::string_view> parts) {
+    std::size_t size = std::size_t(spaces);
+    for (const std::string_view part : parts)
+        size += part.size();
+    std::string line;
+    line.reserve(size);
+    line.append(std::size_t(spaces), ' ');
+    for (const std::string_view part : parts)
+        line.append(part);
+    return line;
 }
 
 // The document's lines, each value already in its XML form (escaped, or CDATA content).
@@ -27,33 +37,36 @@ std::vector<TemplateLine> documentLines(const core::Operation& operation,
     // The two status queries indent a few lines one space less (or more).
     const bool variant = operation.statusIndentation;
     std::vector<TemplateLine> lines;
-    const auto add = [&lines](int spaces, std::string_view text, bool placeholder = false) {
-        lines.push_back({indented(spaces, text), placeholder});
+    const auto add = [&lines](int spaces, std::initializer_list<std::string_view> parts,
+                              bool placeholder = false) {
+        lines.push_back({indented(spaces, parts), placeholder});
     };
-    add(0, R"(<?xml version="1.0" encoding="utf-8" ?>)");
-    add(0, "<Integrador>");
-    add(2, "<Identificador>");
-    add(4, "<Valor>" + std::string(identificador) + "</Valor>", true);
-    add(2, "</Identificador>");
-    add(2, R"(<Componente Nome="MF-e">)");
-    add(4, R"(<Metodo Nome=")" + std::string(operation.integradorMethod) + R"(">)");
-    add(variant ? 5 : 6, "<Parametros>");
+    add(0, {R"(<?xml version="1.0" encoding="utf-8" ?>)"});
+    add(0, {"<Integrador>"});
+    add(2, {"<Identificador>"});
+    add(4, {"<Valor>", identificador, "</Valor>"}, true);
+    add(2, {"</Identificador>"});
+    add(2, {R"(<Componente Nome="MF-e">)"});
+    add(4, {R"(<Metodo Nome=")", operation.integradorMethod, R"(">)"});
+    add(variant ? 5 : 6, {"<Parametros>"});
     for (std::size_t i = 0; i < operation.integradorParams.size(); ++i) {
         const IntegradorParam& p = operation.integradorParams[i];
         const bool sessao = p.name == "numeroSessao";
         const bool codigo = p.name == "codigoDeAtivacao";
-        const std::string value = p.cdata ? "<![CDATA[" + values[i] + "]]>" : values[i];
-        add(8, "<Parametro>");
-        add(variant && codigo ? 9 : 10, "<Nome>" + std::string(p.name) + "</Nome>");
+        add(8, {"<Parametro>"});
+        add(variant && codigo ? 9 : 10, {"<Nome>", p.name, "</Nome>"});
         if (typeComments)
-            add(variant && sessao ? 9 : 10, "<!--" + std::string(p.typeComment) + "-->");
-        add(variant && sessao ? 9 : 10, "<Valor>" + value + "</Valor>", true);
-        add(8, "</Parametro>");
+            add(variant && sessao ? 9 : 10, {"<!--", p.typeComment, "-->"});
+        add(variant && sessao ? 9 : 10,
+            {p.cdata ? "<Valor><![CDATA[" : "<Valor>", values[i],
+             p.cdata ? "]]></Valor>" : "</Valor>"},
+            true);
+        add(8, {"</Parametro>"});
     }
-    add(6, "</Parametros>");
-    add(4, "</Metodo>");
-    add(variant ? 3 : 2, "</Componente>");
-    add(0, "</Integrador>");
+    add(6, {"</Parametros>"});
+    add(4, {"</Metodo>"});
+    add(variant ? 3 : 2, {"</Componente>"});
+    add(0, {"</Integrador>"});
     return lines;
 }
 
@@ -100,9 +113,14 @@ std::string requestFileName(const core::Operation& operation, std::string_view i
 
 std::string requestDocument(const core::Operation& operation, std::string_view identificador,
                             const core::Arguments& arguments) {
+    const auto lines =
+        documentLines(operation, identificador, fileValues(operation, arguments), true);
+    std::size_t size = 0;
+    for (const auto& line : lines)
+        size += line.text.size() + 2;
     std::string file;
-    for (const auto& line :
-         documentLines(operation, identificador, fileValues(operation, arguments), true))
+    file.reserve(size);
+    for (const auto& line : lines)
         file.append(line.text).append("\r\n");
     return file;
 }
