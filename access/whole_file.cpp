@@ -1,5 +1,7 @@
 #include "access/whole_file.h"
 
+#include "core/disk_sync.h"
+
 #include <fstream>
 
 namespace backend {
@@ -14,7 +16,7 @@ bool writeFileWhole(const std::filesystem::path& target, std::string_view bytes,
             out.write(bytes.data(), std::streamsize(bytes.size()));
         if (out)
             out.close();
-        if (!out) {
+        if (!out || !core::syncToDisk(temporary)) {
             error = "cannot write " + temporary.string();
             std::error_code ignored;
             std::filesystem::remove(temporary, ignored);

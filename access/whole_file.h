@@ -1,6 +1,7 @@
 #pragma once
-// Files read and written whole. A file is written to a temporary name in the same folder and
-// then renamed to its final name, so a reader never sees it half-written.
+// Files read and written whole. A file is written to a temporary name in the same folder, flushed
+// to the disk and then renamed to its final name, so neither a reader nor a crash ever finds it
+// half-written.
 
 #include <filesystem>
 #include <optional>
