@@ -102,7 +102,11 @@ void ModuleStore::save(const ModuleState& state) {
         fs::remove(sessionFile(session), ignored);
     }
     forgotten_.clear();
-    settleLastFiscalAnswer(state);
+    if (fiscalPending_) {
+        std::error_code ignored; // a failed rename is settled by the next load
+        fs::rename(paths_.pendingFiscal, paths_.lastFiscal, ignored);
+        fiscalPending_ = false;
+    }
 }
 
 void ModuleStore::settleLastFiscalAnswer(const ModuleState& state) {
@@ -138,6 +142,7 @@ void ModuleStore::keepLastFiscalAnswer(ModuleState& state, const std::string& an
     ensureFolder(paths_.sessions);
     writeFileWhole(paths_.pendingFiscal, answer);
     state.lastFiscalDigest = sha256Hex(answer);
+    fiscalPending_ = true;
 }
 
 void ModuleStore::appendLog(std::string_view line) {

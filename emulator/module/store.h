@@ -79,6 +79,7 @@ private:
     ModulePaths paths_;
     FileLock lock_;
     std::vector<int> forgotten_; // sessions whose answers go once the state is saved
+    bool fiscalPending_ = false; // a last fiscal answer waits for the state to be saved
 };
 
 // Writes a whole file under a temporary name in the same folder, flushes it to the disk, then
