@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 using test_support::KilledChild;
 using test_support::Reporter;
 
-constexpr int killsPerFile = 50;
+constexpr int killsPerFile = 40;
 
 // About 64 KiB of text that names its version on every line.
 std::string payload(int version) {
