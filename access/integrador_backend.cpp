@@ -43,8 +43,8 @@ std::string IntegradorBackend::ChamaIntegrador(const core::Operation& operation,
     // Watching starts before the request exists, so no answer can slip by unnoticed.
     watch_.watch(folders_.output);
     std::string error;
-    if (!writeFileWhole(folders_.input / requestFileName(operation, identificador), document,
-                        error)) {
+    if (!writeFileWhole(folders_.input / requestFileName(operation, identificador), document, error,
+                        FlushToDisk::No)) {
         outcome_ = Outcome::NotWritten;
         return integradorWriteFailure();
     }

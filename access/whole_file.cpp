@@ -1,12 +1,14 @@
 #include "access/whole_file.h"
 
+#include "core/disk_sync.h"
+
 #include <algorithm>
 #include <fstream>
 
 namespace backend {
 
-bool writeFileWhole(const std::filesystem::path& target, std::string_view bytes,
-                    std::string& error) {
+bool writeFileWhole(const std::filesystem::path& target, std::string_view bytes, std::string& error,
+                    FlushToDisk flush) {
     std::filesystem::path temporary = target;
     temporary += ".tmp";
     {
@@ -15,7 +17,7 @@ bool writeFileWhole(const std::filesystem::path& target, std::string_view bytes,
             out.write(bytes.data(), std::streamsize(bytes.size()));
         if (out)
             out.close();
-        if (!out) {
+        if (!out || (flush == FlushToDisk::Yes && !core::syncToDisk(temporary))) {
             error = "cannot write " + temporary.string();
             std::error_code ignored;
             std::filesystem::remove(temporary, ignored);

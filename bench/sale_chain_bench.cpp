@@ -175,8 +175,9 @@ void BM_IntegradorExtra(benchmark::State& state) {
         benchmark::DoNotOptimize(
             backend::integradorPreview(venda, identifier, "000123", call.arguments));
         preview += since(start);
-        if (!backend::writeFileWhole(
-                input, backend::requestDocument(venda, identifier, call.arguments), error))
+        if (!backend::writeFileWhole(input,
+                                     backend::requestDocument(venda, identifier, call.arguments),
+                                     error, backend::FlushToDisk::No))
             state.SkipWithError(error.c_str());
         request += since(start);
         const auto bytes = backend::readFileWithin(output, documents::maxDocumentBytes, error);

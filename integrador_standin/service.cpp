@@ -46,8 +46,8 @@ int Service::answerPending() {
             continue; // gone, or perhaps still being written
         const std::string answer = bytes ? answerFor(*bytes) : invalidRequest(error);
         std::this_thread::sleep_for(settings_.delay);
-        if (!backend::writeFileWhole(settings_.folders.output / request.filename(), answer,
-                                     error)) {
+        if (!backend::writeFileWhole(settings_.folders.output / request.filename(), answer, error,
+                                     backend::FlushToDisk::No)) {
             std::cerr << "integrador_standin: " << error << "\n";
             continue;
         }

@@ -54,7 +54,7 @@ std::string Service::run(Op op, int session, const std::function<Answer(Module&)
     if (processed && op != Op::ConsultarNumeroSessao && op != Op::ConsultarUltimaSessaoFiscal)
         store.keepSession(state, session, answer.text);
     if (processed && (op == Op::EnviarDadosVenda || op == Op::CancelarUltimaVenda))
-        store.keepLastFiscalAnswer(answer.text);
+        store.keepLastFiscalAnswer(state, answer.text);
     char sessionText[16];
     std::snprintf(sessionText, sizeof sessionText, "%06d", session);
     store.appendLog(logStampOf(now) + ";" + std::string(operationName(op)) + ";" + sessionText +

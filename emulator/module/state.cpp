@@ -66,6 +66,7 @@ std::string toJson(const ModuleState& s) {
         {"memoriaUsada", s.storedBytes},
         {"rede", s.network},
         {"sessoes", s.sessions},
+        {"resumoUltimaFiscal", s.lastFiscalDigest},
         {"chamadasOcupado", s.busyCalls},
         {"ocupadoPedido", s.busySetting},
     };
@@ -108,6 +109,7 @@ ModuleState fromJson(const std::string& text) {
     s.layout = j.value("versaoLayout", s.layout);
     s.busyCalls = j.value("chamadasOcupado", s.busyCalls);
     s.busySetting = j.value("ocupadoPedido", s.busySetting);
+    s.lastFiscalDigest = j.value("resumoUltimaFiscal", s.lastFiscalDigest);
     const bool knownLayout = std::find(std::begin(layoutVersions), std::end(layoutVersions),
                                        s.layout) != std::end(layoutVersions);
     if (s.serial.size() != 9 || !isDigits(s.serial) || s.operationState < unblocked ||

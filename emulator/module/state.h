@@ -91,6 +91,7 @@ struct ModuleState {
     std::uint64_t storedBytes = 0;        // size of the documents in the memory
     std::array<NetworkConfig, 4> network; // stored configurations; no fields = slot empty
     std::vector<int> sessions;            // sessions whose answers are kept, oldest first
+    std::string lastFiscalDigest;         // SHA-256 of the kept last fiscal answer
     // Busy rehearsal: how many of the next calls answer "em processamento", and the value of
     // MFE_EMULADOR_OCUPADO that set it (a new value sets the count anew).
     int busyCalls = 0;

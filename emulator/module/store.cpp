@@ -1,5 +1,8 @@
 #include "emulator/module/store.h"
 
+#include "core/disk_sync.h"
+#include "emulator/sale/crypto.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -32,7 +35,8 @@ fs::path lockOf(const ModulePaths& paths) {
 
 ModulePaths::ModulePaths(const fs::path& stateFile)
     : state(stateFile), lock(sibling(stateFile, ".lock")), log(sibling(stateFile, ".log")),
-      sessions(sibling(stateFile, "-sessoes")), lastFiscal(sessions / "ultima-fiscal.txt") {}
+      sessions(sibling(stateFile, "-sessoes")), lastFiscal(sessions / "ultima-fiscal.txt"),
+      pendingFiscal(sessions / "ultima-fiscal.pendente") {}
 
 void writeFileWhole(const fs::path& path, std::string_view bytes) {
     fs::path temporary = path;
@@ -41,7 +45,7 @@ void writeFileWhole(const fs::path& path, std::string_view bytes) {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.close();
-        if (!out)
+        if (!out || !core::syncToDisk(temporary))
             throw std::runtime_error("não foi possível gravar " + temporary.string());
     }
     std::error_code error;
@@ -68,9 +72,14 @@ std::optional<ModuleState> ModuleStore::load(std::string_view stamp, fs::path& s
     if (!fs::exists(paths_.state, error))
         return std::nullopt;
     if (const auto text = readFile(paths_.state)) {
+        std::optional<ModuleState> state;
         try {
-            return fromJson(*text);
+            state = fromJson(*text);
         } catch (const std::exception&) {
+        }
+        if (state) {
+            settleLastFiscalAnswer(*state);
+            return state;
         }
     }
     const std::string base = paths_.state.stem().string() + ".corrompido-" + std::string(stamp);
@@ -87,6 +96,28 @@ std::optional<ModuleState> ModuleStore::load(std::string_view stamp, fs::path& s
 
 void ModuleStore::save(const ModuleState& state) {
     writeFileWhole(paths_.state, toJson(state));
+    // Saved: what the call wrote for it beside the state now belongs to the module.
+    for (const int session : forgotten_) {
+        std::error_code ignored;
+        fs::remove(sessionFile(session), ignored);
+    }
+    forgotten_.clear();
+    if (fiscalPending_) {
+        std::error_code ignored; // a failed rename is settled by the next load
+        fs::rename(paths_.pendingFiscal, paths_.lastFiscal, ignored);
+        fiscalPending_ = false;
+    }
+}
+
+void ModuleStore::settleLastFiscalAnswer(const ModuleState& state) {
+    std::error_code error;
+    if (!fs::exists(paths_.pendingFiscal, error))
+        return;
+    const auto pending = readFile(paths_.pendingFiscal);
+    if (pending && !state.lastFiscalDigest.empty() && sha256Hex(*pending) == state.lastFiscalDigest)
+        fs::rename(paths_.pendingFiscal, paths_.lastFiscal, error);
+    else
+        fs::remove(paths_.pendingFiscal, error);
 }
 
 fs::path ModuleStore::sessionFile(int session) const {
@@ -102,15 +133,16 @@ void ModuleStore::keepSession(ModuleState& state, int session, const std::string
     kept.erase(std::remove(kept.begin(), kept.end(), session), kept.end());
     kept.push_back(session);
     while (kept.size() > keptSessions) {
-        std::error_code ignored;
-        fs::remove(sessionFile(kept.front()), ignored);
+        forgotten_.push_back(kept.front());
         kept.erase(kept.begin());
     }
 }
 
-void ModuleStore::keepLastFiscalAnswer(const std::string& answer) {
+void ModuleStore::keepLastFiscalAnswer(ModuleState& state, const std::string& answer) {
     ensureFolder(paths_.sessions);
-    writeFileWhole(paths_.lastFiscal, answer);
+    writeFileWhole(paths_.pendingFiscal, answer);
+    state.lastFiscalDigest = sha256Hex(answer);
+    fiscalPending_ = true;
 }
 
 void ModuleStore::appendLog(std::string_view line) {
