@@ -62,6 +62,8 @@ char32_t nextCodePoint(std::string_view s, std::size_t& pos) {
     return cp;
 }
 
+#ifndef _WIN32
+// Windows converts with the system's own ANSI code page instead (toAnsi).
 char toCp1252(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
         return static_cast<char>(cp);
@@ -70,6 +72,7 @@ char toCp1252(char32_t cp) {
             return static_cast<char>(0x80 + i);
     return '?';
 }
+#endif
 
 } // namespace
 
@@ -109,9 +112,13 @@ std::string toAnsi(std::string_view utf8) {
     const int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
     std::wstring w(wide, L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), w.data(), wide);
-    const int narrow = WideCharToMultiByte(CP_ACP, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+    // No best fit: a character the code page lacks becomes '?', never a look-alike ("ő" is not
+    // "o"). UTF-8 as the ANSI code page takes no flags.
+    const DWORD flags = GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int narrow =
+        WideCharToMultiByte(CP_ACP, flags, w.data(), wide, nullptr, 0, nullptr, nullptr);
     std::string out(narrow, '\0');
-    WideCharToMultiByte(CP_ACP, 0, w.data(), wide, out.data(), narrow, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, flags, w.data(), wide, out.data(), narrow, nullptr, nullptr);
     return out;
 #else
     std::string out;
