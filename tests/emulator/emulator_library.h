@@ -8,7 +8,6 @@
 #include "tests/support/answer_text.h"
 
 #ifdef _WIN32
-#define NOMINMAX
 #include <windows.h>
 #else
 #include <dlfcn.h>
