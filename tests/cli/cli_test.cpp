@@ -408,7 +408,7 @@ TEST_F(IntegradorModeTest, NoFoldersATimeOutAndCtrlCEndWithStatusThree) {
 
     fs::create_directories(root / "Input");
     fs::create_directories(root / "Output");
-    const auto start = std::chrono::steady_clock::now();
+    [[maybe_unused]] const auto start = std::chrono::steady_clock::now(); // Ctrl-C case
     const Ran late = tarvik({"--integrador", root.string(), "--espera", "1",
                              "ConsultarStatusOperacional", "--codigo", "12345678"});
     EXPECT_EQ(late.exit, 3);

@@ -97,7 +97,9 @@ HANDLE start(const std::filesystem::path& program, const std::vector<std::string
              const std::filesystem::path& folder,
              const std::map<std::string, std::string>& environment,
              const std::filesystem::path& out, const std::filesystem::path& err) {
-    std::wstring command = commandWord(program.wstring());
+    // A full path with a drive: CreateProcessW takes no path that starts with "/".
+    const std::wstring application = std::filesystem::absolute(program).make_preferred().wstring();
+    std::wstring command = commandWord(application);
     for (const auto& arg : args)
         command += L" " + commandWord(wide(arg));
     std::wstring block = environmentBlock(environment);
@@ -108,7 +110,7 @@ HANDLE start(const std::filesystem::path& program, const std::vector<std::string
     startup.hStdOutput = inheritable(out.wstring(), GENERIC_WRITE, CREATE_ALWAYS);
     startup.hStdError = inheritable(err.wstring(), GENERIC_WRITE, CREATE_ALWAYS);
     PROCESS_INFORMATION process{};
-    const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE,
+    const BOOL started = CreateProcessW(application.c_str(), command.data(), nullptr, nullptr, TRUE,
                                         CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, block.data(),
                                         folder.wstring().c_str(), &startup, &process);
     for (HANDLE h : {startup.hStdInput, startup.hStdOutput, startup.hStdError})

@@ -70,16 +70,20 @@ TEST_F(LibrarySafety, HostileSaleDocumentsAreRefusedWithoutReadingFiles) {
     prepare();
     const auto secret = state.folder() / "segredo.txt";
     std::ofstream(secret) << "CONTEUDO-SECRETO-4711";
+#ifdef _WIN32
+    const std::string secretUrl = "file:///" + secret.generic_string(); // file:///C:/...
+#else
+    const std::string secretUrl = "file://" + secret.string();
+#endif
     const std::string body = "<CFe><infCFe versaoDadosEnt=\"0.07\"><ide><CNPJ>&x;</CNPJ></ide>"
                              "</infCFe></CFe>";
     const struct {
         std::string document;
         const char* refusal;
     } hostile[] = {
-        {"<?xml version=\"1.0\"?><!DOCTYPE CFe [<!ENTITY x SYSTEM \"file://" + secret.string() +
-             "\">]>" + body,
+        {"<?xml version=\"1.0\"?><!DOCTYPE CFe [<!ENTITY x SYSTEM \"" + secretUrl + "\">]>" + body,
          "Declaração da entidade 'x' recusada"},
-        {"<?xml version=\"1.0\"?><!DOCTYPE CFe SYSTEM \"file://" + secret.string() + "\">" + body,
+        {"<?xml version=\"1.0\"?><!DOCTYPE CFe SYSTEM \"" + secretUrl + "\">" + body,
          "Entity 'x' not defined"},
         {"<?xml version=\"1.0\"?><!DOCTYPE CFe [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b "
          "\"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
