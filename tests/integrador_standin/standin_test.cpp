@@ -196,6 +196,7 @@ protected:
         std::vector<std::string> args = {"--dir",      root.string(), "--library",
                                          FAKE_LIBRARY, "--timeout",   "20"};
         args.insert(args.end(), extra.begin(), extra.end());
+        fs::create_directories(root); // the stand-in's output files go there
         standin = std::make_unique<cli_test::Background>(STANDIN, args, root);
         for (int i = 0; i < 200 && !fs::exists(folders.output); ++i)
             std::this_thread::sleep_for(10ms);
