@@ -13,8 +13,8 @@ struct IntegradorFolders {
 // Input and Output below `root`.
 IntegradorFolders integradorFoldersUnder(const std::filesystem::path& root);
 
-// C:\Integrador\Input and Output on Windows. Elsewhere below $TARVIK_INTEGRADOR_DIR, or, when
-// that is unset or empty, below the folder "Integrador" in `programFolder`.
+// Input and Output below $TARVIK_INTEGRADOR_DIR; when that is unset or empty, below
+// C:\Integrador on Windows and below the folder "Integrador" in `programFolder` elsewhere.
 IntegradorFolders integradorFolders(const std::filesystem::path& programFolder);
 
 } // namespace backend

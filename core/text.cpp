@@ -19,6 +19,8 @@ constexpr std::array<char32_t, 32> cp1252High = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
+#ifndef _WIN32
+// Windows converts with the system's own ANSI code page instead (toAnsi).
 char toCp1252(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
         return static_cast<char>(cp);
@@ -27,6 +29,7 @@ char toCp1252(char32_t cp) {
             return static_cast<char>(0x80 + i);
     return '?';
 }
+#endif
 
 } // namespace
 
@@ -120,9 +123,13 @@ std::string toAnsi(std::string_view utf8) {
     const int wide = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
     std::wstring w(wide, L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), w.data(), wide);
-    const int narrow = WideCharToMultiByte(CP_ACP, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+    // No best fit: a character the code page lacks becomes '?', never a look-alike ("ő" is not
+    // "o"). UTF-8 as the ANSI code page takes no flags.
+    const DWORD flags = GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int narrow =
+        WideCharToMultiByte(CP_ACP, flags, w.data(), wide, nullptr, 0, nullptr, nullptr);
     std::string out(narrow, '\0');
-    WideCharToMultiByte(CP_ACP, 0, w.data(), wide, out.data(), narrow, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, flags, w.data(), wide, out.data(), narrow, nullptr, nullptr);
     return out;
 #else
     std::string out;

@@ -24,11 +24,25 @@ std::string unescaped(std::string_view text) {
     return result;
 }
 
+// The path of a file URL as libxml2 builds them: file:///home/x here; file:///C:/x and
+// file:/C:/x on Windows, where the slash before the drive letter is not part of the path.
+std::filesystem::path fileUrlPath(std::string_view afterScheme) {
+    if (afterScheme.starts_with("//"))
+        afterScheme.remove_prefix(2);
+#ifdef _WIN32
+    const auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    if (afterScheme.size() >= 3 && afterScheme[0] == '/' && isLetter(afterScheme[1]) &&
+        afterScheme[2] == ':')
+        afterScheme.remove_prefix(1);
+#endif
+    return pathFromUtf8(unescaped(afterScheme));
+}
+
 // The local file a URL built by libxml2 names; nothing for any other scheme than file.
 std::optional<std::filesystem::path> localFile(std::string_view url) {
-    constexpr std::string_view fileScheme = "file://";
+    constexpr std::string_view fileScheme = "file:";
     if (url.starts_with(fileScheme))
-        return pathFromUtf8(unescaped(url.substr(fileScheme.size())));
+        return fileUrlPath(url.substr(fileScheme.size()));
     if (url.find("://") != std::string_view::npos)
         return std::nullopt;
     const std::filesystem::path asGiven = pathFromUtf8(url);

@@ -6,7 +6,10 @@
 #   share/icons/hicolor/     the program icon
 # An installed program writes nothing under the prefix: settings/program_folders.h.
 
-install(TARGETS tarvikplus tarvik RUNTIME DESTINATION ${TARVIK_INSTALL_BINDIR})
+install(TARGETS tarvik RUNTIME DESTINATION ${TARVIK_INSTALL_BINDIR})
+if(TARGET tarvikplus)
+    install(TARGETS tarvikplus RUNTIME DESTINATION ${TARVIK_INSTALL_BINDIR})
+endif()
 install(TARGETS mfe_emulator integrador_standin
     RUNTIME DESTINATION ${TARVIK_INSTALL_MODULEDIR}
     LIBRARY DESTINATION ${TARVIK_INSTALL_MODULEDIR})

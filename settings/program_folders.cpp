@@ -16,8 +16,9 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view packageName = "tarvikplus";
 
+#ifndef _WIN32
 // `folder` without its trailing `tail` (a relative path such as "lib/tarvikplus"), or nothing
-// when it does not end with it.
+// when it does not end with it. (A Windows installation is one folder.)
 std::optional<fs::path> withoutTail(const fs::path& folder, const fs::path& tail) {
     std::vector<fs::path> parts(folder.begin(), folder.end());
     std::vector<fs::path> tailParts(tail.begin(), tail.end());
@@ -30,6 +31,7 @@ std::optional<fs::path> withoutTail(const fs::path& folder, const fs::path& tail
         prefix /= *it;
     return prefix;
 }
+#endif
 
 // The install prefix when `folder` is the programs' or the modules' folder of an installation.
 std::optional<fs::path> installPrefix(const fs::path& folder) {

@@ -15,7 +15,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#define MFE_EXPORT extern "C" __declspec(dllexport)
+// Exported by name through mfe.def alone.
+#define MFE_EXPORT extern "C"
 #else
 #include <dlfcn.h>
 #define MFE_EXPORT extern "C" __attribute__((visibility("default")))

@@ -2,10 +2,12 @@
 
 #include "access/dynamic_library.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <system_error>
 
 namespace {
 
@@ -108,9 +110,22 @@ TEST(DriverLibrary, FileThatIsNotALibraryFailsToLoad) {
     std::filesystem::remove(path);
 }
 
+#ifdef _WIN32
+// The version resource's FileVersion; a DLL without one is the system's error, with its code.
+TEST(DriverLibrary, VersionComesFromTheVersionResource) {
+    EXPECT_EQ(backend::libraryFileVersion(FAKE_LIBRARY_LINK), "3.2.1");
+    try {
+        backend::libraryFileVersion(FAKE_PARTIAL_LIBRARY);
+        ADD_FAILURE() << "a DLL without a version resource has no version";
+    } catch (const std::system_error& e) {
+        EXPECT_THAT(e.what(), ::testing::StartsWith("System Error.  Code: 18")) << e.what();
+    }
+}
+#else
 TEST(DriverLibrary, VersionComesFromTheRealFileNameBehindTheLink) {
     EXPECT_EQ(backend::libraryFileVersion(FAKE_LIBRARY_LINK), "3.2.1");
     EXPECT_EQ(backend::libraryFileVersion(FAKE_PARTIAL_LIBRARY), "");
 }
+#endif
 
 } // namespace

@@ -6,6 +6,8 @@
 // answer to every call, FAKE_MFE_DELAY_MS its delay, and each call is appended as one line to the
 // file FAKE_MFE_CALLS names (name and arguments separated by "|").
 
+#include "core/mfe_call.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -60,7 +62,13 @@ const char* reply() {
 
 } // namespace
 
+#ifdef _WIN32
+#define EXPORT extern "C" __declspec(dllexport)
+#else
 #define EXPORT extern "C" __attribute__((visibility("default")))
+#endif
+// The module's functions, in the module's calling convention; the fake_ controls are plain C.
+#define MODULE_EXPORT EXPORT const char* MFE_CALL
 
 EXPORT void fake_set_answer(const char* text) {
     answer = text;
@@ -79,51 +87,50 @@ EXPORT int fake_call_count() {
 }
 
 #ifndef FAKE_WITHOUT_CONSULTAR_SAT
-EXPORT const char* ConsultarSAT(int s) {
+MODULE_EXPORT ConsultarSAT(int s) {
     record("ConsultarSAT", {num(s)});
     return reply();
 }
 #endif
-EXPORT const char* ConfigurarInterfaceDeRede(int s, const char* c, const char* d) {
+MODULE_EXPORT ConfigurarInterfaceDeRede(int s, const char* c, const char* d) {
     record("ConfigurarInterfaceDeRede", {num(s), txt(c), txt(d)});
     return reply();
 }
-EXPORT const char* ConfigurarInterfaceDeRedeMFE(int s, const char* c, const char* d) {
+MODULE_EXPORT ConfigurarInterfaceDeRedeMFE(int s, const char* c, const char* d) {
     record("ConfigurarInterfaceDeRedeMFE", {num(s), txt(c), txt(d)});
     return reply();
 }
-EXPORT const char* AtivarSAT(int s, int sub, const char* c, const char* cnpj, int uf) {
+MODULE_EXPORT AtivarSAT(int s, int sub, const char* c, const char* cnpj, int uf) {
     record("AtivarSAT", {num(s), num(sub), txt(c), txt(cnpj), num(uf)});
     return reply();
 }
-EXPORT const char* AssociarAssinatura(int s, const char* c, const char* v, const char* a) {
+MODULE_EXPORT AssociarAssinatura(int s, const char* c, const char* v, const char* a) {
     record("AssociarAssinatura", {num(s), txt(c), txt(v), txt(a)});
     return reply();
 }
-EXPORT const char* TesteFimAFim(int s, const char* c, const char* d) {
+MODULE_EXPORT TesteFimAFim(int s, const char* c, const char* d) {
     record("TesteFimAFim", {num(s), txt(c), txt(d)});
     return reply();
 }
-EXPORT const char* EnviarDadosVenda(int s, const char* c, const char* d) {
+MODULE_EXPORT EnviarDadosVenda(int s, const char* c, const char* d) {
     record("EnviarDadosVenda", {num(s), txt(c), txt(d)});
     return reply();
 }
-EXPORT const char* CancelarUltimaVenda(int s, const char* c, const char* k, const char* d) {
+MODULE_EXPORT CancelarUltimaVenda(int s, const char* c, const char* k, const char* d) {
     record("CancelarUltimaVenda", {num(s), txt(c), txt(k), txt(d)});
     return reply();
 }
-EXPORT const char* TrocarCodigoDeAtivacao(int s, const char* c, int o, const char* n,
-                                          const char* n2) {
+MODULE_EXPORT TrocarCodigoDeAtivacao(int s, const char* c, int o, const char* n, const char* n2) {
     record("TrocarCodigoDeAtivacao", {num(s), txt(c), num(o), txt(n), txt(n2)});
     return reply();
 }
-EXPORT const char* ConsultarNumeroSessao(int s, const char* c, int n) {
+MODULE_EXPORT ConsultarNumeroSessao(int s, const char* c, int n) {
     record("ConsultarNumeroSessao", {num(s), txt(c), num(n)});
     return reply();
 }
 
 #define CODE_ONLY(Name)                                                                            \
-    EXPORT const char* Name(int s, const char* c) {                                                \
+    MODULE_EXPORT Name(int s, const char* c) {                                                     \
         record(#Name, {num(s), txt(c)});                                                           \
         return reply();                                                                            \
     }

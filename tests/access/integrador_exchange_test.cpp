@@ -10,9 +10,11 @@
 #include <sstream>
 #include <thread>
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -278,6 +280,9 @@ TEST_F(Exchange, CancelEndsTheWaitAtOnceWithTheBusyAnswer) {
 }
 
 TEST_F(Exchange, ACancelWhileTheRequestIsStillBeingWrittenIsNotLost) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the request is written into a FIFO, which Windows does not have";
+#else
     // The request goes through a pipe, so the test decides when its writing is over: the cancel
     // comes while the call holds the pipe open, before any wait has begun.
     const auto pipe = folders.input / "ConsultarMFe00012345.xml.tmp";
@@ -300,6 +305,7 @@ TEST_F(Exchange, ACancelWhileTheRequestIsStillBeingWrittenIsNotLost) {
     EXPECT_EQ(answer, "004321|08098|SAT em processamento. Tente novamente.||");
     EXPECT_EQ(backend->lastOutcome(), Outcome::Cancelled);
     EXPECT_LT(Clock::now() - cancelledAt, 2s);
+#endif
 }
 
 } // namespace

@@ -3,8 +3,8 @@
 
 #include "core/answer_cuts.h"
 #include "tests/cli/run_program.h"
-
-#include <dlfcn.h>
+#include "tests/emulator/emulator_library.h"
+#include "tests/portable.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -40,16 +40,9 @@ protected:
     // A sale, through the emulator library itself: the program's sale entry is not needed to
     // see the module refuse it.
     std::string sale(const std::string& codigo) {
-        ::setenv("MFE_EMULADOR_ESTADO", stateFile.c_str(), 1);
-        void* library = dlopen(MFE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-        EXPECT_NE(library, nullptr) << dlerror();
-        if (!library)
-            return {};
-        using Sale = const char* (*)(int, const char*, const char*);
-        const auto send = reinterpret_cast<Sale>(dlsym(library, "EnviarDadosVenda"));
-        const std::string answer = send(4242, codigo.c_str(), "<CFe/>");
-        dlclose(library);
-        return answer;
+        portable::setVariable("MFE_EMULADOR_ESTADO", stateFile.string());
+        return emulator_test::EmulatorLibrary().call("EnviarDadosVenda", 4242, codigo.c_str(),
+                                                     "<CFe/>");
     }
 };
 

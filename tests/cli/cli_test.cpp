@@ -296,6 +296,9 @@ TEST_F(CommandLineTest, ValidarWritesWhatThePagesButtonWritesWithTheSchemaBeside
 }
 
 TEST_F(CommandLineTest, ASlowCallShowsItsProgressOnATerminalOnly) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the terminal comes from script(1), which Windows does not have";
+#endif
     environment["FAKE_MFE_DELAY_MS"] = "900";
     const Ran terminal = tarvik({"--dll", FAKE_LIBRARY, "ConsultarSAT"}, okSat, TARVIK_EXE, true);
     EXPECT_EQ(terminal.exit, 0);
@@ -405,7 +408,7 @@ TEST_F(IntegradorModeTest, NoFoldersATimeOutAndCtrlCEndWithStatusThree) {
 
     fs::create_directories(root / "Input");
     fs::create_directories(root / "Output");
-    const auto start = std::chrono::steady_clock::now();
+    [[maybe_unused]] const auto start = std::chrono::steady_clock::now(); // Ctrl-C case
     const Ran late = tarvik({"--integrador", root.string(), "--espera", "1",
                              "ConsultarStatusOperacional", "--codigo", "12345678"});
     EXPECT_EQ(late.exit, 3);
@@ -413,6 +416,7 @@ TEST_F(IntegradorModeTest, NoFoldersATimeOutAndCtrlCEndWithStatusThree) {
         << late.out;
     EXPECT_NE(late.err.find("o Integrador não respondeu em 1 s"), std::string::npos) << late.err;
 
+#ifndef _WIN32 // a console's Ctrl-C cannot be sent to a process in a test there
     // Ctrl-C during the wait of ConsultarMFe (14 s) ends it at once, as "Cancelar" does.
     fs::remove_all(root / "Input");
     fs::create_directories(root / "Input");
@@ -430,6 +434,7 @@ TEST_F(IntegradorModeTest, NoFoldersATimeOutAndCtrlCEndWithStatusThree) {
         << cancelled.out;
     EXPECT_NE(cancelled.err.find("cancelada"), std::string::npos) << cancelled.err;
     EXPECT_TRUE(received().empty());
+#endif
 }
 
 TEST_F(CommandLineTest, HelpListsTheOperationsInThePanelsOrder) {

@@ -1,18 +1,169 @@
 #include "tests/cli/run_program.h"
 
-#include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <fstream>
 #include <random>
-#include <spawn.h>
 #include <sstream>
 #include <stdexcept>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/wait.h>
 
 extern char** environ;
+#endif
 
 namespace cli_test {
+namespace {
+
+// A program's exit status and what it wrote into the two files, which `removed` deletes.
+Ran collected(int exit, const std::filesystem::path& out, const std::filesystem::path& err,
+              bool removed) {
+    Ran ran{exit, readFile(out), readFile(err)};
+    if (removed) {
+        std::filesystem::remove(out);
+        std::filesystem::remove(err);
+    }
+    return ran;
+}
+
+} // namespace
+
+#ifdef _WIN32
+
+namespace {
+
+std::wstring wide(const std::string& utf8) {
+    std::wstring out(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0),
+                     L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), out.data(), int(out.size()));
+    return out;
+}
+
+// One argument as the C runtime splits a command line again: quoted, with the backslashes
+// before a quote doubled.
+std::wstring commandWord(const std::wstring& word) {
+    if (!word.empty() && word.find_first_of(L" \t\n\v\"") == std::wstring::npos)
+        return word;
+    std::wstring quoted = L"\"";
+    std::size_t backslashes = 0;
+    for (wchar_t c : word) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(2 * backslashes, L'\\');
+    return quoted + L"\"";
+}
+
+// This process's environment with `extra` added or replacing (names compared without case).
+std::wstring environmentBlock(const std::map<std::string, std::string>& extra) {
+    std::map<std::wstring, std::wstring> byName;
+    const auto upper = [](std::wstring name) {
+        CharUpperBuffW(name.data(), DWORD(name.size()));
+        return name;
+    };
+    wchar_t* strings = GetEnvironmentStringsW();
+    for (const wchar_t* entry = strings; *entry; entry += wcslen(entry) + 1) {
+        const std::wstring text(entry);
+        const auto equals = text.find(L'=', 1);
+        byName[upper(text.substr(0, equals))] = text;
+    }
+    FreeEnvironmentStringsW(strings);
+    for (const auto& [name, value] : extra)
+        byName[upper(wide(name))] = wide(name + "=" + value);
+    std::wstring block;
+    for (const auto& [name, entry] : byName)
+        block += entry + L'\0';
+    return block + L'\0';
+}
+
+HANDLE inheritable(const std::wstring& path, DWORD access, DWORD disposition) {
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                       disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Starts `program` in `folder` with its standard output and error in the two files.
+HANDLE start(const std::filesystem::path& program, const std::vector<std::string>& args,
+             const std::filesystem::path& folder,
+             const std::map<std::string, std::string>& environment,
+             const std::filesystem::path& out, const std::filesystem::path& err) {
+    // A full path with a drive: CreateProcessW takes no path that starts with "/".
+    const std::wstring application = std::filesystem::absolute(program).make_preferred().wstring();
+    std::wstring command = commandWord(application);
+    for (const auto& arg : args)
+        command += L" " + commandWord(wide(arg));
+    std::wstring block = environmentBlock(environment);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = inheritable(L"NUL", GENERIC_READ, OPEN_EXISTING);
+    startup.hStdOutput = inheritable(out.wstring(), GENERIC_WRITE, CREATE_ALWAYS);
+    startup.hStdError = inheritable(err.wstring(), GENERIC_WRITE, CREATE_ALWAYS);
+    PROCESS_INFORMATION process{};
+    const BOOL started = CreateProcessW(application.c_str(), command.data(), nullptr, nullptr, TRUE,
+                                        CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, block.data(),
+                                        folder.wstring().c_str(), &startup, &process);
+    for (HANDLE h : {startup.hStdInput, startup.hStdOutput, startup.hStdError})
+        CloseHandle(h);
+    if (!started)
+        throw std::runtime_error("cannot start " + program.string());
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+int waitForExit(HANDLE process) {
+    WaitForSingleObject(process, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    CloseHandle(process);
+    return int(code);
+}
+
+} // namespace
+
+Ran runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
+               const std::filesystem::path& folder,
+               const std::map<std::string, std::string>& environment, bool terminal) {
+    if (terminal)
+        throw std::logic_error("no terminal on Windows: the test skips that case");
+    const auto out = folder / ".stdout";
+    const auto err = folder / ".stderr";
+    return collected(waitForExit(start(program, args, folder, environment, out, err)), out, err,
+                     true);
+}
+
+Background::Background(const std::filesystem::path& program, const std::vector<std::string>& args,
+                       const std::filesystem::path& folder,
+                       const std::map<std::string, std::string>& environment)
+    : out_(folder / (program.filename().string() + ".out")),
+      err_(folder / (program.filename().string() + ".err")),
+      process_(start(program, args, folder, environment, out_, err_)) {}
+
+Background::~Background() {
+    if (process_) {
+        TerminateProcess(process_, 1);
+        waitForExit(process_);
+    }
+}
+
+Ran Background::finish() {
+    const int exit = waitForExit(process_);
+    process_ = nullptr;
+    return collected(exit, out_, err_, false);
+}
+
+#else
+
 namespace {
 
 // The text as one word for the shell.
@@ -43,13 +194,7 @@ Ran runProgram(const std::filesystem::path& program, const std::vector<std::stri
         command += run;
     command += " </dev/null >" + shellWord(out.string()) + " 2>" + shellWord(err.string());
     const int status = std::system(command.c_str());
-    Ran ran;
-    ran.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    ran.out = readFile(out);
-    ran.err = readFile(err);
-    std::filesystem::remove(out);
-    std::filesystem::remove(err);
-    return ran;
+    return collected(WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, err, true);
 }
 
 Background::Background(const std::filesystem::path& program, const std::vector<std::string>& args,
@@ -103,12 +248,10 @@ Ran Background::finish() {
     int status = 0;
     waitpid(pid_, &status, 0);
     pid_ = -1;
-    Ran ran;
-    ran.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    ran.out = readFile(out_);
-    ran.err = readFile(err_);
-    return ran;
+    return collected(WIFEXITED(status) ? WEXITSTATUS(status) : -1, out_, err_, false);
 }
+
+#endif
 
 TemporaryFolder::TemporaryFolder() {
     std::random_device random;

@@ -14,14 +14,15 @@ struct Ran {
     std::string err;
 };
 
-// Runs `program` with `args` in `folder` through the shell, with `environment` added; standard
-// output and error are captured whole. On a `terminal` both are one terminal, captured in `out`.
+// Runs `program` with `args` in `folder`, with `environment` added; standard output and error
+// are captured whole. On a `terminal` both are one terminal, captured in `out` (not on Windows).
 Ran runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
                const std::filesystem::path& folder,
                const std::map<std::string, std::string>& environment = {}, bool terminal = false);
 
 // A program started in the background, its output captured in files in `folder` named
-// after it; ended with SIGTERM if it is still running when the object goes.
+// after it; ended (SIGTERM, or TerminateProcess on Windows) if it is still running when the
+// object goes.
 class Background {
 public:
     Background(const std::filesystem::path& program, const std::vector<std::string>& args,
@@ -31,14 +32,20 @@ public:
     Background(const Background&) = delete;
     Background& operator=(const Background&) = delete;
 
+#ifndef _WIN32
     void signal(int number);
+#endif
     // Waits for the program to end.
     Ran finish();
 
 private:
     std::filesystem::path out_;
     std::filesystem::path err_;
+#ifdef _WIN32
+    void* process_ = nullptr;
+#else
     int pid_ = -1;
+#endif
 };
 
 // A fresh empty folder below the system's temporary folder, removed with the object.

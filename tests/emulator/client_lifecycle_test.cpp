@@ -5,6 +5,7 @@
 #include "emulator_library.h"
 #include "issued_documents.h"
 #include "sale_documents.h"
+#include "tests/portable.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -124,8 +125,8 @@ TEST_F(ClientLifecycle, LastFiscalSessionRepeatsTheLastSaleOrCancellationWordFor
 // cancellation with the CCCC field; the same value does not start again, a new one does.
 TEST_F(ClientLifecycle, BusyRehearsalAnswersTheNextCallsInProcessing) {
     struct BusySetting {
-        BusySetting() { ::setenv("MFE_EMULADOR_OCUPADO", "3", 1); }
-        ~BusySetting() { ::unsetenv("MFE_EMULADOR_OCUPADO"); }
+        BusySetting() { portable::setVariable("MFE_EMULADOR_OCUPADO", "3"); }
+        ~BusySetting() { portable::unsetVariable("MFE_EMULADOR_OCUPADO"); }
     } busy;
     EXPECT_EQ(lib.call("ConsultarSAT", 1), "000001|08098|SAT em processamento. Tente novamente.||");
     EXPECT_EQ(lib.call("EnviarDadosVenda", 2, code, saleDocument(1).c_str()),
@@ -134,7 +135,7 @@ TEST_F(ClientLifecycle, BusyRehearsalAnswersTheNextCallsInProcessing) {
               "000003|05098|SAT em processamento. Tente novamente.||");
     EXPECT_EQ(lib.call("ConsultarSAT", 4), "000004|08000|SAT em operação||");
     EXPECT_EQ(lib.call("ConsultarSAT", 5), "000005|08000|SAT em operação||");
-    ::setenv("MFE_EMULADOR_OCUPADO", "1", 1);
+    portable::setVariable("MFE_EMULADOR_OCUPADO", "1");
     EXPECT_EQ(lib.call("CancelarUltimaVenda", 6, code, "CFe", "<CFeCanc/>"),
               "000006|07098|0000|SAT em processamento. Tente novamente.||");
     EXPECT_THAT(lib.call("CancelarUltimaVenda", 7, code, "CFe", "<CFeCanc/>"),

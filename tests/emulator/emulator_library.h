@@ -1,11 +1,17 @@
 #pragma once
-// The emulator library as a client sees it: loaded with dlopen from the built file, its
-// functions found by name, its state kept in a temporary folder of the test's own.
+// The emulator library as a client sees it: loaded from the built file (dlopen, LoadLibraryW on
+// Windows), its functions found by name and called with the module's calling convention, its
+// state kept in a temporary folder of the test's own.
 
+#include "core/mfe_call.h"
+#include "tests/portable.h"
 #include "tests/support/answer_text.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <dlfcn.h>
-#include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -19,25 +25,46 @@ class EmulatorLibrary {
 public:
     using Text = const char*;
 
+#ifdef _WIN32
+    EmulatorLibrary() {
+        handle_ = LoadLibraryW(std::filesystem::path(MFE_LIBRARY).wstring().c_str());
+        if (handle_ == nullptr)
+            throw std::runtime_error("LoadLibraryW failed: " + std::to_string(GetLastError()));
+    }
+    ~EmulatorLibrary() {
+        FreeLibrary(handle_);
+    }
+    void* symbol(const char* name) const {
+        return reinterpret_cast<void*>(GetProcAddress(handle_, name));
+    }
+#else
     EmulatorLibrary() {
         handle_ = dlopen(MFE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
         if (handle_ == nullptr)
             throw std::runtime_error(dlerror());
     }
-    ~EmulatorLibrary() { dlclose(handle_); }
+    ~EmulatorLibrary() {
+        dlclose(handle_);
+    }
+    void* symbol(const char* name) const {
+        return dlsym(handle_, name);
+    }
+#endif
 
     template <class... Args> std::string call(const char* name, Args... args) const {
-        using Fn = Text (*)(Args...);
-        auto fn = reinterpret_cast<Fn>(dlsym(handle_, name));
+        using Fn = Text(MFE_CALL*)(Args...);
+        auto fn = reinterpret_cast<Fn>(symbol(name));
         if (fn == nullptr)
             throw std::runtime_error(std::string("missing ") + name);
         return fn(args...);
     }
 
-    void* symbol(const char* name) const { return dlsym(handle_, name); }
-
 private:
+#ifdef _WIN32
+    HMODULE handle_;
+#else
     void* handle_;
+#endif
 };
 
 // A fresh state folder for one test, named in MFE_EMULADOR_ESTADO for the library.
@@ -45,10 +72,11 @@ class StateFolder {
 public:
     StateFolder() {
         folder_ = std::filesystem::temp_directory_path() /
-                  ("mfe-emulador-" + std::to_string(::getpid()) + "-" + std::to_string(++count_));
+                  ("mfe-emulador-" + std::to_string(portable::processId()) + "-" +
+                   std::to_string(++count_));
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
-        ::setenv("MFE_EMULADOR_ESTADO", stateFile().c_str(), 1);
+        portable::setVariable("MFE_EMULADOR_ESTADO", stateFile().string());
     }
     ~StateFolder() { std::filesystem::remove_all(folder_); }
     std::filesystem::path folder() const { return folder_; }

@@ -1,5 +1,7 @@
 #include "issued_documents.h"
 
+#include "tests/portable.h"
+
 #include <libxml/parser.h>
 #include <libxml/xmlschemas.h>
 #include <libxml/xpath.h>
@@ -12,8 +14,6 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
-
-#include <unistd.h>
 
 namespace emulator_test {
 namespace {
@@ -144,8 +144,8 @@ std::string xpathText(const std::string& xml, const std::string& expression) {
 
 bool xmlsec1Verifies(const std::string& xml, const std::string& certificatePem,
                      std::string& output) {
-    const auto folder =
-        std::filesystem::temp_directory_path() / ("xmlsec1-check-" + std::to_string(::getpid()));
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("xmlsec1-check-" + std::to_string(portable::processId()));
     std::filesystem::create_directories(folder);
     writeWhole(folder / "doc.xml", xml);
     writeWhole(folder / "cert.pem", certificatePem);

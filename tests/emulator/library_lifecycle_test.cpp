@@ -6,6 +6,7 @@
 #include "emulator_library.h"
 #include "issued_documents.h"
 #include "sale_documents.h"
+#include "tests/support/full_match.h"
 #include "tests/support/published_files.h"
 
 #include <gmock/gmock.h>
@@ -17,9 +18,9 @@
 namespace emulator_test {
 namespace {
 
+using test_support::FullyMatches;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using ::testing::MatchesRegex;
 using ::testing::SizeIs;
 using ::testing::StartsWith;
 
@@ -53,8 +54,10 @@ protected:
     }
 
     void expectSignedAndValid(const std::string& xml, const std::string& schema) {
+#ifndef _WIN32 // the xmlsec1 program is a program of the build machine
         std::string output;
         EXPECT_TRUE(xmlsec1Verifies(xml, certificate(), output)) << output;
+#endif
         EXPECT_EQ(schemaErrors(schemas + schema, schema == "CfeRecepcao_0007.xsd"
                                                      ? inReceptionBatch(xml)
                                                      : cancellationInfCFe(xml)),
@@ -112,8 +115,8 @@ TEST_F(LibraryLifecycle, SaleAnswersTwelveFieldsAndASignedCfe) {
         ElementsAre("000010", "06000", "0000", "Emitido com sucesso + conteúdo notas", "", ""));
     const std::string cfe = decodeBase64(sale[6]);
     const std::string key = sale[8];
-    EXPECT_THAT(sale[7], MatchesRegex("20[0-9]{12}"));
-    ASSERT_THAT(key, MatchesRegex("CFe[0-9]{44}"));
+    EXPECT_THAT(sale[7], FullyMatches("20[0-9]{12}"));
+    ASSERT_THAT(key, FullyMatches("CFe[0-9]{44}"));
     EXPECT_EQ(key.back(), keyCheckDigit(key.substr(3, 43)));
     EXPECT_EQ(xpathText(cfe, "/CFe/infCFe/@Id"), key);
     EXPECT_EQ(key.substr(3, 2) + key.substr(9, 14) + key.substr(23, 2), "35" + taxpayerCnpj + "59");
@@ -139,12 +142,12 @@ TEST_F(LibraryLifecycle, StatusReflectsTheSaleTheDatesAndTheCertificate) {
                 ElementsAre("000011", "10000", "Resposta com Sucesso", "", ""));
     EXPECT_EQ(status[5], xpathText(cfe, "//ide/nserieSAT"));
     EXPECT_EQ(status[6], "DHCP");
-    EXPECT_THAT(status[7], MatchesRegex("[0-9]{3}\\.[0-9]{3}\\.[0-9]{3}\\.[0-9]{3}"));
+    EXPECT_THAT(status[7], FullyMatches("[0-9]{3}\\.[0-9]{3}\\.[0-9]{3}\\.[0-9]{3}"));
     EXPECT_EQ(status[20], key.substr(3));
     EXPECT_EQ(status[21], key.substr(3));
     EXPECT_EQ(status[22], key.substr(3));
     EXPECT_EQ(status[23], sale[7]);
-    EXPECT_THAT(status[25], MatchesRegex("20[0-9]{6}"));
+    EXPECT_THAT(status[25], FullyMatches("20[0-9]{6}"));
     EXPECT_EQ(std::stoi(status[26].substr(0, 4)), std::stoi(status[25].substr(0, 4)) + 5);
     EXPECT_EQ(status[27], "0");
 }
@@ -221,7 +224,7 @@ TEST_F(LibraryLifecycle, LogHasALinePerCallAndTheSessionQueryRepeatsAnAnswer) {
     EXPECT_THAT(std::vector(logs.begin(), logs.begin() + 5),
                 ElementsAre("000026", "15000", "Transferência completa", "", ""));
     const std::string log = decodeBase64(logs[5]);
-    EXPECT_THAT(log, MatchesRegex("([0-9/]{10};[0-9:]{8};[A-Za-z]+;[0-9]{6};[0-9]{5}\r\n){3}"));
+    EXPECT_THAT(log, FullyMatches("([0-9/]{10};[0-9:]{8};[A-Za-z]+;[0-9]{6};[0-9]{5}\r\n){3}"));
     EXPECT_THAT(log, HasSubstr(";EnviarDadosVenda;000010;06000\r\n"));
     EXPECT_EQ(lib.call("ConsultarNumeroSessao", 27, code, 10), saleAnswer);
     EXPECT_EQ(lib.call("ConsultarNumeroSessao", 28, code, 555555),

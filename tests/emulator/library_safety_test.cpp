@@ -4,6 +4,7 @@
 
 #include "emulator_library.h"
 #include "sale_documents.h"
+#include "tests/portable.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -13,7 +14,9 @@
 #include <cstdio>
 #include <fstream>
 #include <set>
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 namespace emulator_test {
 namespace {
@@ -39,6 +42,9 @@ protected:
 };
 
 TEST_F(LibrarySafety, ExportsTheEighteenFunctionsAndNothingElse) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the DLL's export table is read on the build machine (mfe_dll_exports)";
+#endif
     const std::string command = std::string(NM_PROGRAM) + " -D --defined-only " + MFE_LIBRARY;
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
@@ -64,16 +70,20 @@ TEST_F(LibrarySafety, HostileSaleDocumentsAreRefusedWithoutReadingFiles) {
     prepare();
     const auto secret = state.folder() / "segredo.txt";
     std::ofstream(secret) << "CONTEUDO-SECRETO-4711";
+#ifdef _WIN32
+    const std::string secretUrl = "file:///" + secret.generic_string(); // file:///C:/...
+#else
+    const std::string secretUrl = "file://" + secret.string();
+#endif
     const std::string body = "<CFe><infCFe versaoDadosEnt=\"0.07\"><ide><CNPJ>&x;</CNPJ></ide>"
                              "</infCFe></CFe>";
     const struct {
         std::string document;
         const char* refusal;
     } hostile[] = {
-        {"<?xml version=\"1.0\"?><!DOCTYPE CFe [<!ENTITY x SYSTEM \"file://" + secret.string() +
-             "\">]>" + body,
+        {"<?xml version=\"1.0\"?><!DOCTYPE CFe [<!ENTITY x SYSTEM \"" + secretUrl + "\">]>" + body,
          "Declaração da entidade 'x' recusada"},
-        {"<?xml version=\"1.0\"?><!DOCTYPE CFe SYSTEM \"file://" + secret.string() + "\">" + body,
+        {"<?xml version=\"1.0\"?><!DOCTYPE CFe SYSTEM \"" + secretUrl + "\">" + body,
          "Entity 'x' not defined"},
         {"<?xml version=\"1.0\"?><!DOCTYPE CFe [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b "
          "\"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
@@ -118,6 +128,9 @@ TEST_F(LibrarySafety, CorruptStateIsSetAsideAndANewModuleStarts) {
 }
 
 TEST_F(LibrarySafety, TwoProcessesShareOneModuleWithoutLosingUpdates) {
+#ifdef _WIN32
+    GTEST_SKIP() << "needs fork(), which Windows does not have";
+#else
     prepare();
     constexpr int calls = 40;
     const pid_t child = fork();
@@ -147,6 +160,7 @@ TEST_F(LibrarySafety, TwoProcessesShareOneModuleWithoutLosingUpdates) {
         EXPECT_THAT(lib.call("ConsultarNumeroSessao", 3, code, session), StartsWith(prefix));
     }
     EXPECT_EQ(lib.call("DesbloquearSAT", 4, code), "000004|17005|SAT já desbloqueado||");
+#endif
 }
 
 TEST_F(LibrarySafety, MalformedCallsGetAnAnswer) {
@@ -178,19 +192,19 @@ TEST_F(LibrarySafety, FailuresAreTheUnknownErrorInTheOperationsLayout) {
     EXPECT_EQ(after.at("ultimoNumero"), 0);
 
     // A state file below a file: the module's files cannot even be locked.
-    ::setenv("MFE_EMULADOR_ESTADO", (state.stateFile() / "estado.json").c_str(), 1);
+    portable::setVariable("MFE_EMULADOR_ESTADO", (state.stateFile() / "estado.json").string());
     EXPECT_THAT(lib.call("CancelarUltimaVenda", 4, code, "CFe", "<CFeCanc/>"),
                 StartsWith("000004|07099|0000|Erro desconhecido||"));
     EXPECT_THAT(lib.call("ConsultarSAT", 5), StartsWith("000005|08099|Erro desconhecido||"));
-    ::setenv("MFE_EMULADOR_ESTADO", state.stateFile().c_str(), 1);
+    portable::setVariable("MFE_EMULADOR_ESTADO", state.stateFile().string());
 }
 
 TEST_F(LibrarySafety, TheDelayVariableSlowsEveryAnswer) {
-    ::setenv("MFE_EMULADOR_ATRASO_MS", "300", 1);
+    portable::setVariable("MFE_EMULADOR_ATRASO_MS", "300");
     const auto start = std::chrono::steady_clock::now();
     const std::string answer = lib.call("ConsultarSAT", 1);
     const auto elapsed = std::chrono::steady_clock::now() - start;
-    ::unsetenv("MFE_EMULADOR_ATRASO_MS");
+    portable::unsetVariable("MFE_EMULADOR_ATRASO_MS");
     EXPECT_EQ(answer, "000001|08000|SAT em operação||");
     EXPECT_GE(elapsed, std::chrono::milliseconds(300));
 }

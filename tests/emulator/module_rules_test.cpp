@@ -7,13 +7,13 @@
 #include "emulator/module/service.h"
 #include "emulator/sale/crypto.h"
 #include "sale_documents.h"
+#include "tests/portable.h"
 #include "tests/support/answer_text.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 namespace emulator {
 namespace {
@@ -265,8 +265,8 @@ TEST(BusyRehearsal, ANewSettingCountsAnewAndEveryCallUsesOne) {
 // A late cancellation, with the clock moved past the window: the answer is the devices'
 // unexplained 07099, the reason is in the module's log.
 TEST(LateCancellation, Answers07099AndLogsWhy) {
-    const auto folder =
-        std::filesystem::temp_directory_path() / ("mfe-regras-" + std::to_string(::getpid()));
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("mfe-regras-" + std::to_string(portable::processId()));
     std::filesystem::remove_all(folder);
     TimePoint now = saleTime;
     Service service(folder / "estado.json", [&] { return now; });

@@ -8,17 +8,13 @@
 #include "integrador_standin/request.h"
 #include "integrador_standin/service.h"
 #include "tests/access/integrador_test_folders.h"
+#include "tests/cli/run_program.h"
+#include "tests/portable.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <thread>
-
-#include <csignal>
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
 
 namespace {
 
@@ -114,9 +110,9 @@ std::string requestOf(const std::string& method,
 // a library without them, or a request without a parameter, gets an error answer.
 TEST(StandinExtraMethods, ReachTheModuleLibraryUnderTheirOwnNames) {
     const fs::path folder =
-        fs::temp_directory_path() / ("standin-extras-" + std::to_string(getpid()));
+        fs::temp_directory_path() / ("standin-extras-" + std::to_string(portable::processId()));
     fs::remove_all(folder);
-    ::setenv("MFE_EMULADOR_ESTADO", (folder / "estado.json").c_str(), 1);
+    portable::setVariable("MFE_EMULADOR_ESTADO", (folder / "estado.json").string());
     const auto serviceFor = [](const char* path) {
         std::string error;
         auto library = backend::DriverLibrary::load(path, error);
@@ -162,7 +158,7 @@ TEST(StandinExtraMethods, ReachTheModuleLibraryUnderTheirOwnNames) {
         EXPECT_EQ(answer->retorno, c.retorno) << c.request;
         EXPECT_EQ(answer->erro, c.erro) << c.request;
     }
-    ::unsetenv("MFE_EMULADOR_ESTADO");
+    portable::unsetVariable("MFE_EMULADOR_ESTADO");
     fs::remove_all(folder);
 }
 
@@ -192,22 +188,16 @@ TEST_F(StandinService, ARequestThatCannotBeReadIsAnsweredWithAnError) {
 class Standin : public IntegradorFolderTest {
 protected:
     void TearDown() override {
-        if (pid > 0) {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-        }
+        standin.reset();
         IntegradorFolderTest::TearDown();
     }
 
     void start(std::vector<std::string> extra) {
-        std::vector<std::string> args = {STANDIN,      "--dir",     root.string(), "--library",
-                                         FAKE_LIBRARY, "--timeout", "20"};
+        std::vector<std::string> args = {"--dir",      root.string(), "--library",
+                                         FAKE_LIBRARY, "--timeout",   "20"};
         args.insert(args.end(), extra.begin(), extra.end());
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        ASSERT_EQ(posix_spawn(&pid, STANDIN, nullptr, nullptr, argv.data(), environ), 0);
+        fs::create_directories(root); // the stand-in's output files go there
+        standin = std::make_unique<cli_test::Background>(STANDIN, args, root);
         for (int i = 0; i < 200 && !fs::exists(folders.output); ++i)
             std::this_thread::sleep_for(10ms);
     }
@@ -222,16 +212,15 @@ protected:
         return integrador.call(*op, arguments);
     }
 
-    pid_t pid = -1;
+    std::unique_ptr<cli_test::Background> standin;
 };
 
 TEST_F(Standin, AnswersThroughTheModuleLibraryAndCleansUp) {
     start({"--once"});
     EXPECT_EQ(call("ConsultarSAT"), "000000|08000|SAT em operação||");
     EXPECT_NE(state.answerDocument.find("<Codigo>AP</Codigo>"), std::string::npos);
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid); // --once: done after one answer
-    pid = -1;
+    EXPECT_EQ(standin->finish().exit, 0); // --once: done after one answer
+    standin.reset();
     EXPECT_TRUE(fs::is_empty(folders.input));
     EXPECT_TRUE(fs::is_empty(folders.output));
 }

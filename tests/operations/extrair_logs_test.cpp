@@ -76,6 +76,7 @@ TEST(ExtrairLogs, SaidaWritesTheDecodedBytes) {
     std::ifstream in(file, std::ios::binary);
     std::stringstream bytes;
     bytes << in.rdbuf();
+    in.close(); // Windows removes no file that is open
     EXPECT_EQ(bytes.str(), "ol\xE1 mundo\n\xC3\xA7\xC3\xA3\n"); // unchanged, not replaced
 
     // A file that cannot be written is said after the section.

@@ -1,5 +1,7 @@
 #include "settings/ini_file.h"
 
+#include "tests/portable.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -25,7 +27,7 @@ constexpr const char* windowsIni = "; configuração do Tarvik\r\n"
 class IniFileTest : public testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("ini_test_" + std::to_string(::getpid()));
+        dir = fs::temp_directory_path() / ("ini_test_" + std::to_string(portable::processId()));
         fs::create_directories(dir);
         path = (dir / "tarvikplus.ini").string();
     }

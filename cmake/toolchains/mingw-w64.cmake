@@ -1,0 +1,29 @@
+# Shared part of the Windows toolchains: Debian's mingw-w64 compilers for TARVIK_MINGW_TRIPLE,
+# the static dependencies of scripts/windows-cross.sh under TARVIK_WINDOWS_DEPS, and wine to run
+# what is built. The posix-thread compilers, because the program uses std::thread.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR ${TARVIK_MINGW_PROCESSOR})
+set(CMAKE_C_COMPILER ${TARVIK_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TARVIK_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${TARVIK_MINGW_TRIPLE}-windres)
+
+# Try-compiles see the same dependency folder.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TARVIK_WINDOWS_DEPS)
+if(NOT TARVIK_WINDOWS_DEPS AND DEFINED ENV{TARVIK_WINDOWS_DEPS})
+    set(TARVIK_WINDOWS_DEPS "$ENV{TARVIK_WINDOWS_DEPS}")
+endif()
+set(CMAKE_FIND_ROOT_PATH /usr/${TARVIK_MINGW_TRIPLE} ${TARVIK_WINDOWS_DEPS})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+if(TARVIK_WINDOWS_DEPS)
+    set(ENV{PKG_CONFIG_LIBDIR} "${TARVIK_WINDOWS_DEPS}/lib/pkgconfig")
+    set(ENV{PKG_CONFIG_PATH} "")
+endif()
+
+# The runtime libraries go into each program and DLL, so they need the system DLLs only.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
+
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)
