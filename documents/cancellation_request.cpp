@@ -61,8 +61,10 @@ void addText(xmlNode* parent, const char* name, const std::string& value) {
     xmlNewTextChild(parent, nullptr, xml(name), xml(value.c_str()));
 }
 
-// The document's root element serialised in UTF-8, empty elements with both tags. The XML
-// declaration is left out: libxml2 would end it with a line break.
+// The document's root element serialised in UTF-8 on one line, empty elements with both tags.
+// The XML declaration is left out: libxml2 would end it with a line break. A line feed inside a
+// value is written as a character reference (libxml2 already writes a carriage return so): the
+// file is then read line by line with its line ends rewritten, which would change the value.
 std::string serialised(xmlDoc& doc) {
     std::unique_ptr<xmlBuffer, decltype(&xmlBufferFree)> buffer(xmlBufferCreate(), &xmlBufferFree);
     if (!buffer)
@@ -73,8 +75,12 @@ std::string serialised(xmlDoc& doc) {
     xmlSaveTree(save, xmlDocGetRootElement(&doc));
     if (xmlSaveClose(save) < 0)
         throw std::runtime_error("Não foi possível montar o CFeCanc.");
-    return {reinterpret_cast<const char*>(xmlBufferContent(buffer.get())),
-            static_cast<std::size_t>(xmlBufferLength(buffer.get()))};
+    const std::string_view raw(reinterpret_cast<const char*>(xmlBufferContent(buffer.get())),
+                               static_cast<std::size_t>(xmlBufferLength(buffer.get())));
+    std::string text;
+    for (const char c : raw)
+        text += c == '\n' ? std::string_view("&#10;") : std::string_view(&c, 1);
+    return text;
 }
 
 // Saves the document and its line end whole, creating the folder when it is missing.

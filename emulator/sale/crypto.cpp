@@ -8,6 +8,7 @@
 #include <openssl/x509.h>
 #include <openssl/x509v3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
@@ -201,7 +202,13 @@ std::string base64Encode(std::string_view bytes) {
 }
 
 std::optional<std::string> base64Decode(std::string_view text) {
-    if (text.size() % 4 != 0)
+    // EVP_DecodeBlock alone would take "=" inside the text as zero bits and skip blanks at
+    // either end; only the alphabet, with one or two "=" closing the text, is Base64.
+    constexpr std::string_view alphabet =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    const std::size_t paddingStart = std::min(text.find_first_not_of(alphabet), text.size());
+    if (text.size() % 4 != 0 || text.size() - paddingStart > 2 ||
+        text.find_first_not_of('=', paddingStart) != std::string_view::npos)
         return std::nullopt;
     std::string bytes(3 * (text.size() / 4) + 1, '\0');
     const int size = EVP_DecodeBlock(reinterpret_cast<unsigned char*>(bytes.data()),
@@ -209,10 +216,7 @@ std::optional<std::string> base64Decode(std::string_view text) {
                                      static_cast<int>(text.size()));
     if (size < 0)
         return std::nullopt;
-    std::size_t padding = 0;
-    for (auto it = text.rbegin(); it != text.rend() && *it == '=' && padding < 2; ++it)
-        ++padding;
-    bytes.resize(static_cast<std::size_t>(size) - padding);
+    bytes.resize(static_cast<std::size_t>(size) - (text.size() - paddingStart));
     return bytes;
 }
 

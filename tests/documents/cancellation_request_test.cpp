@@ -88,13 +88,15 @@ TEST(CancellationRequest, ValuesAreEscapedAndWrittenInUtf8) {
     EXPECT_EQ(documents::generateFromIssuedCFe(documents::utf8FromPath(iso), dir.path()).document,
               expected);
 
+    // Line breaks inside a value stay in it as references, so the document is one line.
     documents::IssuedCFeValues odd;
     odd.key = "CFe\"<&>'";
-    odd.signAC = "a<b>c";
+    odd.signAC = "a<b>c\r\nd\ne";
     EXPECT_EQ(documents::cancellationDocument(odd, true),
               declaration +
                   "<CFeCanc><infCFe chCanc=\"CFe&quot;&lt;&amp;&gt;'\"><ide><CNPJ></CNPJ>"
-                  "<signAC>a&lt;b&gt;c</signAC><numeroCaixa></numeroCaixa></ide><emit></emit>"
+                  "<signAC>a&lt;b&gt;c&#13;&#10;d&#10;e</signAC><numeroCaixa></numeroCaixa></ide>"
+                  "<emit></emit>"
                   "<dest></dest><total></total><infAdic></infAdic></infCFe></CFeCanc>");
 }
 

@@ -4,6 +4,7 @@
 
 #include "emulator/module/state.h"
 #include "emulator/sale/cfe.h"
+#include "emulator/sale/crypto.h"
 #include "emulator/sale/rejections.h"
 #include "emulator/sale/sale.h"
 #include "emulator/sale/xml.h"
@@ -267,6 +268,29 @@ TEST(SaleValues, ItemsTaxesApportionedDiscountTotalsAndChange) {
     };
     for (const auto& [path, value] : expected)
         EXPECT_EQ(issued(d, path), value) << path;
+}
+
+// The AC signature and certificates arrive as Base64: "=" only closes the text, and nothing but
+// the alphabet is taken (OpenSSL's block decoder alone reads an inner "=" as zero bits and skips
+// blanks at the ends).
+TEST(Base64Decode, TakesOnlyTheAlphabetWithClosingPadding) {
+    const struct {
+        std::string_view text;
+        std::optional<std::string> bytes;
+    } cases[] = {
+        {"", std::string()},
+        {"Q0Zl", std::string("CFe")},
+        {"Q0ZlMzU=", std::string("CFe35")},
+        {"Q0ZlMw==", std::string("CFe3")},
+        {"Q0ZlMzQ0ZlMzU=U=", std::nullopt},
+        {"Q0Zl====", std::nullopt},
+        {"Q0Zl    ", std::nullopt},
+        {" Q0ZlMzU=   ", std::nullopt},
+        {"Q0Zl\r\nMw", std::nullopt},
+        {"Q0ZlMzU", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(base64Decode(c.text), c.bytes) << c.text;
 }
 
 } // namespace
