@@ -155,7 +155,8 @@ smoke() { # (build folder)
     local folder out
     folder=$(mktemp -d)
     cp "$1"/{tarvik.exe,mfe.dll,integrador_standin.exe} "$folder"
-    mkdir "$folder/Integrador"
+    # The folders an installed Integrador keeps; the stand-in, started alongside, may come second.
+    mkdir -p "$folder/Integrador/Input" "$folder/Integrador/Output"
     (
         cd "$folder"
         export MFE_EMULADOR_ESTADO="$folder/estado.json"
