@@ -10,6 +10,7 @@
 // answer and --timeout after that many seconds.
 
 #include "access/folder_watch.h"
+#include "cli/console.h"
 #include "integrador_standin/service.h"
 #include "settings/program_folders.h"
 #include "settings/program_info.h"
@@ -17,7 +18,8 @@
 #include <charconv>
 #include <filesystem>
 #include <iostream>
-#include <span>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -32,12 +34,18 @@ struct Options {
     std::optional<std::chrono::seconds> timeout;
 };
 
+fs::path utf8Path(std::string_view text) {
+    return fs::path(std::u8string(text.begin(), text.end()));
+}
+
 bool number(std::string_view text, long& value) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc{} && end == text.data() + text.size() && value >= 0;
 }
 
-std::optional<Options> parse(std::span<char*> args, std::string& error) {
+// The arguments come as UTF-8 (on Windows read from the UTF-16 command line, so an error text or
+// folder with accents arrives whole rather than in the ANSI code page).
+std::optional<Options> parse(const std::vector<std::string>& args, std::string& error) {
     Options options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view name = args[i];
@@ -52,9 +60,9 @@ std::optional<Options> parse(std::span<char*> args, std::string& error) {
         const std::string_view value = args[++i];
         long n = 0;
         if (name == "--dir")
-            options.root = fs::path(value);
+            options.root = utf8Path(value);
         else if (name == "--library")
-            options.library = fs::path(value);
+            options.library = utf8Path(value);
         else if (name == "--error")
             options.error = std::string(value);
         else if (name == "--delay" && number(value, n))
@@ -73,7 +81,8 @@ std::optional<Options> parse(std::span<char*> args, std::string& error) {
 
 int main(int argc, char** argv) {
     std::string error;
-    const auto options = parse(std::span(argv + 1, std::size_t(argc - 1)), error);
+    const cli::Utf8ConsoleOutput console;
+    const auto options = parse(cli::utf8Arguments(argc, argv), error);
     if (!options) {
         std::cerr << "integrador_standin: " << error << "\n"
                   << "usage: integrador_standin [--dir ROOT] [--library FILE] [--delay MS] "

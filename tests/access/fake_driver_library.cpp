@@ -12,8 +12,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -25,6 +30,24 @@ int delayMs = 0;
 int callThreads = 0; // a thread id may be reused once its thread has ended; a thread_local is not
 thread_local bool calledFromThisThread = false;
 
+// An environment variable as UTF-8 (on Windows read in UTF-16: getenv gives the ANSI code page,
+// which would turn an answer's accents into bytes that are not UTF-8).
+std::optional<std::string> variable(const char* name) {
+#ifdef _WIN32
+    const std::wstring wideName(name, name + std::char_traits<char>::length(name));
+    const wchar_t* value = _wgetenv(wideName.c_str());
+    if (!value)
+        return std::nullopt;
+    const int size = WideCharToMultiByte(CP_UTF8, 0, value, -1, nullptr, 0, nullptr, nullptr);
+    std::string text(size > 0 ? size - 1 : 0, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, value, -1, text.data(), size, nullptr, nullptr);
+    return text;
+#else
+    const char* value = std::getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+#endif
+}
+
 void record(const char* name, std::initializer_list<std::string> args) {
     if (!calledFromThisThread) {
         calledFromThisThread = true;
@@ -34,8 +57,8 @@ void record(const char* name, std::initializer_list<std::string> args) {
     lastCall = name;
     for (const auto& a : args)
         lastCall += "\x1f" + a;
-    if (const char* calls = std::getenv("FAKE_MFE_CALLS")) {
-        std::ofstream file(calls, std::ios::app | std::ios::binary);
+    if (const auto calls = variable("FAKE_MFE_CALLS")) {
+        std::ofstream file(*calls, std::ios::app | std::ios::binary);
         file << name;
         for (const auto& a : args)
             file << "|" << a;
@@ -51,12 +74,12 @@ std::string txt(const char* value) {
 }
 
 const char* reply() {
-    const char* delay = std::getenv("FAKE_MFE_DELAY_MS");
-    const int ms = delay ? std::atoi(delay) : delayMs;
+    const auto delay = variable("FAKE_MFE_DELAY_MS");
+    const int ms = delay ? std::atoi(delay->c_str()) : delayMs;
     if (ms > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-    const char* fixed = std::getenv("FAKE_MFE_ANSWER");
-    buffer = fixed ? fixed : answer; // the same buffer every call, as real libraries do
+    buffer = variable("FAKE_MFE_ANSWER").value_or(answer); // the same buffer every call, as real
+                                                           // libraries do
     return buffer.c_str();
 }
 

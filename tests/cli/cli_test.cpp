@@ -116,6 +116,9 @@ TEST_F(CommandLineTest, ExitStatusTellsSuccessModuleErrorBadUsageAndUnreachable)
     // A bare file name is the file in the current folder, not one the loader would search for.
     fs::copy_file(FAKE_LIBRARY, folder / "libmfe-copy.so");
     const std::string error = "000000|10001|Código de ativação inválido||";
+    // The library's full path, with the system's own separator ("\\" on Windows).
+    const std::string absent =
+        std::string(1, char(fs::path::preferred_separator)) + "absent.so\" Não encontrada";
     struct Case {
         std::vector<std::string> args;
         std::string answer;
@@ -131,7 +134,7 @@ TEST_F(CommandLineTest, ExitStatusTellsSuccessModuleErrorBadUsageAndUnreachable)
          ""},
         // A status answer is no success of ConsultarSAT.
         {{"--dll", FAKE_LIBRARY, "ConsultarSAT"}, okStatus, 1, ""},
-        {{"--dll", "absent.so", "ConsultarSAT"}, okSat, 3, "/absent.so\" Não encontrada"},
+        {{"--dll", "absent.so", "ConsultarSAT"}, okSat, 3, absent},
         {{"--dll", "not-a-library.so", "ConsultarSAT"}, okSat, 3, "Erro na carga da DLL."},
         {{"--dll", FAKE_PARTIAL_LIBRARY, "ConsultarSAT"},
          okSat,

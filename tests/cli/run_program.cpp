@@ -20,10 +20,24 @@ extern char** environ;
 namespace cli_test {
 namespace {
 
+// What a program wrote, with Windows' line ends (the C runtime's text mode writes CR LF, as
+// Windows programs do) read as the line feeds the tests compare against.
+std::string written(const std::filesystem::path& file) {
+    std::string text = readFile(file);
+#ifdef _WIN32
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            text[kept++] = text[i];
+    text.resize(kept);
+#endif
+    return text;
+}
+
 // A program's exit status and what it wrote into the two files, which `removed` deletes.
 Ran collected(int exit, const std::filesystem::path& out, const std::filesystem::path& err,
               bool removed) {
-    Ran ran{exit, readFile(out), readFile(err)};
+    Ran ran{exit, written(out), written(err)};
     if (removed) {
         std::filesystem::remove(out);
         std::filesystem::remove(err);
@@ -92,7 +106,10 @@ HANDLE inheritable(const std::wstring& path, DWORD access, DWORD disposition) {
                        disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// Starts `program` in `folder` with its standard output and error in the two files.
+// Starts `program` in `folder` with its standard output and error in the two files. The child
+// inherits these three handles and no other, so a program started meanwhile (a stand-in in the
+// background, or a console host) never holds a test's output file open after its own program
+// has ended.
 HANDLE start(const std::filesystem::path& program, const std::vector<std::string>& args,
              const std::filesystem::path& folder,
              const std::map<std::string, std::string>& environment,
@@ -103,17 +120,32 @@ HANDLE start(const std::filesystem::path& program, const std::vector<std::string
     for (const auto& arg : args)
         command += L" " + commandWord(wide(arg));
     std::wstring block = environmentBlock(environment);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = inheritable(L"NUL", GENERIC_READ, OPEN_EXISTING);
-    startup.hStdOutput = inheritable(out.wstring(), GENERIC_WRITE, CREATE_ALWAYS);
-    startup.hStdError = inheritable(err.wstring(), GENERIC_WRITE, CREATE_ALWAYS);
+    HANDLE handles[] = {inheritable(L"NUL", GENERIC_READ, OPEN_EXISTING),
+                        inheritable(out.wstring(), GENERIC_WRITE, CREATE_ALWAYS),
+                        inheritable(err.wstring(), GENERIC_WRITE, CREATE_ALWAYS)};
+    SIZE_T size = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    std::vector<char> storage(size);
+    const auto attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage.data());
+    BOOL started = InitializeProcThreadAttributeList(attributes, 1, 0, &size) &&
+                   UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
+                                             handles, sizeof handles, nullptr, nullptr);
+    STARTUPINFOEXW startup{};
+    startup.StartupInfo.cb = sizeof startup;
+    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+    startup.StartupInfo.hStdInput = handles[0];
+    startup.StartupInfo.hStdOutput = handles[1];
+    startup.StartupInfo.hStdError = handles[2];
+    startup.lpAttributeList = attributes;
     PROCESS_INFORMATION process{};
-    const BOOL started = CreateProcessW(application.c_str(), command.data(), nullptr, nullptr, TRUE,
-                                        CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, block.data(),
-                                        folder.wstring().c_str(), &startup, &process);
-    for (HANDLE h : {startup.hStdInput, startup.hStdOutput, startup.hStdError})
+    // Without a console of its own: its output goes to the files only.
+    started =
+        started &&
+        CreateProcessW(application.c_str(), command.data(), nullptr, nullptr, TRUE,
+                       CREATE_UNICODE_ENVIRONMENT | DETACHED_PROCESS | EXTENDED_STARTUPINFO_PRESENT,
+                       block.data(), folder.wstring().c_str(), &startup.StartupInfo, &process);
+    DeleteProcThreadAttributeList(attributes);
+    for (HANDLE h : handles)
         CloseHandle(h);
     if (!started)
         throw std::runtime_error("cannot start " + program.string());

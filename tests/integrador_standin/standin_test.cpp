@@ -242,7 +242,8 @@ TEST_F(Standin, ErrorAnswersForUnknownMethodsMalformedRequestsAndOnRequest) {
                               "<Componente Nome=\"MF-e\"><Metodo Nome=\"Inexistente\"/>"
                               "</Componente></Integrador>"),
               "Método desconhecido: Inexistente");
-    EXPECT_TRUE(erroOf("b.xml", "<Integrador><Identificador>").starts_with("Requisição inválida"));
+    const std::string malformed = erroOf("b.xml", "<Integrador><Identificador>");
+    EXPECT_TRUE(malformed.starts_with("Requisição inválida")) << malformed;
     EXPECT_FALSE(fs::exists(folders.input / "a.xml"));
 }
 
