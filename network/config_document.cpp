@@ -27,6 +27,12 @@ void refuseUnwritable(std::string_view name, std::string_view value) {
     if (std::any_of(value.begin(), value.end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
         throw problem("contém um caractere de controle");
+    // U+FFFE and U+FFFF are valid UTF-8 but not characters XML may hold.
+    for (std::size_t pos = 0; pos < value.size();) {
+        const char32_t codePoint = core::nextCodePoint(value, pos);
+        if (codePoint == 0xFFFE || codePoint == 0xFFFF)
+            throw problem("contém um caractere que o XML não admite");
+    }
 }
 
 // The value as the element's children: text, with every "|" as a character reference.

@@ -17,7 +17,8 @@ struct ConfigElement {
 // `config` element, without a line break anywhere. The values are escaped as element text, and
 // a "|" is written as the character reference &#124; so that the document never holds the
 // separator of the extended configuration text. Throws std::invalid_argument naming the element
-// when a value is not valid UTF-8 or holds a control character, which no document can carry.
+// when a value is not valid UTF-8 or holds a control character or U+FFFE/U+FFFF, which no
+// document can carry.
 std::string configurationText(std::span<const ConfigElement> elements);
 
 } // namespace network

@@ -94,7 +94,8 @@ TEST(ConfigurarInterfaceCall, SendsTheCodeAsTypedAndTheDocumentAsItsBytes) {
 TEST(ConfigurarInterfaceCall, RefusesWhatNoDocumentCanCarry) {
     for (const auto& [key, value] : {std::pair<const char*, std::string>{"proxy", "socks"},
                                      {"ip", "192.168.\x01"},
-                                     {"tipo-inter", "\xE7"}}) {
+                                     {"tipo-inter", "\xE7"},
+                                     {"mascara", "255.\xEF\xBF\xBF"}}) {
         auto inputs = inputsOf({{"tipo-lan", "IP FIXO"}});
         inputs.set(key, value);
         EXPECT_THROW(network_test::prepared(page, inputs), std::invalid_argument) << key;
