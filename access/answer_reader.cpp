@@ -2,6 +2,7 @@
 
 #include "access/integrador_answer.h"
 #include "access/whole_file.h"
+#include "core/path_text.h"
 #include "core/text.h"
 #include "documents/xml_security.h"
 
@@ -14,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 bool hasXmlExtension(const fs::path& file) {
-    std::string extension = file.extension().string();
+    std::string extension = core::utf8FromPath(file.extension());
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return char(std::tolower(c)); });
     return extension == ".xml";
@@ -63,7 +64,7 @@ int AnswerReader::LeRespostaIntegrador(int identifier) {
         const auto modified = ec ? fs::file_time_type{} : entry.last_write_time(ec);
         if (ec)
             continue; // gone since it was listed
-        const std::string name = entry.path().filename().string();
+        const std::string name = core::utf8FromPath(entry.path().filename());
         auto known = seen_.find(name);
         if (known != seen_.end() && known->second.size == size &&
             known->second.modified == modified) {

@@ -1,6 +1,7 @@
 #include "access/driver_library.h"
 #include "core/mfe_call.h"
 
+#include "core/path_text.h"
 #include "core/text.h"
 
 #include <algorithm>
@@ -121,7 +122,7 @@ std::string libraryNotFoundMessage(std::string_view name) {
 #ifdef _WIN32
 
 std::string libraryFileVersion(const std::string& path) {
-    const std::wstring wide = std::filesystem::path(path).wstring();
+    const std::wstring wide = core::pathFromUtf8(path).wstring();
     const auto fail = [] {
         const DWORD code = GetLastError();
         throw std::system_error(int(code), std::system_category(),
@@ -148,15 +149,16 @@ std::string libraryFileVersion(const std::string& path) {
     wchar_t* value = nullptr;
     if (!VerQueryValueW(buffer.data(), key, reinterpret_cast<void**>(&value), &length) || !value)
         return {};
-    return std::filesystem::path(std::wstring(value)).string();
+    return core::utf8FromPath(std::filesystem::path(std::wstring(value)));
 }
 
 #else
 
 std::string libraryFileVersion(const std::string& path) {
     std::error_code ec;
-    const auto real = std::filesystem::canonical(path, ec);
-    const std::string name = (ec ? std::filesystem::path(path) : real).filename().string();
+    const std::filesystem::path given = core::pathFromUtf8(path);
+    const auto real = std::filesystem::canonical(given, ec);
+    const std::string name = core::utf8FromPath((ec ? given : real).filename());
     static const std::regex versioned(R"(\.so\.([0-9]+(?:\.[0-9]+)*)$)");
     std::smatch match;
     return std::regex_search(name, match, versioned) ? match[1].str() : std::string{};

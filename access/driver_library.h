@@ -13,7 +13,8 @@ namespace backend {
 
 class DriverLibrary : public core::ModuleBackend {
 public:
-    // Loads the library and resolves its entry points; nullptr with `error` set on failure.
+    // Loads the library at `path` (UTF-8) and resolves its entry points; nullptr with `error` set
+    // on failure.
     static std::unique_ptr<DriverLibrary> load(const std::string& path, std::string& error);
 
     // Whether the library exports the operation's entry point.
@@ -41,9 +42,9 @@ std::string libraryNotFoundMessage(std::string_view name);
 inline constexpr std::string_view libraryLoadFailureMessage =
     "Atenção!!! Erro na carga da DLL.\n\rVerifique se DLL e o driver instalado são compatíveis.";
 
-// The version of a library file: on Windows its version resource's FileVersion; elsewhere the
-// numbers after ".so." in the name of the real file behind any symbolic links ("1.2.0" for
-// libmfe.so.1.2.0), or empty when the name carries none.
+// The version of the library file at `path` (UTF-8): on Windows its version resource's FileVersion;
+// elsewhere the numbers after ".so." in the name of the real file behind any symbolic links
+// ("1.2.0" for libmfe.so.1.2.0), or empty when the name carries none.
 std::string libraryFileVersion(const std::string& path);
 
 } // namespace backend

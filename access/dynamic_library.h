@@ -9,7 +9,7 @@ namespace backend {
 
 class DynamicLibrary {
 public:
-    // Loads the library at `path`; on failure returns nullptr and sets `error`.
+    // Loads the library at `path` (UTF-8); on failure returns nullptr and sets `error`.
     static std::unique_ptr<DynamicLibrary> open(const std::string& path, std::string& error);
 
     // The address of an exported function, or nullptr when the library has none of that name.

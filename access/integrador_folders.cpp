@@ -1,19 +1,15 @@
 #include "access/integrador_folders.h"
 
-#include <cstdlib>
+#include "core/environment.h"
+#include "core/path_text.h"
 
 namespace backend {
 namespace {
 
-// $TARVIK_INTEGRADOR_DIR, empty when unset; read as UTF-16 on Windows, where the 8-bit
-// environment would lose characters outside the ANSI code page.
+// $TARVIK_INTEGRADOR_DIR, empty when unset.
 std::filesystem::path rootFromEnvironment() {
-#ifdef _WIN32
-    const wchar_t* root = _wgetenv(L"TARVIK_INTEGRADOR_DIR");
-#else
-    const char* root = std::getenv("TARVIK_INTEGRADOR_DIR");
-#endif
-    return root ? std::filesystem::path(root) : std::filesystem::path();
+    const auto root = core::environmentText("TARVIK_INTEGRADOR_DIR");
+    return root ? core::pathFromUtf8(*root) : std::filesystem::path();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "access/whole_file.h"
 
 #include "core/disk_sync.h"
+#include "core/path_text.h"
 
 #include <algorithm>
 #include <fstream>
@@ -18,7 +19,7 @@ bool writeFileWhole(const std::filesystem::path& target, std::string_view bytes,
         if (out)
             out.close();
         if (!out || (flush == FlushToDisk::Yes && !core::syncToDisk(temporary))) {
-            error = "cannot write " + temporary.string();
+            error = "cannot write " + core::utf8FromPath(temporary);
             std::error_code ignored;
             std::filesystem::remove(temporary, ignored);
             return false;
@@ -27,7 +28,7 @@ bool writeFileWhole(const std::filesystem::path& target, std::string_view bytes,
     std::error_code ec;
     std::filesystem::rename(temporary, target, ec);
     if (ec) {
-        error = "cannot rename " + temporary.string() + ": " + ec.message();
+        error = "cannot rename " + core::utf8FromPath(temporary) + ": " + ec.message();
         std::filesystem::remove(temporary, ec);
         return false;
     }

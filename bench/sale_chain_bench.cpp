@@ -21,8 +21,8 @@
 #include "access/module_access_base.h"
 #include "access/whole_file.h"
 #include "core/catalogue.h"
+#include "core/path_text.h"
 #include "documents/document_file.h"
-#include "documents/path_text.h"
 #include "documents/sale.h"
 #include "emulator_library.h"
 #include "integrador_standin/answer.h"
@@ -131,7 +131,7 @@ void BM_ProgramSale(benchmark::State& state) {
     const core::Operation& venda = *core::operationByName("EnviarDadosVenda");
     core::Inputs inputs;
     inputs.set("codigo", activationCode);
-    inputs.set("arquivo", documents::utf8FromPath(p.file));
+    inputs.set("arquivo", core::utf8FromPath(p.file));
     const core::OperationContext context{p.state.folder(), "0.07", nullptr};
     for (auto _ : state) {
         const core::OperationLogic logic = documents::bindEnviarDadosVenda(venda, inputs, context);
@@ -149,7 +149,7 @@ void BM_IntegradorExtra(benchmark::State& state) {
     const core::Operation& venda = *core::operationByName("EnviarDadosVenda");
     core::Inputs inputs;
     inputs.set("codigo", activationCode);
-    inputs.set("arquivo", documents::utf8FromPath(p.file));
+    inputs.set("arquivo", core::utf8FromPath(p.file));
     const core::OperationContext context{p.state.folder(), "0.07", nullptr};
     const core::PreparedCall call =
         documents::bindEnviarDadosVenda(venda, inputs, context).prepare("000123");

@@ -53,11 +53,11 @@ int runGerarCancelamento(const Output& o, std::span<const std::string> args,
     documents::GeneratedCancellation generated;
     try {
         generated = documents::generateAfterSale(
-            documents::pathFromUtf8(*file), documents::fileNamePart(*file), layout, programFolder);
+            core::pathFromUtf8(*file), documents::fileNamePart(*file), layout, programFolder);
     } catch (const std::runtime_error& e) {
         throw UsageError(e.what());
     }
-    const std::string written = documents::utf8FromPath(generated.file);
+    const std::string written = core::utf8FromPath(generated.file);
     if (o.json) {
         nlohmann::ordered_json j;
         j["layout"] = documents::layoutName(layout);

@@ -7,6 +7,7 @@
 #include "access/integrador_request.h"
 #include "cli/global_options.h"
 #include "cli/wait_progress.h"
+#include "core/path_text.h"
 #include "core/session_number.h"
 #include "core/text.h"
 #include "settings/ini_file.h"
@@ -45,14 +46,15 @@ AccessChoice chooseAccess(const CommandLine& line, const settings::ProgramFolder
         // A bare file name would make the loader search the system's library folders instead
         // of taking the file named here.
         std::error_code ec;
-        choice.library = std::filesystem::absolute(*dll, ec);
+        const std::filesystem::path given = core::pathFromUtf8(*dll);
+        choice.library = std::filesystem::absolute(given, ec);
         if (ec)
-            choice.library = *dll;
+            choice.library = given;
     } else if (integrador) {
         choice.mode = AccessChoice::Mode::Integrador;
-        choice.folders = backend::integradorFoldersUnder(*integrador);
+        choice.folders = backend::integradorFoldersUnder(core::pathFromUtf8(*integrador));
     } else {
-        const std::string ini = folders.iniFile.string();
+        const std::string ini = core::utf8FromPath(folders.iniFile);
         const auto stored = settings::readProfileString(ini, "DEFAULT", "ACESSO").value_or("");
         if (stored == "DLL") {
             choice.library = folders.modules / TARVIK_LIBRARY_NAME;
@@ -78,7 +80,7 @@ Access::Access(const AccessChoice& choice) : choice_(choice) {
             std::make_unique<backend::IntegradorBackend>(choice.folders, state_, choice.waitLimit);
         return;
     }
-    const std::string path = choice.library.string();
+    const std::string path = core::utf8FromPath(choice.library);
     if (!std::filesystem::exists(choice.library))
         throw BackendUnavailable(backend::libraryNotFoundMessage(path));
     std::string error;
@@ -123,11 +125,12 @@ std::string Access::callIntegrador(const core::Operation& operation,
     case Outcome::Answered:
         break;
     case Outcome::NotWritten:
-        unanswered_ = "a requisição não pôde ser escrita em " + choice_.folders.input.string();
+        unanswered_ =
+            "a requisição não pôde ser escrita em " + core::utf8FromPath(choice_.folders.input);
         break;
     case Outcome::TimedOut:
         unanswered_ = "o Integrador não respondeu em " + seconds(limit) + " s (pasta " +
-                      choice_.folders.output.string() + ")";
+                      core::utf8FromPath(choice_.folders.output) + ")";
         break;
     case Outcome::Cancelled:
         unanswered_ = "espera pela resposta do Integrador cancelada";

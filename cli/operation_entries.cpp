@@ -1,6 +1,7 @@
 #include "cli/operation_entries.h"
 
 #include "access/whole_file.h"
+#include "core/path_text.h"
 #include "operations/definitions.h"
 
 #include <algorithm>
@@ -67,7 +68,8 @@ core::Inputs inputsFrom(const OperationEntry& entry, const CommandLine& line) {
         case core::InputField::Kind::FileContents:
             if (const auto path = line.value(field.option)) {
                 std::string error;
-                auto bytes = backend::readFileWithin(*path, fileOptionLimit, error);
+                auto bytes =
+                    backend::readFileWithin(core::pathFromUtf8(*path), fileOptionLimit, error);
                 if (!bytes)
                     throw UsageError("não foi possível ler " + *path + ": " + error);
                 inputs.set(field.key, std::move(*bytes));

@@ -33,7 +33,7 @@ struct CancellationFiles {
     // The CFeCanc that goes out.
     std::filesystem::path document() const {
         return issuedMode ? generatedCancellationFile(fieldText, programFolder)
-                          : pathFromUtf8(fieldText);
+                          : core::pathFromUtf8(fieldText);
     }
 };
 
@@ -84,7 +84,7 @@ void reportCancellation(std::string_view answer, const std::filesystem::path& ta
         return;
     saveReported(target, *document,
                  "CFeCanc de retorno salvo na pasta Retornos com nome: " +
-                     utf8FromPath(target.filename()),
+                     core::utf8FromPath(target.filename()),
                  outcome, lines);
 }
 
@@ -92,7 +92,7 @@ core::Lines analysis(const std::string& codigo, const CancellationFiles& files) 
     core::Lines findings = operations::checkActivationCode(codigo);
     // Without the page's button the issued CF-e is what "Mostrar" generates the CFeCanc from.
     const std::filesystem::path sent = files.issuedMode && !files.generatedByButton
-                                           ? pathFromUtf8(core::trimmed(files.fieldText))
+                                           ? core::pathFromUtf8(core::trimmed(files.fieldText))
                                            : files.document();
     std::error_code ec;
     if (!isFile(sent) || std::filesystem::file_size(sent, ec) == 0 || ec)
@@ -104,7 +104,7 @@ core::Lines analysis(const std::string& codigo, const CancellationFiles& files) 
 
 std::filesystem::path returnedCancellationFile(std::string_view fieldText,
                                                const std::filesystem::path& programFolder) {
-    return retornosFile(programFolder, pathFromUtf8("RespCanc_" + fileNamePart(fieldText)));
+    return retornosFile(programFolder, core::pathFromUtf8("RespCanc_" + fileNamePart(fieldText)));
 }
 
 core::OperationLogic bindCancelarUltimaVenda(const core::Operation& operation,
@@ -136,11 +136,12 @@ core::OperationLogic bindCancelarUltimaVenda(const core::Operation& operation,
         std::string document;
         if (files.fieldNamesAFile()) {
             if (files.issuedMode && !files.generatedByButton)
-                outcome->writtenFiles.push_back(
-                    utf8FromPath(generateFromIssuedCFe(files.fieldText, files.programFolder).file));
-            key = cancellationKeyOf(
-                files.issuedMode ? files.document() : pathFromUtf8(core::trimmed(files.fieldText)));
-            document = readDocument(utf8FromPath(files.document()), *outcome);
+                outcome->writtenFiles.push_back(core::utf8FromPath(
+                    generateFromIssuedCFe(files.fieldText, files.programFolder).file));
+            key = cancellationKeyOf(files.issuedMode
+                                        ? files.document()
+                                        : core::pathFromUtf8(core::trimmed(files.fieldText)));
+            document = readDocument(core::utf8FromPath(files.document()), *outcome);
         }
         return core::buildCall(operation, session,
                                {core::CallValue::typed(core::trimmed(codigo)),

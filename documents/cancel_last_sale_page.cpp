@@ -1,11 +1,11 @@
 #include "documents/cancel_last_sale_page.h"
 
+#include "core/path_text.h"
 #include "core/text.h"
 #include "documents/cancel_last_sale.h"
 #include "documents/cancellation_request.h"
 #include "documents/document_file.h"
 #include "documents/document_page_parts.h"
-#include "documents/path_text.h"
 #include "documents/validate_buttons.h"
 #include "ui/dialogs.h"
 #include "ui/qt_text.h"
@@ -141,7 +141,7 @@ void CancelLastSalePage::BtnEscolhe_9Click() {
 }
 
 void CancelLastSalePage::BtnBrowser_9Click() {
-    openInBrowser(pathFromUtf8(core::trimmed(xml_->text().toStdString())));
+    openInBrowser(core::pathFromUtf8(core::trimmed(xml_->text().toStdString())));
 }
 
 void CancelLastSalePage::BtnValida_9Click() {
@@ -177,10 +177,10 @@ void CancelLastSalePage::onExecuting() {
 void CancelLastSalePage::onExecuted(const core::Executed&) {
     const auto written = logic().writtenFiles();
     const std::string target =
-        utf8FromPath(returnedCancellationFile(xml_->text().toStdString(), programFolder()));
+        core::utf8FromPath(returnedCancellationFile(xml_->text().toStdString(), programFolder()));
     if (std::find(written.begin(), written.end(), target) == written.end())
         return;
-    returnedFile_ = pathFromUtf8(target);
+    returnedFile_ = core::pathFromUtf8(target);
     naveg_->setEnabled(true);
 }
 

@@ -89,10 +89,11 @@ void save(const std::filesystem::path& file, const std::string& document) {
     std::filesystem::create_directories(file.parent_path(), ec);
     if (ec)
         throw std::runtime_error("Não foi possível criar a pasta " +
-                                 utf8FromPath(file.parent_path()) + ": " + ec.message());
+                                 core::utf8FromPath(file.parent_path()) + ": " + ec.message());
     std::string error;
     if (!backend::writeFileWhole(file, document + "\r\n", error))
-        throw std::runtime_error("Não foi possível gravar " + utf8FromPath(file) + ": " + error);
+        throw std::runtime_error("Não foi possível gravar " + core::utf8FromPath(file) + ": " +
+                                 error);
 }
 
 GeneratedCancellation generate(const std::filesystem::path& issuedCFe, bool withCustomer,
@@ -150,14 +151,14 @@ GeneratedCancellation generateAfterSale(const std::filesystem::path& respFile,
     const std::string name = "C_" + std::string(saleFileName);
     GeneratedCancellation generated =
         generate(respFile, afterSaleWritesCustomer(layout),
-                 programFolder / "Para_Cancelar" / pathFromUtf8(name));
+                 programFolder / "Para_Cancelar" / core::pathFromUtf8(name));
     generated.message = "XML para cancelamento gerado na pasta Para_Cancelar com nome: " + name;
     return generated;
 }
 
 std::filesystem::path generatedCancellationFile(std::string_view fieldText,
                                                 const std::filesystem::path& programFolder) {
-    return programFolder / "Temp" / pathFromUtf8("Canc_" + fileNamePart(fieldText));
+    return programFolder / "Temp" / core::pathFromUtf8("Canc_" + fileNamePart(fieldText));
 }
 
 void removeGeneratedCancellation(std::string_view fieldText,
@@ -166,16 +167,16 @@ void removeGeneratedCancellation(std::string_view fieldText,
     std::error_code ec;
     // A request left behind would be sent instead of one generated from the new choice.
     if (!std::filesystem::remove(file, ec) && ec)
-        throw std::runtime_error("Não foi possível apagar " + utf8FromPath(file) + ": " +
+        throw std::runtime_error("Não foi possível apagar " + core::utf8FromPath(file) + ": " +
                                  ec.message());
 }
 
 GeneratedCancellation generateFromIssuedCFe(std::string_view fieldText,
                                             const std::filesystem::path& programFolder) {
-    GeneratedCancellation generated = generate(pathFromUtf8(core::trimmed(fieldText)), true,
+    GeneratedCancellation generated = generate(core::pathFromUtf8(core::trimmed(fieldText)), true,
                                                generatedCancellationFile(fieldText, programFolder));
     generated.message =
-        "CFeCanc gerado na pasta Temp com nome: " + utf8FromPath(generated.file.filename());
+        "CFeCanc gerado na pasta Temp com nome: " + core::utf8FromPath(generated.file.filename());
     return generated;
 }
 

@@ -1,7 +1,7 @@
 #include "documents/document_file.h"
 
 #include "access/whole_file.h"
-#include "documents/path_text.h"
+#include "core/path_text.h"
 
 #include <filesystem>
 
@@ -36,7 +36,7 @@ std::string withLineEndsLfCr(std::string_view bytes) {
 
 bool isExistingFile(std::string_view fileName) {
     std::error_code ec;
-    return !fileName.empty() && std::filesystem::is_regular_file(pathFromUtf8(fileName), ec);
+    return !fileName.empty() && std::filesystem::is_regular_file(core::pathFromUtf8(fileName), ec);
 }
 
 DocumentText LeArquivo(std::string_view fileName) {
@@ -44,7 +44,8 @@ DocumentText LeArquivo(std::string_view fileName) {
     if (!isExistingFile(fileName))
         return {{}, "Arquivo: " + name + " não foi encontrado!"};
     std::string error;
-    const auto bytes = backend::readFileWithin(pathFromUtf8(fileName), maxDocumentBytes, error);
+    const auto bytes =
+        backend::readFileWithin(core::pathFromUtf8(fileName), maxDocumentBytes, error);
     if (!bytes)
         return {{}, "Erro ao tentar acessar o arquivo: " + name};
     return {withLineEndsLfCr(*bytes), {}};

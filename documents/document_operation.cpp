@@ -1,8 +1,8 @@
 #include "documents/document_operation.h"
 
+#include "core/path_text.h"
 #include "core/text.h"
 #include "documents/document_file.h"
-#include "documents/path_text.h"
 
 #include <utility>
 
@@ -67,7 +67,7 @@ std::optional<DocumentLines> reportReturnedDocument(std::string_view base64,
 void saveReported(const std::filesystem::path& target, const DocumentLines& document,
                   std::string savedMessage, DocumentOutcome& outcome, core::Lines& report) {
     if (document.empty()) {
-        report.push_back("O documento de retorno veio vazio: " + utf8FromPath(target) +
+        report.push_back("O documento de retorno veio vazio: " + core::utf8FromPath(target) +
                          " não foi alterado.");
         return;
     }
@@ -76,7 +76,7 @@ void saveReported(const std::filesystem::path& target, const DocumentLines& docu
         report.push_back(error);
         return;
     }
-    outcome.writtenFiles.push_back(utf8FromPath(target));
+    outcome.writtenFiles.push_back(core::utf8FromPath(target));
     outcome.messages.push_back(std::move(savedMessage));
 }
 

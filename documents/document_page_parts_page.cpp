@@ -1,7 +1,7 @@
 #include "documents/document_page_parts.h"
 
+#include "core/path_text.h"
 #include "documents/document_file.h"
-#include "documents/path_text.h"
 #include "ui/qt_text.h"
 
 #include <QDesktopServices>
@@ -58,7 +58,7 @@ void chooseXmlFile(QWidget* parent, QLineEdit* edit) {
 void openInBrowser(const std::filesystem::path& file) {
     std::error_code ec;
     if (std::filesystem::is_regular_file(file, ec))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(ui::qs(utf8FromPath(file))));
+        QDesktopServices::openUrl(QUrl::fromLocalFile(ui::qs(core::utf8FromPath(file))));
 }
 
 void showValidation(QPlainTextEdit* commandBox, const ValidationBox& box) {

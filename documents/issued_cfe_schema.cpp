@@ -1,6 +1,6 @@
 #include "documents/issued_cfe_schema.h"
 
-#include "documents/path_text.h"
+#include "core/path_text.h"
 #include "documents/schema_relaxation.h"
 
 #include <stdexcept>
@@ -15,7 +15,7 @@ const xmlChar* xml(const char* text) {
 } // namespace
 
 XsdSchema loadIssuedCFeSchema(const std::filesystem::path& file) {
-    const std::string name = utf8FromPath(file);
+    const std::string name = core::utf8FromPath(file);
     XmlDoc doc = readSchemaDocument(file);
     xmlNode* cfe = findDeclaration(*doc, {"envCFe", "LoteCFe", "CFe"});
     if (!cfe)

@@ -1,9 +1,9 @@
 #include "documents/returned_document.h"
 
 #include "access/whole_file.h"
+#include "core/path_text.h"
 #include "documents/base64.h"
 #include "documents/document_file.h"
-#include "documents/path_text.h"
 
 #include <algorithm>
 
@@ -57,12 +57,12 @@ std::filesystem::path retornosFile(const std::filesystem::path& programFolder,
 
 bool saveReturnedDocument(const std::filesystem::path& target, const DocumentLines& lines,
                           std::string& error) {
-    const std::string shownName = utf8FromPath(target);
+    const std::string shownName = core::utf8FromPath(target);
     std::error_code ec;
     std::filesystem::create_directories(target.parent_path(), ec);
     if (ec) {
-        error = "Não foi possível criar a pasta " + utf8FromPath(target.parent_path()) + ": " +
-                ec.message();
+        error = "Não foi possível criar a pasta " + core::utf8FromPath(target.parent_path()) +
+                ": " + ec.message();
         return false;
     }
     std::string detail;

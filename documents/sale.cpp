@@ -28,7 +28,7 @@ constexpr std::string_view closingLine53 = closingLine54.substr(1);
 
 std::filesystem::path saleAnswerFile(const std::filesystem::path& programFolder,
                                      std::string_view typedFileName) {
-    return retornosFile(programFolder, pathFromUtf8("Resp_" + fileNamePart(typedFileName)));
+    return retornosFile(programFolder, core::pathFromUtf8("Resp_" + fileNamePart(typedFileName)));
 }
 
 void saleReport(std::string_view answer, const std::filesystem::path& target,
@@ -58,7 +58,7 @@ void saleReport(std::string_view answer, const std::filesystem::path& target,
         return;
     saveReported(target, *document,
                  "CFe de retorno salvo na pasta Retornos com nome: " +
-                     utf8FromPath(target.filename()),
+                     core::utf8FromPath(target.filename()),
                  outcome, lines);
 }
 

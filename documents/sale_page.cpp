@@ -1,9 +1,9 @@
 #include "documents/sale_page.h"
 
+#include "core/path_text.h"
 #include "core/text.h"
 #include "documents/cancellation_request.h"
 #include "documents/document_page_parts.h"
-#include "documents/path_text.h"
 #include "documents/sale.h"
 #include "ui/dialogs.h"
 #include "ui/qt_text.h"
@@ -40,7 +40,7 @@ core::Inputs SalePage::inputs() const {
 }
 
 void SalePage::BtnBrowser_8Click() {
-    openInBrowser(pathFromUtf8(core::trimmed(controls_.file->text().toStdString())));
+    openInBrowser(core::pathFromUtf8(core::trimmed(controls_.file->text().toStdString())));
 }
 
 void SalePage::BtnValida_8Click() {
@@ -58,7 +58,7 @@ void SalePage::BtnNaveg_8Click() {
 // name another file since.
 void SalePage::BtnGeraXmlCanc_8Click() {
     const auto context = host().operationContext();
-    const std::string savedName = utf8FromPath(savedFile_.filename()); // "Resp_" + the sale's
+    const std::string savedName = core::utf8FromPath(savedFile_.filename()); // "Resp_" + the sale's
     const GeneratedCancellation generated =
         generateAfterSale(savedFile_, savedName.substr(std::string_view("Resp_").size()),
                           chosenLayout(context.layout), context.programFolder);
@@ -74,7 +74,7 @@ void SalePage::onExecuted(const core::Executed&) {
     const auto written = logic().writtenFiles ? logic().writtenFiles() : std::vector<std::string>{};
     if (written.empty())
         return;
-    savedFile_ = pathFromUtf8(written.front());
+    savedFile_ = core::pathFromUtf8(written.front());
     controls_.naveg->setEnabled(true);
     geraXmlCanc_->setEnabled(true);
 }

@@ -1,6 +1,6 @@
 #include "documents/schema_includes.h"
 
-#include "documents/path_text.h"
+#include "core/path_text.h"
 #include "documents/xml_security.h"
 #include "documents/xsd_schema.h"
 
@@ -35,7 +35,7 @@ std::filesystem::path fileUrlPath(std::string_view afterScheme) {
         afterScheme[2] == ':')
         afterScheme.remove_prefix(1);
 #endif
-    return pathFromUtf8(unescaped(afterScheme));
+    return core::pathFromUtf8(unescaped(afterScheme));
 }
 
 // The local file a URL built by libxml2 names; nothing for any other scheme than file.
@@ -45,11 +45,11 @@ std::optional<std::filesystem::path> localFile(std::string_view url) {
         return fileUrlPath(url.substr(fileScheme.size()));
     if (url.find("://") != std::string_view::npos)
         return std::nullopt;
-    const std::filesystem::path asGiven = pathFromUtf8(url);
+    const std::filesystem::path asGiven = core::pathFromUtf8(url);
     std::error_code ec;
     if (std::filesystem::exists(asGiven, ec))
         return asGiven;
-    return pathFromUtf8(unescaped(url)); // a folder name with blanks comes escaped
+    return core::pathFromUtf8(unescaped(url)); // a folder name with blanks comes escaped
 }
 
 } // namespace

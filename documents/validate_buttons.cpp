@@ -1,7 +1,7 @@
 #include "documents/validate_buttons.h"
 
+#include "core/path_text.h"
 #include "documents/issued_cfe_schema.h"
-#include "documents/path_text.h"
 #include "documents/xml_validation.h"
 
 #include <stdexcept>
@@ -68,7 +68,7 @@ std::string progressLine(DocumentKind kind, Layout layout) {
 ValidationBox validate(ValidateButton button, Layout layout, bool checkCFe,
                        std::string_view fileName, const std::filesystem::path& programDir) {
     const ButtonRules rules = rulesOf(button, checkCFe);
-    const std::filesystem::path document = pathFromUtf8(fileName);
+    const std::filesystem::path document = core::pathFromUtf8(fileName);
     // A folder or a device is no document file either.
     std::error_code ec;
     if (!std::filesystem::is_regular_file(document, ec))

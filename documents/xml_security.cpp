@@ -1,8 +1,8 @@
 #include "documents/xml_security.h"
 
+#include "core/path_text.h"
 #include "core/text.h"
 #include "documents/leaf_text_references.h"
-#include "documents/path_text.h"
 
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
@@ -165,17 +165,17 @@ XmlParseResult readXmlFileSafely(const std::filesystem::path& file, const XmlRea
     std::error_code ec;
     const auto size = std::filesystem::file_size(file, ec);
     if (ec == std::errc::no_such_file_or_directory)
-        return failure(XML_IO_ENOENT, "Arquivo não encontrado: " + utf8FromPath(file));
+        return failure(XML_IO_ENOENT, "Arquivo não encontrado: " + core::utf8FromPath(file));
     if (ec)
-        return failure(XML_IO_EIO, "Não foi possível ler o arquivo: " + utf8FromPath(file));
+        return failure(XML_IO_EIO, "Não foi possível ler o arquivo: " + core::utf8FromPath(file));
     if (size > effectiveLimit(options))
         return tooBig(size, effectiveLimit(options));
 
     std::string bytes(size, '\0');
     std::ifstream in(file, std::ios::binary);
     if (!in.read(bytes.data(), static_cast<std::streamsize>(size)))
-        return failure(XML_IO_EIO, "Não foi possível ler o arquivo: " + utf8FromPath(file));
-    return parse(bytes, utf8FromPath(file).c_str(), options);
+        return failure(XML_IO_EIO, "Não foi possível ler o arquivo: " + core::utf8FromPath(file));
+    return parse(bytes, core::utf8FromPath(file).c_str(), options);
 }
 
 } // namespace documents

@@ -1,6 +1,6 @@
 #include "documents/xsd_schema.h"
 
-#include "documents/path_text.h"
+#include "core/path_text.h"
 #include "documents/schema_includes.h"
 
 #include <libxml/xmlerror.h>
@@ -130,14 +130,14 @@ XsdSchema compileXsdSchema(XmlDoc schemaDoc, const std::string& name) {
 XmlDoc readSchemaDocument(const std::filesystem::path& file) {
     XmlParseResult parsed = readXmlFileSafely(file);
     if (!parsed.doc)
-        throw std::runtime_error(utf8FromPath(file) + ":" + std::to_string(parsed.error.line) +
-                                 ": " + parsed.error.reason);
+        throw std::runtime_error(core::utf8FromPath(file) + ":" +
+                                 std::to_string(parsed.error.line) + ": " + parsed.error.reason);
     stripPatternAnchors(*parsed.doc);
     return std::move(parsed.doc);
 }
 
 XsdSchema loadXsdSchema(const std::filesystem::path& file) {
-    return compileXsdSchema(readSchemaDocument(file), utf8FromPath(file));
+    return compileXsdSchema(readSchemaDocument(file), core::utf8FromPath(file));
 }
 
 } // namespace documents

@@ -11,6 +11,7 @@
 
 #include "access/folder_watch.h"
 #include "cli/console.h"
+#include "core/path_text.h"
 #include "integrador_standin/service.h"
 #include "settings/program_folders.h"
 #include "settings/program_info.h"
@@ -34,10 +35,6 @@ struct Options {
     std::optional<std::chrono::seconds> timeout;
 };
 
-fs::path utf8Path(std::string_view text) {
-    return fs::path(std::u8string(text.begin(), text.end()));
-}
-
 bool number(std::string_view text, long& value) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc{} && end == text.data() + text.size() && value >= 0;
@@ -60,9 +57,9 @@ std::optional<Options> parse(const std::vector<std::string>& args, std::string& 
         const std::string_view value = args[++i];
         long n = 0;
         if (name == "--dir")
-            options.root = utf8Path(value);
+            options.root = core::pathFromUtf8(value);
         else if (name == "--library")
-            options.library = utf8Path(value);
+            options.library = core::pathFromUtf8(value);
         else if (name == "--error")
             options.error = std::string(value);
         else if (name == "--delay" && number(value, n))
@@ -98,13 +95,14 @@ int main(int argc, char** argv) {
     fs::create_directories(folders.output, ec);
 
     const fs::path libraryPath = options->library.value_or(program.modules / TARVIK_LIBRARY_NAME);
-    auto library = backend::DriverLibrary::load(libraryPath.string(), error);
+    const std::string libraryText = core::utf8FromPath(libraryPath);
+    auto library = backend::DriverLibrary::load(libraryText, error);
     if (!library) {
-        error = "Biblioteca " + libraryPath.string() + " não carregada: " + error;
+        error = "Biblioteca " + libraryText + " não carregada: " + error;
         std::cerr << "integrador_standin: " << error << "\n";
     }
     std::string ignored;
-    auto extras = library ? standin::ExtraFunctions::load(libraryPath.string(), ignored) : nullptr;
+    auto extras = library ? standin::ExtraFunctions::load(libraryText, ignored) : nullptr;
     standin::Service service({folders, options->delay, options->error}, std::move(library), error,
                              std::move(extras));
 
@@ -113,7 +111,7 @@ int main(int argc, char** argv) {
         options->timeout ? Clock::now() + *options->timeout : Clock::time_point::max();
     backend::FolderWatch watch;
     watch.watch(folders.input);
-    std::cout << "integrador_standin: answering requests in " << folders.input.string()
+    std::cout << "integrador_standin: answering requests in " << core::utf8FromPath(folders.input)
               << std::endl;
     while (Clock::now() < deadline) {
         if (service.answerPending() > 0 && options->once)

@@ -2,6 +2,7 @@
 
 #include "access/whole_file.h"
 #include "core/answer_cuts.h"
+#include "core/path_text.h"
 #include "core/text.h"
 #include "documents/base64.h"
 
@@ -53,7 +54,7 @@ core::OperationLogic bindExtrairLogs(const core::Operation& operation, const cor
             return;
         writeSection(*log, lines);
         std::string error;
-        if (backend::writeFileWhole(saida, *log, error))
+        if (backend::writeFileWhole(core::pathFromUtf8(saida), *log, error))
             written->push_back(saida);
         else
             lines.push_back("Não foi possível gravar o log em " + saida + ": " + error);

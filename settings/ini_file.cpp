@@ -1,6 +1,7 @@
 #include "settings/ini_file.h"
 
 #include "access/whole_file.h"
+#include "core/path_text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -80,7 +81,7 @@ std::optional<std::string_view> keyName(std::string_view line) {
 constexpr std::size_t sizeLimit = 1 << 20;
 
 // The file's text: empty when there is no file, nothing when it is there but cannot be read.
-std::optional<std::string> readFile(const std::string& path) {
+std::optional<std::string> readFile(const std::filesystem::path& path) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec) && !ec)
         return std::string{};
@@ -92,7 +93,7 @@ std::optional<std::string> readFile(const std::string& path) {
 
 std::optional<std::string> readProfileString(const std::string& path, std::string_view section,
                                              std::string_view key) {
-    const auto text = readFile(path);
+    const auto text = readFile(core::pathFromUtf8(path));
     if (!text)
         return std::nullopt;
     bool inSection = false;
@@ -149,11 +150,12 @@ std::string withProfileString(std::string_view text, std::string_view section, s
 bool writeProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
     // A file that is there but cannot be read is not replaced: its other content would be lost.
-    const auto current = readFile(path);
+    const std::filesystem::path file = core::pathFromUtf8(path);
+    const auto current = readFile(file);
     if (!current)
         return false;
     std::string error;
-    return backend::writeFileWhole(path, withProfileString(*current, section, key, value), error);
+    return backend::writeFileWhole(file, withProfileString(*current, section, key, value), error);
 }
 
 } // namespace settings

@@ -9,6 +9,8 @@
 
 namespace settings {
 
+// `path` is UTF-8 text.
+
 // The value of `key` in `section`, or nothing when the file, section or key is absent or the
 // file cannot be read.
 std::optional<std::string> readProfileString(const std::string& path, std::string_view section,

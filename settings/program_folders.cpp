@@ -1,5 +1,7 @@
 #include "settings/program_folders.h"
 
+#include "core/environment.h"
+#include "core/path_text.h"
 #include "settings/program_info.h"
 
 #include <cstdlib>
@@ -53,17 +55,22 @@ std::optional<fs::path> installPrefix(const fs::path& folder) {
 // ignored), else `fallback` below the home folder.
 fs::path baseFolder(const Environment& environment, std::string_view variable,
                     const fs::path& fallback) {
-    if (const auto value = environment(variable); value && fs::path(*value).is_absolute())
-        return *value;
-    return fs::path(environment("HOME").value_or("/")) / fallback;
+    if (const auto value = environment(variable); value && core::pathFromUtf8(*value).is_absolute())
+        return core::pathFromUtf8(*value);
+    return core::pathFromUtf8(environment("HOME").value_or("/")) / fallback;
+}
+
+// The window's INI file when its executable is in `folder`.
+fs::path iniFileIn(const fs::path& folder) {
+    return core::pathFromUtf8(iniPathFor(core::utf8FromPath(folder / windowProgramName)));
 }
 
 } // namespace
 
 Environment processEnvironment() {
     return [](std::string_view name) -> std::optional<std::string> {
-        if (const char* value = std::getenv(std::string(name).c_str()); value && *value)
-            return std::string(value);
+        if (auto value = core::environmentText(name))
+            return value;
 #ifndef _WIN32
         if (name == "HOME")
             if (const passwd* user = getpwuid(getuid()); user && user->pw_dir)
@@ -79,14 +86,14 @@ ProgramFolders programFolders(const fs::path& executable, const Environment& env
     const auto prefix = installPrefix(here);
     if (!prefix) {
         folders.modules = folders.resources = folders.data = here;
-        folders.iniFile = iniPathFor((here / windowProgramName).string());
+        folders.iniFile = iniFileIn(here);
         return folders;
     }
     const fs::path config = baseFolder(environment, "XDG_CONFIG_HOME", ".config") / packageName;
     folders.installed = true;
     folders.modules = *prefix / TARVIK_INSTALL_MODULEDIR;
     folders.resources = *prefix / TARVIK_INSTALL_DATADIR;
-    folders.iniFile = iniPathFor((config / windowProgramName).string());
+    folders.iniFile = iniFileIn(config);
     folders.data = baseFolder(environment, "XDG_DATA_HOME", ".local/share") / packageName;
     folders.emulatorState = folders.data / "mfe_emulador" / "estado.json";
     return folders;

@@ -31,7 +31,7 @@ struct ProgramFolders {
     std::optional<std::filesystem::path> emulatorState;
 };
 
-// The value of an environment variable, nothing when it is unset.
+// The value of an environment variable as UTF-8 text, nothing when it is unset.
 using Environment = std::function<std::optional<std::string>(std::string_view)>;
 
 // The running process's environment; HOME falls back to the user's home in the password

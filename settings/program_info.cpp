@@ -1,5 +1,7 @@
 #include "settings/program_info.h"
 
+#include "core/path_text.h"
+
 #include <filesystem>
 
 #ifdef _WIN32
@@ -17,9 +19,9 @@ std::string baseTitle(std::string_view version, int bits) {
 }
 
 std::string iniPathFor(const std::string& executablePath) {
-    std::filesystem::path path(executablePath);
+    std::filesystem::path path = core::pathFromUtf8(executablePath);
     path.replace_extension(".ini");
-    return path.string();
+    return core::utf8FromPath(path);
 }
 
 std::filesystem::path runningExecutable(const char* argv0) {

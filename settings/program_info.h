@@ -16,7 +16,8 @@ std::string buildWidth(int bits = thisBuildBits);
 // "Tarvik VEXOR (64 bits) - Versão " + version, with the width of the build.
 std::string baseTitle(std::string_view version, int bits = thisBuildBits);
 
-// The executable's path with its extension replaced by ".ini" (appended when it has none).
+// The executable's path with its extension replaced by ".ini" (appended when it has none), both
+// UTF-8 text.
 std::string iniPathFor(const std::string& executablePath);
 
 // The window's executable, without extension; its INI file holds the access mode that the

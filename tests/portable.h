@@ -3,6 +3,7 @@
 // process id.
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #ifdef _WIN32
@@ -13,9 +14,14 @@
 
 namespace portable {
 
+// `value` is UTF-8 (set through the wide environment on Windows, so a path outside the ANSI code
+// page arrives whole).
 inline void setVariable(const std::string& name, const std::string& value) {
 #ifdef _WIN32
-    _putenv_s(name.c_str(), value.c_str());
+    const auto wide = [](const std::string& utf8) {
+        return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())).wstring();
+    };
+    _wputenv_s(wide(name).c_str(), wide(value).c_str());
 #else
     ::setenv(name.c_str(), value.c_str(), 1);
 #endif

@@ -1,5 +1,7 @@
 #include "emulator/module/lock.h"
 
+#include "core/path_text.h"
+
 #include <stdexcept>
 
 #ifdef _WIN32
@@ -20,11 +22,11 @@ FileLock::FileLock(const std::filesystem::path& path) {
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle_ == INVALID_HANDLE_VALUE)
-        throw std::runtime_error("não foi possível abrir " + path.string());
+        throw std::runtime_error("não foi possível abrir " + core::utf8FromPath(path));
     OVERLAPPED overlapped{};
     if (!LockFileEx(handle_, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &overlapped)) {
         CloseHandle(handle_);
-        throw std::runtime_error("não foi possível travar " + path.string());
+        throw std::runtime_error("não foi possível travar " + core::utf8FromPath(path));
     }
 }
 
@@ -39,7 +41,7 @@ FileLock::~FileLock() {
 FileLock::FileLock(const std::filesystem::path& path) {
     fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd_ < 0)
-        throw std::runtime_error("não foi possível abrir " + path.string());
+        throw std::runtime_error("não foi possível abrir " + core::utf8FromPath(path));
     // flock locks belong to the open file, so two threads with their own FileLock exclude
     // each other as two processes do.
     int result;
@@ -47,7 +49,7 @@ FileLock::FileLock(const std::filesystem::path& path) {
     }
     if (result != 0) {
         ::close(fd_);
-        throw std::runtime_error("não foi possível travar " + path.string());
+        throw std::runtime_error("não foi possível travar " + core::utf8FromPath(path));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "emulator/module/service.h"
 
+#include "core/environment.h"
+#include "core/path_text.h"
 #include "emulator/module/module.h"
 
 #include <algorithm>
@@ -27,7 +29,7 @@ std::string Service::run(Op op, int session, const std::function<Answer(Module&)
         loaded = newModule(random);
         if (!setAside.empty())
             store.appendLog(logStampOf(now) + ";estado ilegível guardado em " +
-                            setAside.filename().string() + ";novo módulo");
+                            core::utf8FromPath(setAside.filename()) + ";novo módulo");
     }
     ModuleState state = std::move(*loaded);
 
@@ -156,9 +158,8 @@ std::string Service::consultarUltimaSessaoFiscal(int s, std::string_view codigo)
 }
 
 std::filesystem::path stateFileFor(const std::filesystem::path& libraryFolder) {
-    const char* path = std::getenv("MFE_EMULADOR_ESTADO");
-    if (path != nullptr && *path != '\0')
-        return std::filesystem::path(path);
+    if (const auto path = core::environmentText("MFE_EMULADOR_ESTADO"))
+        return core::pathFromUtf8(*path);
     return libraryFolder / "mfe_emulador" / "estado.json";
 }
 

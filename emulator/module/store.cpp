@@ -1,6 +1,7 @@
 #include "emulator/module/store.h"
 
 #include "core/disk_sync.h"
+#include "core/path_text.h"
 #include "emulator/sale/crypto.h"
 
 #include <algorithm>
@@ -16,8 +17,12 @@ namespace {
 // The log is cut back to its newest half when it grows past this size.
 constexpr std::uintmax_t maxLogBytes = 4 * 1024 * 1024;
 
-fs::path sibling(const fs::path& state, const std::string& suffix) {
-    return state.parent_path() / (state.stem().string() + suffix);
+// The state file's name without its extension, `tail` (ASCII) added, then `extension`.
+fs::path sibling(const fs::path& state, const std::string& tail, const fs::path& extension = {}) {
+    fs::path name = state.stem();
+    name += tail;
+    name += extension;
+    return state.parent_path() / name;
 }
 
 void ensureFolder(const fs::path& folder) {
@@ -46,12 +51,12 @@ void writeFileWhole(const fs::path& path, std::string_view bytes) {
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.close();
         if (!out || !core::syncToDisk(temporary))
-            throw std::runtime_error("não foi possível gravar " + temporary.string());
+            throw std::runtime_error("não foi possível gravar " + core::utf8FromPath(temporary));
     }
     std::error_code error;
     fs::rename(temporary, path, error);
     if (error)
-        throw std::runtime_error("não foi possível gravar " + path.string() + ": " +
+        throw std::runtime_error("não foi possível gravar " + core::utf8FromPath(path) + ": " +
                                  error.message());
 }
 
@@ -82,15 +87,14 @@ std::optional<ModuleState> ModuleStore::load(std::string_view stamp, fs::path& s
             return state;
         }
     }
-    const std::string base = paths_.state.stem().string() + ".corrompido-" + std::string(stamp);
-    setAside = paths_.state.parent_path() / (base + paths_.state.extension().string());
+    const std::string tail = ".corrompido-" + std::string(stamp);
+    setAside = sibling(paths_.state, tail, paths_.state.extension());
     for (int n = 2; fs::exists(setAside, error); ++n)
-        setAside = paths_.state.parent_path() /
-                   (base + "-" + std::to_string(n) + paths_.state.extension().string());
+        setAside = sibling(paths_.state, tail + "-" + std::to_string(n), paths_.state.extension());
     fs::rename(paths_.state, setAside, error);
     if (error)
         throw std::runtime_error("estado ilegível que não pôde ser posto de lado: " +
-                                 paths_.state.string());
+                                 core::utf8FromPath(paths_.state));
     return std::nullopt;
 }
 

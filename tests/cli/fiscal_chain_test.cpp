@@ -2,6 +2,7 @@
 // emulator: loaded as the driver library and behind the Integrador stand-in. Each test prepares
 // a module of its own (activation and association) in a state folder of its own.
 
+#include "core/path_text.h"
 #include "tests/cli/run_program.h"
 #include "tests/documents/base64_encoder.h"
 #include "tests/emulator/emulator_library.h"
@@ -153,6 +154,88 @@ TEST(FiscalChainBytes, TheDocumentReachesTheLibraryWithLfCrAfterEveryLine) {
     ASSERT_TRUE(std::regex_match(calls, match, call)) << calls;
     EXPECT_EQ(match[1].str(), "<CFe>\n\r<xProd>Caf\xc3\xa9</xProd>\n\r</CFe>\n\r");
     EXPECT_EQ(ran.out.find("Informações do CFe"), std::string::npos) << "an error: raw line only";
+}
+
+// A folder whose name the ANSI code page cannot hold ("Ω") holding the program, the module
+// library, the Integrador's folders, the documents and the module's state: every file is found
+// and written there, and every path the program prints is that name in UTF-8.
+TEST(FiscalChainFolders, AFolderOfAnyNameHoldsEverythingAndIsPrintedInUtf8) {
+    cli_test::TemporaryFolder temporary;
+    const auto utf8 = [](const fs::path& path) { return core::utf8FromPath(path); };
+    const auto named = [](std::string_view name) { return core::pathFromUtf8(name); };
+    const fs::path base = temporary.path() / named("Área de Trabalho ç Ω");
+    const fs::path library = base / fs::path(MFE_LIBRARY).filename();
+    const fs::path root = base / "Integrador";
+    fs::create_directories(base);
+    fs::copy_file(TARVIK_EXE, base / "tarvik");
+    fs::copy_file(MFE_LIBRARY, library);
+    const std::map<std::string, std::string> environment{
+        {"MFE_EMULADOR_ESTADO", utf8(base / "estado.json")}};
+    const auto tarvik = [&](const std::vector<std::string>& args) {
+        return cli_test::runProgram(base / "tarvik", args, base, environment);
+    };
+    const fs::path signature = base / named("assinatura ç.txt");
+    cli_test::writeFile(signature, emulator_test::acSignature());
+    const Ran activated = tarvik({"--dll", utf8(library), "AtivarSAT", "--codigo", code, "--cnpj",
+                                  emulator_test::taxpayerCnpj, "--uf", "SP"});
+    ASSERT_EQ(activated.exit, 0) << activated.out << activated.err;
+    EXPECT_TRUE(fs::exists(base / "estado.json"));
+    const Ran associated =
+        tarvik({"--dll", utf8(library), "AssociarAssinatura", "--codigo", code, "--cnpj-sh",
+                emulator_test::softwareHouseCnpj, "--cnpj-contribuinte",
+                emulator_test::taxpayerCnpj, "--assinatura-arquivo", utf8(signature)});
+    ASSERT_EQ(associated.exit, 0) << associated.out << associated.err;
+
+    cli_test::Background standin(
+        STANDIN, {"--dir", utf8(root), "--library", utf8(library), "--timeout", "60"}, base,
+        environment);
+    for (int i = 0; i < 500 && !fs::exists(root / "Output"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const fs::path log = base / named("log Á.txt");
+    struct Case {
+        std::vector<std::string> args;
+        fs::path written; // the file the run writes and names
+    };
+    const Case cases[] = {
+        {{"--dll", utf8(library), "EnviarDadosVenda", "--arquivo",
+          utf8(base / named("venda Ω 1.xml"))},
+         base / "Retornos" / named("Resp_venda Ω 1.xml")},
+        {{"--integrador", utf8(root), "EnviarDadosVenda", "--arquivo",
+          utf8(base / named("venda Ω 2.xml"))},
+         base / "Retornos" / named("Resp_venda Ω 2.xml")},
+        {{"--dll", utf8(library), "ExtrairLogs", "--saida", utf8(log)}, log},
+    };
+    cli_test::writeFile(base / named("venda Ω 1.xml"), threeLineSale());
+    cli_test::writeFile(base / named("venda Ω 2.xml"), threeLineSale());
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--codigo", code});
+        const Ran ran = tarvik(args);
+        EXPECT_EQ(ran.exit, 0) << args[2] << "\n" << ran.out << ran.err;
+        EXPECT_TRUE(fs::exists(c.written)) << utf8(c.written);
+        EXPECT_NE(ran.err.find("arquivo salvo: " + utf8(c.written)), std::string::npos) << ran.err;
+    }
+
+    const Ran generated = tarvik(
+        {"gerar-cancelamento", "--cfe", utf8(base / "Retornos" / named("Resp_venda Ω 1.xml"))});
+    EXPECT_EQ(generated.exit, 0) << generated.err;
+    EXPECT_NE(generated.out.find(utf8(base / "Para_Cancelar" / named("C_Resp_venda Ω 1.xml"))),
+              std::string::npos)
+        << generated.out;
+
+    // Where the module cannot be reached, the message names the place as it was given.
+    const std::pair<std::vector<std::string>, std::string> unreachable[] = {
+        {{"--dll", utf8(base / named("ausente Ω.dll")), "ConsultarSAT"},
+         "DLL: \"" + utf8(base / named("ausente Ω.dll")) + "\" Não encontrada"},
+        {{"--integrador", utf8(base / named("Parado Ω")), "ConsultarSAT"},
+         "a requisição não pôde ser escrita em " + utf8(base / named("Parado Ω") / "Input")},
+        {{"ConsultarSAT"}, "(" + utf8(base / "tarvikplus.ini") + ")"},
+    };
+    for (const auto& [args, message] : unreachable) {
+        const Ran ran = tarvik(args);
+        EXPECT_NE(ran.exit, 0);
+        EXPECT_NE(ran.err.find(message), std::string::npos) << message << "\n" << ran.err;
+    }
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "core/catalogue.h"
+#include "core/path_text.h"
 #include "documents/cancel_last_sale.h"
 #include "documents/cancellation_request.h"
 #include "documents/document_operation.h"
-#include "documents/path_text.h"
 #include "tests/documents/base64_encoder.h"
 #include "tests/documents/documents_test_support.h"
 
@@ -129,7 +129,7 @@ TEST(CancelLastSale, AnswerTable) {
     };
     for (const Case& c : cases) {
         Page9 page;
-        page.field = documents::utf8FromPath(page.dir.write("canc.xml", "x"));
+        page.field = core::utf8FromPath(page.dir.write("canc.xml", "x"));
         // The file of an earlier success stays unless this answer saves a new one.
         page.dir.write("Retornos/RespCanc_canc.xml", "anterior");
         const core::OperationLogic logic = page.bind(false);
@@ -142,16 +142,15 @@ TEST(CancelLastSale, AnswerTable) {
             messages.push_back(
                 "CFeCanc de retorno salvo na pasta Retornos com nome: RespCanc_canc.xml");
         EXPECT_EQ(logic.takeMessages(), messages) << c.name;
-        EXPECT_EQ(logic.writtenFiles(), c.saves
-                                            ? std::vector{documents::utf8FromPath(page.respCanc())}
-                                            : std::vector<std::string>{})
+        EXPECT_EQ(logic.writtenFiles(), c.saves ? std::vector{core::utf8FromPath(page.respCanc())}
+                                                : std::vector<std::string>{})
             << c.name;
     }
 }
 
 TEST(CancelLastSale, ASaveThatFailsShowsItsErrorAndKeepsTheEarlierFile) {
     Page9 page;
-    page.field = documents::utf8FromPath(page.dir.write("canc.xml", "x"));
+    page.field = core::utf8FromPath(page.dir.write("canc.xml", "x"));
     page.dir.write("Retornos/RespCanc_canc.xml", "anterior");
     // A folder in the way of the temporary file.
     std::filesystem::create_directories(page.dir.path() / "Retornos" / "RespCanc_canc.xml.tmp" /
@@ -170,7 +169,7 @@ TEST(CancelLastSale, DocumentModeSendsTheFileWithItsChCanc) {
     Page9 page;
     const std::string document =
         "<?xml version=\"1.0\"?>\r\n<CFeCanc><infCFe chCanc=\"" + key + "\"/></CFeCanc>\r\n";
-    page.field = documents::utf8FromPath(page.dir.write("canc.xml", document));
+    page.field = core::utf8FromPath(page.dir.write("canc.xml", document));
     const core::OperationLogic logic = page.bind(false);
     EXPECT_FALSE(logic.refusal());
     EXPECT_EQ(logic.analyse(), core::Lines{});
@@ -218,7 +217,7 @@ TEST(CancelLastSale, AnalysisFindings) {
         core::Inputs inputs;
         inputs.set(operations::codigoField.key, c.codigo);
         inputs.set(c.issuedMode ? documents::issuedCFeField.key : documents::cancelFileField.key,
-                   documents::utf8FromPath(c.file));
+                   core::utf8FromPath(c.file));
         inputs.set(documents::generatedByButtonKey, "1");
         core::OperationContext context;
         context.programFolder = page.dir.path();
@@ -232,7 +231,7 @@ TEST(CancelLastSale, AnalysisFindings) {
 // there is none, and choosing the file again deletes it. The command line generates it itself.
 TEST(CancelLastSale, IssuedCFeModeSendsTheGeneratedCFeCanc) {
     Page9 page;
-    page.field = documents::utf8FromPath(
+    page.field = core::utf8FromPath(
         page.dir.write("Resp_venda.xml", readText(documents_test::fixture("issued_cfe.xml"))));
     const auto temp = page.dir.path() / "Temp" / "Canc_Resp_venda.xml";
     EXPECT_EQ(page.bind(true).refusal(), std::string(documents::notGeneratedYet));
@@ -256,7 +255,7 @@ TEST(CancelLastSale, IssuedCFeModeSendsTheGeneratedCFeCanc) {
     EXPECT_FALSE(command.refusal());
     EXPECT_EQ(command.analyse(), core::Lines{});
     EXPECT_EQ(command.prepare("000126").arguments[3].text, generated.document + "\n\r");
-    EXPECT_EQ(command.writtenFiles(), std::vector{documents::utf8FromPath(temp)});
+    EXPECT_EQ(command.writtenFiles(), std::vector{core::utf8FromPath(temp)});
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "documents/cancellation_request.h"
 
-#include "documents/path_text.h"
+#include "core/path_text.h"
 #include "documents_test_support.h"
 
 #include <gtest/gtest.h>
@@ -66,7 +66,7 @@ TEST(CancellationRequest, CustomerByGeneratorLayoutAndDocument) {
                 << label;
         }
         const auto fromIssued =
-            documents::generateFromIssuedCFe(" " + documents::utf8FromPath(resp) + " ", dir.path());
+            documents::generateFromIssuedCFe(" " + core::utf8FromPath(resp) + " ", dir.path());
         EXPECT_EQ(fromIssued.document, cancellation(c.withCustomer)) << c.name;
         EXPECT_EQ(fromIssued.file, dir.path() / "Temp" / "Canc_Resp_venda.xml") << c.name;
         EXPECT_EQ(readText(fromIssued.file), fromIssued.document + "\r\n") << c.name;
@@ -83,9 +83,9 @@ TEST(CancellationRequest, ValuesAreEscapedAndWrittenInUtf8) {
     latin1.replace(0, declaration.size(), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>");
     const auto iso = dir.write("latin1.xml", latin1);
     const std::string expected = cancellation("", "Padaria &amp; Confeitaria Açúcar");
-    EXPECT_EQ(documents::generateFromIssuedCFe(documents::utf8FromPath(utf8), dir.path()).document,
+    EXPECT_EQ(documents::generateFromIssuedCFe(core::utf8FromPath(utf8), dir.path()).document,
               expected);
-    EXPECT_EQ(documents::generateFromIssuedCFe(documents::utf8FromPath(iso), dir.path()).document,
+    EXPECT_EQ(documents::generateFromIssuedCFe(core::utf8FromPath(iso), dir.path()).document,
               expected);
 
     // Line breaks inside a value stay in it as references, so the document is one line.
@@ -122,7 +122,7 @@ TEST(CancellationRequest, DocumentsThatAreNoIssuedCFeGiveEmptyValues) {
     for (const Case& c : cases) {
         const auto file = dir.write("doc.xml", c.content);
         const auto generated =
-            documents::generateFromIssuedCFe(documents::utf8FromPath(file), dir.path());
+            documents::generateFromIssuedCFe(core::utf8FromPath(file), dir.path());
         EXPECT_EQ(generated.document, empty) << c.name;
         EXPECT_EQ(generated.key, "") << c.name;
         EXPECT_EQ(generated.message, "CFeCanc gerado na pasta Temp com nome: Canc_doc.xml")
@@ -146,7 +146,7 @@ TEST(CancellationRequest, AFolderThatCannotBeWrittenKeepsTheEarlierFile) {
     EXPECT_EQ(readText(dir.path() / "Para_Cancelar" / "C_venda.xml"), first.document + "\r\n");
 
     dir.write("Temp", "a file where the folder should be");
-    EXPECT_THROW(documents::generateFromIssuedCFe(documents::utf8FromPath(resp), dir.path()),
+    EXPECT_THROW(documents::generateFromIssuedCFe(core::utf8FromPath(resp), dir.path()),
                  std::runtime_error);
 }
 

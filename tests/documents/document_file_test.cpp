@@ -1,5 +1,5 @@
+#include "core/path_text.h"
 #include "documents/document_file.h"
-#include "documents/path_text.h"
 #include "tests/documents/documents_test_support.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +33,7 @@ TEST(LeArquivo, EveryLineGetsLfThenCr) {
     TempDir dir;
     for (const auto& c : cases) {
         const auto file = dir.write("venda.xml", c.file);
-        const auto read = documents::LeArquivo(documents::utf8FromPath(file));
+        const auto read = documents::LeArquivo(core::utf8FromPath(file));
         EXPECT_EQ(read.bytes, c.buffer) << c.name;
         EXPECT_EQ(read.message, "") << c.name;
     }
@@ -42,9 +42,8 @@ TEST(LeArquivo, EveryLineGetsLfThenCr) {
 TEST(LeArquivo, AMissingFileOrAFolderGivesAnEmptyBufferAndTheMessage) {
     TempDir dir;
     std::filesystem::create_directories(dir.path() / "pasta.xml");
-    for (const std::string& name :
-         {documents::utf8FromPath(dir.path() / "n\xc3\xa3o-existe.xml"),
-          documents::utf8FromPath(dir.path() / "pasta.xml"), std::string()}) {
+    for (const std::string& name : {core::utf8FromPath(dir.path() / "n\xc3\xa3o-existe.xml"),
+                                    core::utf8FromPath(dir.path() / "pasta.xml"), std::string()}) {
         const auto read = documents::LeArquivo(name);
         EXPECT_EQ(read.bytes, "") << name;
         EXPECT_EQ(read.message, "Arquivo: " + name + " não foi encontrado!");
@@ -54,7 +53,7 @@ TEST(LeArquivo, AMissingFileOrAFolderGivesAnEmptyBufferAndTheMessage) {
 TEST(LeArquivo, AFileNamedInUtf8IsFound) {
     TempDir dir;
     const auto file = dir.write("vend\xc3\xa3.xml", "<a/>");
-    EXPECT_EQ(documents::LeArquivo(documents::utf8FromPath(file)).bytes, "<a/>\n\r");
+    EXPECT_EQ(documents::LeArquivo(core::utf8FromPath(file)).bytes, "<a/>\n\r");
 }
 
 } // namespace

@@ -3,9 +3,9 @@
 // case that must save nothing shows that the good file survives.
 
 #include "core/catalogue.h"
+#include "core/path_text.h"
 #include "documents/end_to_end.h"
 #include "documents/end_to_end_sample.h"
-#include "documents/path_text.h"
 #include "documents/sale.h"
 #include "tests/documents/base64_encoder.h"
 #include "tests/documents/documents_test_support.h"
@@ -240,8 +240,8 @@ TEST_F(DocumentPagesLogic, SaleAnalysisFindsCodeAndFileInOrder) {
                            "Código de ativação deve ter entre 8 e 32 caracteres",
                            "Arquivo CFe inválido."}));
     const auto file = dir.write("venda.xml", "<CFe/>");
-    EXPECT_EQ(documents::bindEnviarDadosVenda(
-                  venda, inputs("12345678", documents::utf8FromPath(file)), context)
+    EXPECT_EQ(documents::bindEnviarDadosVenda(venda, inputs("12345678", core::utf8FromPath(file)),
+                                              context)
                   .analyse(),
               core::Lines{});
 }
@@ -251,7 +251,7 @@ TEST_F(DocumentPagesLogic, TheFileGoesOutAsItsBytesWithLfCrAfterEveryLine) {
                                              "<xProd>Caf\xc3\xa9</xProd>\r\n</CFe>\r\n");
     for (const char* name : {"EnviarDadosVenda", "TesteFimAFim"}) {
         const auto& operation = *core::operationByName(name);
-        const auto in = inputs(" 12345678 ", documents::utf8FromPath(file));
+        const auto in = inputs(" 12345678 ", core::utf8FromPath(file));
         auto logic = std::string(name) == "TesteFimAFim"
                          ? documents::bindTesteFimAFim(operation, in, context)
                          : documents::bindEnviarDadosVenda(operation, in, context);
@@ -268,7 +268,7 @@ TEST_F(DocumentPagesLogic, TheFileGoesOutAsItsBytesWithLfCrAfterEveryLine) {
 }
 
 TEST_F(DocumentPagesLogic, WithoutAFileTheSaleIsEmptyAndTheTestSendsTheSample) {
-    const auto missing = documents::utf8FromPath(dir.path() / "sumiu.xml");
+    const auto missing = core::utf8FromPath(dir.path() / "sumiu.xml");
     auto saleLogic = documents::bindEnviarDadosVenda(*core::operationByName("EnviarDadosVenda"),
                                                      inputs("12345678", missing), context);
     const auto saleCall = saleLogic.prepare("000001");

@@ -1,7 +1,7 @@
 #include "documents/validate_buttons.h"
 
+#include "core/path_text.h"
 #include "documents/cancellation_request.h"
-#include "documents/path_text.h"
 #include "documents_test_support.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +18,7 @@ using documents_test::fixture;
 using documents_test::programDir;
 
 std::string fileName(const std::filesystem::path& file) {
-    return documents::utf8FromPath(file);
+    return core::utf8FromPath(file);
 }
 
 void expectBox(const ValidationBox& box, bool clear, const core::Lines& lines, BoxColour colour,

@@ -2,6 +2,7 @@
 // corrupt state file set aside, two processes sharing one module, malformed calls answered, and
 // the optional answer delay.
 
+#include "core/path_text.h"
 #include "emulator_library.h"
 #include "sale_documents.h"
 #include "tests/portable.h"
@@ -125,6 +126,39 @@ TEST_F(LibrarySafety, CorruptStateIsSetAsideAndANewModuleStarts) {
         }
     }
     EXPECT_EQ(setAside, 1);
+}
+
+// MFE_EMULADOR_ESTADO as UTF-8 (on Windows read from the wide environment): a folder whose name
+// the ANSI code page cannot hold keeps the module, a corrupt state is set aside there, and the
+// log names the set-aside file as it is.
+TEST_F(LibrarySafety, TheStateMayLieInAFolderOfAnyName) {
+    const auto folder = state.folder() / core::pathFromUtf8("Área de Trabalho ç Ω");
+    const auto stateFile = folder / "estado.json";
+    portable::setVariable("MFE_EMULADOR_ESTADO", core::utf8FromPath(stateFile));
+    struct Case {
+        std::string corruption; // written over the state before the call, when not empty
+        const char* expected;   // the activation's answer
+    };
+    const Case cases[] = {{"", "000001|04000|"}, {"{\"formato\": 1", "000003|04000|"}};
+    int session = 1;
+    for (const Case& c : cases) {
+        if (!c.corruption.empty())
+            std::ofstream(stateFile) << c.corruption;
+        EXPECT_THAT(lib.call("AtivarSAT", session, 1, code, taxpayerCnpj.c_str(), 35),
+                    StartsWith(c.expected))
+            << c.corruption;
+        session += 2;
+        EXPECT_TRUE(std::filesystem::exists(stateFile)) << c.corruption;
+    }
+    std::string setAside;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (core::utf8FromPath(entry.path().filename()).starts_with("estado.corrompido-"))
+            setAside = core::utf8FromPath(entry.path().filename());
+    ASSERT_FALSE(setAside.empty());
+    std::ifstream log(folder / "estado.log", std::ios::binary);
+    EXPECT_THAT(std::string(std::istreambuf_iterator<char>(log), {}),
+                HasSubstr(";estado ilegível guardado em " + setAside + ";novo módulo"));
+    portable::setVariable("MFE_EMULADOR_ESTADO", state.stateFile().string());
 }
 
 TEST_F(LibrarySafety, TwoProcessesShareOneModuleWithoutLosingUpdates) {

@@ -2,6 +2,7 @@
 #include "access/integrador_answer.h"
 #include "access/integrador_backend.h"
 #include "access/integrador_request.h"
+#include "core/path_text.h"
 #include "documents/xml_security.h"
 #include "integrador_standin/answer.h"
 #include "integrador_standin/extra_functions.h"
@@ -252,6 +253,40 @@ TEST_F(Standin, ForcedErrorAndDelayOptions) {
     const auto begin = std::chrono::steady_clock::now();
     EXPECT_EQ(call("ConsultarStatusOperacional"), "Integrador indisponível");
     EXPECT_GE(std::chrono::steady_clock::now() - begin, 300ms);
+}
+
+// A root, the module emulator and its state in a folder whose name the ANSI code page cannot
+// hold: the stand-in watches and loads them there, and names them in UTF-8.
+TEST_F(Standin, FoldersAndALibraryOfAnyNameAreUsedAndNamedInUtf8) {
+    const auto utf8 = [](const fs::path& path) { return core::utf8FromPath(path); };
+    const fs::path base = root / core::pathFromUtf8("Área de Trabalho ç Ω");
+    const fs::path library = base / fs::path(MFE_LIBRARY).filename();
+    const fs::path missing = base / core::pathFromUtf8("ausente Ω.dll");
+    fs::create_directories(base);
+    fs::copy_file(MFE_LIBRARY, library);
+    folders = backend::integradorFoldersUnder(base / "Integrador");
+    const std::pair<fs::path, std::string> cases[] = {
+        {library, "000007|08000|"},
+        {missing, "Biblioteca " + utf8(missing) + " não carregada: "},
+    };
+    for (const auto& [used, answer] : cases) {
+        standin = std::make_unique<cli_test::Background>(
+            STANDIN,
+            std::vector<std::string>{"--dir", utf8(base / "Integrador"), "--library", utf8(used),
+                                     "--once", "--timeout", "20"},
+            base,
+            std::map<std::string, std::string>{
+                {"MFE_EMULADOR_ESTADO", utf8(base / "estado.json")}});
+        for (int i = 0; i < 200 && !fs::exists(folders.output); ++i)
+            std::this_thread::sleep_for(10ms);
+        const std::string answered = call("ConsultarSAT");
+        EXPECT_TRUE(answered.starts_with(answer)) << answered;
+        const cli_test::Ran ran = standin->finish();
+        standin.reset();
+        EXPECT_EQ(ran.out,
+                  "integrador_standin: answering requests in " + utf8(folders.input) + "\n");
+    }
+    EXPECT_TRUE(fs::exists(base / "estado.json"));
 }
 
 } // namespace
