@@ -5,6 +5,7 @@
 #include "access/integrador_backend.h"
 #include "access/integrador_request.h"
 #include "app/page_table.h"
+#include "core/path_text.h"
 #include "core/session_number.h"
 #include "core/text.h"
 #include "help/help_text.h"
@@ -247,7 +248,7 @@ void MainWindow::buildPages() {
             auto* welcome = new QLabel;
             welcome->setObjectName("TabBemVindo");
             welcome->setAlignment(Qt::AlignCenter);
-            welcome->setPixmap(QPixmap(qs((folders_.resources / "welcome.png").string())));
+            welcome->setPixmap(QPixmap(qs(core::utf8FromPath(folders_.resources / "welcome.png"))));
             pageControl_->addWidget(welcome);
             continue;
         }
@@ -267,7 +268,7 @@ void MainWindow::FormCreate() {
     setStatusPanel1("");
     state_.baseTitle = settings::baseTitle(version);
     setWindowTitle(qs(state_.baseTitle));
-    state_.iniPath = folders_.iniFile.string();
+    state_.iniPath = core::utf8FromPath(folders_.iniFile);
     state_.libraryName.clear();
     boxOf(radioAcesso_)->setEnabled(true);
 
@@ -306,9 +307,8 @@ void MainWindow::writeIntegradorTemplates() {
 
 void MainWindow::loadHelpTexts() {
     for (auto* page : pages_) {
-        const QString path =
-            qs((folders_.resources / "HELP" / (std::string(page->operation().name) + ".HLP"))
-                   .string());
+        const QString path = qs(core::utf8FromPath(folders_.resources / "HELP" /
+                                                   (std::string(page->operation().name) + ".HLP")));
         page->setHelpLoaded(QFileInfo::exists(path) &&
                             help::loadHelpFile(path, page->descriptionBox()));
     }
@@ -354,8 +354,9 @@ void MainWindow::accessModeSelected(int item) {
 }
 
 bool MainWindow::CarregaDLL(const std::string& libraryName) {
-    const std::string path = (folders_.modules / libraryName).string();
-    if (!std::filesystem::exists(path)) {
+    const std::filesystem::path file = folders_.modules / core::pathFromUtf8(libraryName);
+    const std::string path = core::utf8FromPath(file);
+    if (!std::filesystem::exists(file)) {
         ui::dialogs().message(this, qs(backend::libraryNotFoundMessage(libraryName)));
         OcultaTS_Xml_Integrador();
         DesabBotoes();
@@ -420,7 +421,7 @@ void MainWindow::CursorDefault() {
 
 void MainWindow::OpenURL(const QString& target) {
     QDesktopServices::openUrl(
-        QUrl::fromUserInput(target, qs(folders_.data.string()), QUrl::AssumeLocalFile));
+        QUrl::fromUserInput(target, qs(core::utf8FromPath(folders_.data)), QUrl::AssumeLocalFile));
 }
 
 void MainWindow::BtnSairClick() {
