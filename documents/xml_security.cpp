@@ -102,6 +102,34 @@ private:
     void* context_;
 };
 
+// Removes the whitespace-only text children of every element whose content is elements laid out
+// with blanks (no other text, no xml:space="preserve"). Done on the tree rather than by the
+// parser, whose choice depends on where its input chunks happen to end (a CR can split a run of
+// blanks), so the same content gives the same tree whatever its line breaks.
+void dropLayoutBlanks(xmlNode* element) {
+    bool hasElement = false;
+    bool hasOtherText = false;
+    for (xmlNode* child = element->children; child; child = child->next) {
+        if (child->type == XML_ELEMENT_NODE) {
+            hasElement = true;
+            dropLayoutBlanks(child);
+        } else if (child->type == XML_CDATA_SECTION_NODE ||
+                   (child->type == XML_TEXT_NODE && !xmlIsBlankNode(child))) {
+            hasOtherText = true;
+        }
+    }
+    if (!hasElement || hasOtherText || xmlNodeGetSpacePreserve(element) == 1)
+        return;
+    for (xmlNode* child = element->children; child;) {
+        xmlNode* next = child->next;
+        if (child->type == XML_TEXT_NODE) {
+            xmlUnlinkNode(child);
+            xmlFreeNode(child);
+        }
+        child = next;
+    }
+}
+
 XmlParseResult parseText(std::string_view bytes, const char* url, const XmlReadOptions& options) {
     if (bytes.size() > effectiveLimit(options))
         return tooBig(bytes.size(), effectiveLimit(options));
@@ -118,9 +146,7 @@ XmlParseResult parseText(std::string_view bytes, const char* url, const XmlReadO
 
     // No XML_PARSE_NOENT, DTDLOAD, DTDATTR, DTDVALID, XINCLUDE or HUGE: nothing outside the text
     // is fetched and libxml2's own limits on depth and node sizes stay on.
-    int flags = XML_PARSE_NONET;
-    if (options.dropBlankText)
-        flags |= XML_PARSE_NOBLANKS;
+    const int flags = XML_PARSE_NONET;
     const SilentGenericErrors silent;
     XmlDoc doc(xmlCtxtReadMemory(ctxt.get(), bytes.data(), static_cast<int>(bytes.size()), url,
                                  nullptr, flags));
@@ -131,6 +157,8 @@ XmlParseResult parseText(std::string_view bytes, const char* url, const XmlReadO
         result.error = std::move(state.first);
         return result;
     }
+    if (options.dropBlankText)
+        dropLayoutBlanks(xmlDocGetRootElement(doc.get()));
     return {std::move(doc), {}};
 }
 

@@ -51,6 +51,26 @@ TEST(FormatXMLString, DeclaresWhatTheBytesAreAndKeepsMixedContent) {
         EXPECT_EQ(FormatXMLString(c.source), c.expected) << c.source;
 }
 
+// Blanks between elements are layout and go, whatever their line breaks; blanks that are an
+// element's whole text, or that xml:space keeps, are content and stay. Either way laying out
+// the result again changes nothing.
+TEST(FormatXMLString, TellsLayoutBlanksFromContentWhateverTheLineBreaks) {
+    struct Case {
+        std::string source, expected;
+    };
+    const Case cases[] = {
+        {"<a>\r \n <b>x</b>\r\r\n</a>", "<a>\r\n  <b>x</b>\r\n</a>\r\n"},
+        {"<a><b>\r \n \r</b></a>", "<a>\r\n  <b>\r\n \r\n \r\n</b>\r\n</a>\r\n"},
+        {"<a><b> </b>\n<c/></a>", "<a>\r\n  <b> </b>\r\n  <c/>\r\n</a>\r\n"},
+        {"<a xml:space=\"preserve\"> <b/>\t</a>", "<a xml:space=\"preserve\"> <b/>\t</a>\r\n"},
+    };
+    for (const auto& c : cases) {
+        const std::string laidOut = FormatXMLString(c.source);
+        EXPECT_EQ(laidOut, c.expected) << c.source;
+        EXPECT_EQ(FormatXMLString(laidOut), laidOut) << c.source;
+    }
+}
+
 TEST(FormatXMLString, ThrowsOnTextThatIsNotWellFormed) {
     for (const char* bad : {"", "retorno|06000|ok", "<a><b></a>"}) {
         try {
