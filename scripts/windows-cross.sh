@@ -40,7 +40,7 @@ setup() {
     [ ${#missing[@]} -gt 0 ] && update=1
     [ -z "$update" ] || as_root apt-get update -q
     [ ${#missing[@]} -eq 0 ] ||
-        DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends \
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
             "${missing[@]}"
 }
 
@@ -149,10 +149,30 @@ dependencies() { # (triple, prefix)
 # Wine, quiet, in a prefix of its own that is kept with the dependencies.
 export WINEPREFIX=${WINEPREFIX:-$cache/../wine} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
+# The wine loader of an architecture: /usr/bin/wine starts the 32-bit loader first, even for a
+# 64-bit program, so 64-bit programs go straight to the 64-bit one (as the toolchain's
+# CMAKE_CROSSCOMPILING_EMULATOR does).
+wine_for() { # (arch)
+    if [ "$1" = x86_64 ] && [ -x /usr/lib/wine/wine64 ]; then
+        echo /usr/lib/wine/wine64
+    else
+        echo wine
+    fi
+}
+
+# Some kernels cannot run 32-bit programs ("Exec format error"); there the i686 programs are
+# built and their exports checked, but nothing of them can run.
+why_32bit_cannot_run() {
+    local out
+    out=$(/usr/lib/wine/wine --version 2>&1) && return 1
+    echo "this machine cannot run 32-bit programs (/usr/lib/wine/wine: ${out##*: })"
+}
+
 # tarvik.exe --dll mfe.dll ConsultarSAT, then the same through integrador_standin.exe, in a
 # folder holding the three programs only, as a user would unpack them.
-smoke() { # (build folder)
-    local folder out
+smoke() { # (build folder, arch)
+    local folder out wine
+    wine=$(wine_for "$2")
     folder=$(mktemp -d)
     cp "$1"/{tarvik.exe,mfe.dll,integrador_standin.exe} "$folder"
     # The folders an installed Integrador keeps (the stand-in, started alongside, may come second;
@@ -161,10 +181,10 @@ smoke() { # (build folder)
     (
         cd "$folder"
         export MFE_EMULADOR_ESTADO="$folder/estado.json"
-        out=$(wine tarvik.exe --dll mfe.dll ConsultarSAT)
+        out=$("$wine" tarvik.exe --dll mfe.dll ConsultarSAT)
         grep -q '|08000|' <<<"$out" || { echo "library call: $out" >&2; exit 1; }
-        wine integrador_standin.exe --dir Integrador --library mfe.dll --once --timeout 60 &
-        out=$(wine tarvik.exe --integrador Integrador ConsultarSAT)
+        "$wine" integrador_standin.exe --dir Integrador --library mfe.dll --once --timeout 60 &
+        out=$("$wine" tarvik.exe --integrador Integrador ConsultarSAT)
         wait $!
         grep -q '|08000|' <<<"$out" || { echo "Integrador round trip: $out" >&2; exit 1; }
     ) || { rm -rf "$folder"; echo "windows-cross: smoke test failed in $1" >&2; return 1; }
@@ -192,10 +212,13 @@ PY
 # The x86_64 build runs every Qt-free test; the i686 one the checks of the 32-bit DLL: its
 # export table, its life cycle called stdcall, and the smoke test.
 build_and_test() { # (arch, triple, deps)
-    local build=build-windows-$1 targets=() tests=()
+    local build=build-windows-$1 targets=() tests=() cannot_run=
     if [ "$1" = i686 ]; then
         targets=(--target tarvik mfe_emulator integrador_standin emulator_library_tests)
         tests=(-R '^(mfe_dll_exports|emulator_library_tests)$')
+        if cannot_run=$(why_32bit_cannot_run); then
+            tests=(-R '^mfe_dll_exports$')
+        fi
     fi
     # A build made with other dependencies starts afresh: its cache points at them.
     grep -qx "TARVIK_WINDOWS_DEPS:[A-Z]*=$3" "$build/CMakeCache.txt" 2>/dev/null ||
@@ -214,7 +237,11 @@ build_and_test() { # (arch, triple, deps)
         tee "$build/ctest.log" ||
         status=1
     echo "windows-cross: $1 under wine: $(counts "$build")"
-    smoke "$build" || status=1
+    if [ -n "$cannot_run" ]; then
+        echo "windows-cross: SKIPPED the $1 tests under wine and the $1 smoke test: $cannot_run"
+        return $status
+    fi
+    smoke "$build" "$1" || status=1
     return $status
 }
 

@@ -26,4 +26,10 @@ endif()
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# /usr/bin/wine starts its 32-bit loader first, even for a 64-bit program, and some kernels
+# cannot run 32-bit programs at all: 64-bit programs go straight to the 64-bit loader.
+if(TARVIK_MINGW_PROCESSOR STREQUAL "AMD64" AND EXISTS /usr/lib/wine/wine64)
+    set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
+else()
+    set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+endif()
