@@ -4,6 +4,7 @@
 #   share/tarvikplus/        HELP/ and welcome.png
 #   share/applications/      tarvikplus.desktop
 #   share/icons/hicolor/     the program icon
+#   share/doc/tarvikplus/    copyright (with the third-party libraries and their licences)
 # An installed program writes nothing under the prefix: settings/program_folders.h.
 
 install(TARGETS tarvik RUNTIME DESTINATION ${TARVIK_INSTALL_BINDIR})
@@ -16,6 +17,8 @@ install(TARGETS mfe_emulator integrador_standin
 install(DIRECTORY ${CMAKE_CURRENT_LIST_DIR}/HELP DESTINATION ${TARVIK_INSTALL_DATADIR})
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/images/welcome.png DESTINATION ${TARVIK_INSTALL_DATADIR})
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/tarvikplus.desktop DESTINATION share/applications)
+# The program's copyright and the third-party libraries it links, with their licences.
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright DESTINATION share/doc/tarvikplus)
 foreach(size 16 32 48)
     install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/tarvikplus-${size}.png
         DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME tarvikplus.png)

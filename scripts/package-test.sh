@@ -35,7 +35,8 @@ dpkg-deb -x "$deb" "$stage"
 prefix=$stage/usr
 for file in bin/tarvikplus bin/tarvik lib/tarvikplus/libmfe.so lib/tarvikplus/integrador_standin \
     share/tarvikplus/HELP/ConsultarSAT.HLP share/tarvikplus/welcome.png \
-    share/applications/tarvikplus.desktop share/icons/hicolor/64x64/apps/tarvikplus.png; do
+    share/applications/tarvikplus.desktop share/icons/hicolor/64x64/apps/tarvikplus.png \
+    share/doc/tarvikplus/copyright; do
     [ -e "$prefix/$file" ] || fail "$file not installed"
 done
 snapshot() { (cd "$prefix" && find . -printf '%p %s %T@\n' | sort); }
