@@ -1,10 +1,10 @@
 #include "access/answer_reader.h"
 
 #include "access/integrador_answer.h"
-#include "access/whole_file.h"
 #include "core/path_text.h"
 #include "core/text.h"
-#include "documents/xml_security.h"
+#include "core/whole_file.h"
+#include "xml/xml_security.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -86,7 +86,7 @@ int AnswerReader::LeRespostaIntegrador(int identifier) {
 
 bool AnswerReader::examine(const fs::path& file, Seen& seen, int identifier) {
     std::string error;
-    auto bytes = readFileWithin(file, documents::kMaxXmlBytes, error);
+    auto bytes = core::readFileWithin(file, xml::kMaxXmlBytes, error);
     const auto answer = bytes ? parseAnswerFile(*bytes, error) : std::nullopt;
     if (!answer) {
         seen.state = State::Unparsable;

@@ -1,9 +1,9 @@
 #include "access/integrador_answer.h"
 
-#include "access/xml_paths.h"
 #include "core/text.h"
-#include "documents/xml_format.h"
-#include "documents/xml_security.h"
+#include "xml/xml_format.h"
+#include "xml/xml_paths.h"
+#include "xml/xml_security.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -13,15 +13,15 @@
 namespace backend {
 
 std::optional<AnswerFile> parseAnswerFile(std::string_view bytes, std::string& error) {
-    const auto parsed = documents::parseXmlSafely(bytes);
+    const auto parsed = xml::parseXmlSafely(bytes);
     if (!parsed.doc) {
-        error = describe(parsed.error);
+        error = xml::describe(parsed.error);
         return std::nullopt;
     }
     const xmlNode* root = xmlDocGetRootElement(parsed.doc.get());
-    return AnswerFile{pathText(root, {"Integrador", "Identificador", "Valor"}),
-                      pathText(root, {"Integrador", "Erro", "Valor"}),
-                      pathText(root, {"Integrador", "Resposta", "retorno"})};
+    return AnswerFile{xml::pathText(root, {"Integrador", "Identificador", "Valor"}),
+                      xml::pathText(root, {"Integrador", "Erro", "Valor"}),
+                      xml::pathText(root, {"Integrador", "Resposta", "retorno"})};
 }
 
 std::string_view withoutByteOrderMark(std::string_view bytes) {
@@ -59,7 +59,7 @@ std::string RetiraEscapes(std::string_view text) {
 std::string answerDocumentForDisplay(std::string_view answerDocument) {
     std::string text = RetiraEscapes(answerDocument);
     try {
-        text = documents::FormatXMLString(text);
+        text = xml::FormatXMLString(text);
     } catch (const std::runtime_error&) {
         // Not well-formed once the escapes are gone: shown as it is.
     }

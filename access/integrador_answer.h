@@ -36,7 +36,7 @@ std::string integradorWriteFailure();
 std::string RetiraEscapes(std::string_view text);
 
 // The answer document as the Integrador answer block shows it: escapes removed by
-// RetiraEscapes, laid out by FormatXMLString (as it is when that fails), without a final line
+// RetiraEscapes, laid out by xml::FormatXMLString (as it is when that fails), without a final line
 // break, decoded as UTF-8.
 std::string answerDocumentForDisplay(std::string_view answerDocument);
 

@@ -2,8 +2,8 @@
 
 #include "access/integrador_answer.h"
 #include "access/integrador_request.h"
-#include "access/whole_file.h"
 #include "core/text.h"
+#include "core/whole_file.h"
 
 #include <stdexcept>
 
@@ -43,8 +43,8 @@ std::string IntegradorBackend::ChamaIntegrador(const core::Operation& operation,
     // Watching starts before the request exists, so no answer can slip by unnoticed.
     watch_.watch(folders_.output);
     std::string error;
-    if (!writeFileWhole(folders_.input / requestFileName(operation, identificador), document, error,
-                        FlushToDisk::No)) {
+    if (!core::writeFileWhole(folders_.input / requestFileName(operation, identificador), document,
+                              error, core::FlushToDisk::No)) {
         outcome_ = Outcome::NotWritten;
         return integradorWriteFailure();
     }

@@ -1,7 +1,7 @@
 #include "access/integrador_request.h"
 
-#include "access/xml_text.h"
 #include "core/pseudo_random.h"
+#include "xml/xml_text.h"
 
 #include <cstdio>
 #include <initializer_list>
@@ -77,7 +77,7 @@ void checkCount(const core::Operation& operation, const core::Arguments& argumen
 
 // A value's XML form: documents inside CDATA, everything else as escaped text.
 std::string xmlValue(const IntegradorParam& p, std::string_view value) {
-    return p.cdata ? cdataContent(value) : xmlText(value);
+    return p.cdata ? xml::cdataContent(value) : xml::xmlText(value);
 }
 
 std::vector<std::string> fileValues(const core::Operation& operation,

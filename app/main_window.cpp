@@ -10,7 +10,7 @@
 #include "core/text.h"
 #include "help/help_text.h"
 #include "operations/ativar_sat_page.h"
-#include "operations/definitions.h"
+#include "registry/definitions.h"
 #include "settings/ini_file.h"
 #include "settings/program_info.h"
 #include "ui/dialogs.h"
@@ -253,7 +253,7 @@ void MainWindow::buildPages() {
             continue;
         }
         const core::Operation& operation = *core::operationByPage(page);
-        const core::OperationDefinition* definition = operations::definitionOf(operation);
+        const core::OperationDefinition* definition = registry::definitionOf(operation);
         const PageFactory* factory = pageFactory(page);
         if (!definition || !factory)
             throw std::logic_error(std::string(operation.name) + " has no page");

@@ -8,11 +8,11 @@
 #include "access/folder_watch.h"
 #include "access/integrador_backend.h"
 #include "access/integrador_request.h"
-#include "access/whole_file.h"
 #include "bench/literal_integrador_loop.h"
-#include "documents/xml_security.h"
+#include "core/whole_file.h"
 #include "integrador_standin/answer.h"
 #include "integrador_standin/request.h"
+#include "xml/xml_security.h"
 
 #include <benchmark/benchmark.h>
 
@@ -51,8 +51,7 @@ private:
                 if (entry.path().extension() != ".xml")
                     continue;
                 std::string error;
-                const auto bytes =
-                    backend::readFileWithin(entry.path(), documents::kMaxXmlBytes, error);
+                const auto bytes = core::readFileWithin(entry.path(), xml::kMaxXmlBytes, error);
                 const auto request = bytes ? standin::parseRequest(*bytes, error) : std::nullopt;
                 if (!request)
                     continue;
@@ -90,9 +89,9 @@ struct Folders {
     void otherAnswers(int count) {
         std::string error;
         for (int i = 0; i < count; ++i)
-            backend::writeFileWhole(folders.output / ("Outro" + std::to_string(i) + ".xml"),
-                                    standin::answerDocument(std::to_string(90000000 + i), "x||"),
-                                    error);
+            core::writeFileWhole(folders.output / ("Outro" + std::to_string(i) + ".xml"),
+                                 standin::answerDocument(std::to_string(90000000 + i), "x||"),
+                                 error);
     }
     fs::path root;
     backend::IntegradorFolders folders;

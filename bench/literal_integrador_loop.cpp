@@ -2,9 +2,9 @@
 
 #include "access/integrador_answer.h"
 #include "access/integrador_request.h"
-#include "access/whole_file.h"
 #include "core/text.h"
-#include "documents/xml_security.h"
+#include "core/whole_file.h"
+#include "xml/xml_security.h"
 
 #include <fstream>
 #include <stdexcept>
@@ -32,7 +32,7 @@ struct Pass {
         for (const auto& file : files) {
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
             std::string error;
-            const auto bytes = backend::readFileWithin(file, documents::kMaxXmlBytes, error);
+            const auto bytes = core::readFileWithin(file, xml::kMaxXmlBytes, error);
             const auto parsed = bytes ? backend::parseAnswerFile(*bytes, error) : std::nullopt;
             if (!parsed)
                 throw std::runtime_error(error);

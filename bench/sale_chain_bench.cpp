@@ -19,9 +19,9 @@
 #include "access/integrador_answer.h"
 #include "access/integrador_request.h"
 #include "access/module_access_base.h"
-#include "access/whole_file.h"
 #include "core/catalogue.h"
 #include "core/path_text.h"
+#include "core/whole_file.h"
 #include "documents/document_file.h"
 #include "documents/sale.h"
 #include "emulator_library.h"
@@ -157,7 +157,7 @@ void BM_IntegradorExtra(benchmark::State& state) {
     const auto input = p.state.folder() / backend::requestFileName(venda, identifier);
     const auto output = p.state.folder() / "resposta.xml";
     std::string error;
-    backend::writeFileWhole(
+    core::writeFileWhole(
         output,
         standin::answerDocument(identifier, p.lib.call("EnviarDadosVenda", nextSession(),
                                                        activationCode.c_str(), p.sent.c_str())),
@@ -175,12 +175,12 @@ void BM_IntegradorExtra(benchmark::State& state) {
         benchmark::DoNotOptimize(
             backend::integradorPreview(venda, identifier, "000123", call.arguments));
         preview += since(start);
-        if (!backend::writeFileWhole(input,
-                                     backend::requestDocument(venda, identifier, call.arguments),
-                                     error, backend::FlushToDisk::No))
+        if (!core::writeFileWhole(input,
+                                  backend::requestDocument(venda, identifier, call.arguments),
+                                  error, core::FlushToDisk::No))
             state.SkipWithError(error.c_str());
         request += since(start);
-        const auto bytes = backend::readFileWithin(output, documents::maxDocumentBytes, error);
+        const auto bytes = core::readFileWithin(output, documents::maxDocumentBytes, error);
         const auto parsed = bytes ? backend::parseAnswerFile(*bytes, error) : std::nullopt;
         if (!parsed || parsed->retorno.find("|06000|") == std::string::npos)
             state.SkipWithError("the answer file was not read");

@@ -5,8 +5,8 @@
 //   cmake --build build-bench --target validation_bench && ./build-bench/validation_bench
 
 #include "cfe_generator.h"
-#include "documents/xml_validation.h"
-#include "documents/xsd_schema.h"
+#include "xml/xml_validation.h"
+#include "xml/xsd_schema.h"
 
 #include <benchmark/benchmark.h>
 #include <libxml/tree.h>
@@ -43,10 +43,10 @@ Files prepare(const fs::path& dir) {
                 dir / "emissao_cfe_0007_sem_ancoras.xsd", dir / "cfe_valido.xml",
                 dir / "cfe_20_erros.xml"};
 
-    auto schemaDoc = documents::readXmlFileSafely(files.schema);
+    auto schemaDoc = xml::readXmlFileSafely(files.schema);
     if (!schemaDoc.doc)
         throw std::runtime_error("cannot read " + files.schema.string());
-    documents::stripPatternAnchors(*schemaDoc.doc);
+    xml::stripPatternAnchors(*schemaDoc.doc);
     if (xmlSaveFile(files.strippedSchema.c_str(), schemaDoc.doc.get()) < 0)
         throw std::runtime_error("cannot write " + files.strippedSchema.string());
 
@@ -80,7 +80,7 @@ int xmllint(const Files& files, const fs::path& document) {
 void ours(benchmark::State& state, const Files& files, const fs::path& document) {
     std::size_t findings = 0;
     for (auto _ : state)
-        findings = documents::ValidarXmlComXsd(document, files.schema).size();
+        findings = xml::ValidarXmlComXsd(document, files.schema).size();
     state.counters["findings"] = static_cast<double>(findings);
 }
 

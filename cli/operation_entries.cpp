@@ -1,8 +1,8 @@
 #include "cli/operation_entries.h"
 
-#include "access/whole_file.h"
 #include "core/path_text.h"
-#include "operations/definitions.h"
+#include "core/whole_file.h"
+#include "registry/definitions.h"
 
 #include <algorithm>
 #include <cctype>
@@ -15,7 +15,7 @@ constexpr std::size_t fileOptionLimit = 1 << 20;
 
 std::vector<OperationEntry> makeEntries() {
     std::vector<OperationEntry> entries;
-    for (const core::OperationDefinition& definition : operations::definitions()) {
+    for (const core::OperationDefinition& definition : registry::definitions()) {
         OperationEntry entry{definition.operation, definition, {}};
         for (const core::InputField& field : definition.fields)
             entry.options.push_back(
@@ -69,7 +69,7 @@ core::Inputs inputsFrom(const OperationEntry& entry, const CommandLine& line) {
             if (const auto path = line.value(field.option)) {
                 std::string error;
                 auto bytes =
-                    backend::readFileWithin(core::pathFromUtf8(*path), fileOptionLimit, error);
+                    core::readFileWithin(core::pathFromUtf8(*path), fileOptionLimit, error);
                 if (!bytes)
                     throw UsageError("não foi possível ler " + *path + ": " + error);
                 inputs.set(field.key, std::move(*bytes));

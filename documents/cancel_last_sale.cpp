@@ -89,7 +89,7 @@ void reportCancellation(std::string_view answer, const std::filesystem::path& ta
 }
 
 core::Lines analysis(const std::string& codigo, const CancellationFiles& files) {
-    core::Lines findings = operations::checkActivationCode(codigo);
+    core::Lines findings = core::checkActivationCode(codigo);
     // Without the page's button the issued CF-e is what "Mostrar" generates the CFeCanc from.
     const std::filesystem::path sent = files.issuedMode && !files.generatedByButton
                                            ? core::pathFromUtf8(core::trimmed(files.fieldText))
@@ -110,7 +110,7 @@ std::filesystem::path returnedCancellationFile(std::string_view fieldText,
 core::OperationLogic bindCancelarUltimaVenda(const core::Operation& operation,
                                              const core::Inputs& inputs,
                                              const core::OperationContext& context) {
-    const std::string codigo = inputs.text(operations::codigoField.key);
+    const std::string codigo = inputs.text(core::codigoField.key);
     CancellationFiles files;
     files.issuedMode = !inputs.text(issuedCFeField.key).empty();
     files.fieldText = inputs.text(files.issuedMode ? issuedCFeField.key : cancelFileField.key);

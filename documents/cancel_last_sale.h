@@ -3,8 +3,8 @@
 // the CFeCanc generated out of the sale's issued CF-e; its analysis, call and report, and the
 // returned cancellation CF-e saved in Retornos.
 
+#include "core/activation_code.h"
 #include "core/operation_definition.h"
-#include "operations/activation_code.h"
 
 #include <filesystem>
 #include <string>
@@ -18,7 +18,7 @@ inline constexpr core::InputField issuedCFeField{
     "cfe", "--cfe", "ARQUIVO",
     "o CF-e emitido da venda (Resp_...): o CFeCanc é gerado dele na pasta Temp, como faz "
     "\"Gerar CFeCanc.\", e enviado"};
-inline constexpr core::InputField cancelFields[] = {operations::codigoField, cancelFileField,
+inline constexpr core::InputField cancelFields[] = {core::codigoField, cancelFileField,
                                                     issuedCFeField};
 
 // Set by the cancellation page, whose "Gerar CFeCanc." button generates the CFeCanc of an issued

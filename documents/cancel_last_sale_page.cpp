@@ -110,7 +110,7 @@ bool CancelLastSalePage::issuedMode() const {
 
 core::Inputs CancelLastSalePage::inputs() const {
     core::Inputs in;
-    in.set(operations::codigoField.key, codigo_->text().toStdString());
+    in.set(core::codigoField.key, codigo_->text().toStdString());
     in.set(issuedMode() ? issuedCFeField.key : cancelFileField.key, xml_->text().toStdString());
     in.set(generatedByButtonKey, "1");
     return in;

@@ -1,9 +1,9 @@
 #include "documents/cancellation_request.h"
 
-#include "access/whole_file.h"
 #include "core/text.h"
+#include "core/whole_file.h"
 #include "documents/path_text.h"
-#include "documents/xml_security.h"
+#include "xml/xml_security.h"
 
 #include <libxml/xmlsave.h>
 #include <libxml/xpath.h>
@@ -23,7 +23,7 @@ const xmlChar* xml(const char* text) {
 // A file read with the safe reader, and the values paths find in it.
 class PathReader {
 public:
-    explicit PathReader(const std::filesystem::path& file) : parsed_(readXmlFileSafely(file)) {
+    explicit PathReader(const std::filesystem::path& file) : parsed_(xml::readXmlFileSafely(file)) {
         if (!parsed_.doc)
             return;
         context_.reset(xmlXPathNewContext(parsed_.doc.get()));
@@ -40,7 +40,7 @@ public:
 private:
     static std::string firstText(xmlXPathContext& context, const char* path);
 
-    XmlParseResult parsed_;
+    xml::XmlParseResult parsed_;
     std::unique_ptr<xmlXPathContext, decltype(&xmlXPathFreeContext)> context_{nullptr,
                                                                               &xmlXPathFreeContext};
 };
@@ -91,7 +91,7 @@ void save(const std::filesystem::path& file, const std::string& document) {
         throw std::runtime_error("Não foi possível criar a pasta " +
                                  core::utf8FromPath(file.parent_path()) + ": " + ec.message());
     std::string error;
-    if (!backend::writeFileWhole(file, document + "\r\n", error))
+    if (!core::writeFileWhole(file, document + "\r\n", error))
         throw std::runtime_error("Não foi possível gravar " + core::utf8FromPath(file) + ": " +
                                  error);
 }
@@ -119,7 +119,7 @@ std::string cancellationKeyOf(const std::filesystem::path& file) {
 }
 
 std::string cancellationDocument(const IssuedCFeValues& values, bool withCustomer) {
-    const XmlDoc doc(xmlNewDoc(xml("1.0")));
+    const xml::XmlDoc doc(xmlNewDoc(xml("1.0")));
     if (!doc)
         throw std::bad_alloc();
     xmlNode* root = xmlNewDocNode(doc.get(), nullptr, xml("CFeCanc"), nullptr);

@@ -1,7 +1,7 @@
 #include "documents/document_file.h"
 
-#include "access/whole_file.h"
 #include "core/path_text.h"
+#include "core/whole_file.h"
 
 #include <filesystem>
 
@@ -44,8 +44,7 @@ DocumentText LeArquivo(std::string_view fileName) {
     if (!isExistingFile(fileName))
         return {{}, "Arquivo: " + name + " não foi encontrado!"};
     std::string error;
-    const auto bytes =
-        backend::readFileWithin(core::pathFromUtf8(fileName), maxDocumentBytes, error);
+    const auto bytes = core::readFileWithin(core::pathFromUtf8(fileName), maxDocumentBytes, error);
     if (!bytes)
         return {{}, "Erro ao tentar acessar o arquivo: " + name};
     return {withLineEndsLfCr(*bytes), {}};

@@ -53,7 +53,7 @@ void endToEndReport(std::string_view answer, const std::filesystem::path& target
 
 core::OperationLogic bindTesteFimAFim(const core::Operation& operation, const core::Inputs& inputs,
                                       const core::OperationContext& context) {
-    const std::string codigo = inputs.text(operations::codigoField.key);
+    const std::string codigo = inputs.text(core::codigoField.key);
     const std::string arquivo = inputs.text(testFileField.key);
     core::OperationLogic logic = bindDocumentCall(
         operation, codigo,
@@ -64,7 +64,7 @@ core::OperationLogic bindTesteFimAFim(const core::Operation& operation, const co
             return sampleSale();
         },
         endToEndAnswerFile(context.programFolder), endToEndReport);
-    logic.analyse = [codigo] { return operations::checkActivationCode(codigo); };
+    logic.analyse = [codigo] { return core::checkActivationCode(codigo); };
     return logic;
 }
 

@@ -17,7 +17,7 @@ inline constexpr core::InputField testFileField{
     cfeFileField.key, cfeFileField.option, cfeFileField.valueName,
     "arquivo XML do CFe de teste (campo \"CFe a Transmitir:\"); sem ele vai o CFe de exemplo"};
 
-inline constexpr core::InputField endToEndFields[] = {operations::codigoField, testFileField};
+inline constexpr core::InputField endToEndFields[] = {core::codigoField, testFileField};
 
 // Page 4: "Analisar" checks the code only; "Mostrar" reads the file with LeArquivo when it exists,
 // and otherwise queues "Usando XML FimAFim Padrão" and sends the sample sale.

@@ -21,7 +21,7 @@ EndToEndPage::EndToEndPage(const core::OperationDefinition& definition, ui::Page
 
 core::Inputs EndToEndPage::inputs() const {
     core::Inputs in;
-    in.set(operations::codigoField.key, controls_.codigo->text().toStdString());
+    in.set(core::codigoField.key, controls_.codigo->text().toStdString());
     in.set(testFileField.key, controls_.file->text().toStdString());
     return in;
 }

@@ -1,8 +1,8 @@
 #include "documents/returned_document.h"
 
-#include "access/whole_file.h"
+#include "core/base64.h"
 #include "core/path_text.h"
-#include "documents/base64.h"
+#include "core/whole_file.h"
 #include "documents/document_file.h"
 
 #include <algorithm>
@@ -31,7 +31,7 @@ std::vector<std::string> documentFields(std::string_view answer) {
 }
 
 std::optional<DocumentLines> decodeReturnedDocument(std::string_view base64) {
-    const auto bytes = decodeBase64Lenient(base64);
+    const auto bytes = core::decodeBase64Lenient(base64);
     if (!bytes)
         return std::nullopt;
     return splitByteLines(*bytes);
@@ -66,7 +66,7 @@ bool saveReturnedDocument(const std::filesystem::path& target, const DocumentLin
         return false;
     }
     std::string detail;
-    if (!backend::writeFileWhole(target, savedForm(lines), detail)) {
+    if (!core::writeFileWhole(target, savedForm(lines), detail)) {
         error = "Não foi possível salvar " + shownName + " (" + detail + ")";
         return false;
     }

@@ -21,8 +21,8 @@ std::vector<std::string> documentFields(std::string_view answer);
 // A returned document as lines of bytes, split at CR, LF or CR LF (splitByteLines).
 using DocumentLines = std::vector<std::string>;
 
-// The Base64 text decoded (decodeBase64Lenient) and split into lines; nullopt when the text is
-// not Base64, so that nothing partial is ever shown as the document or saved.
+// The Base64 text decoded (core::decodeBase64Lenient) and split into lines; nullopt when the text
+// is not Base64, so that nothing partial is ever shown as the document or saved.
 std::optional<DocumentLines> decodeReturnedDocument(std::string_view base64);
 
 // What a saved returned document holds: each line followed by CR LF, no byte order mark.

@@ -65,7 +65,7 @@ void saleReport(std::string_view answer, const std::filesystem::path& target,
 core::OperationLogic bindEnviarDadosVenda(const core::Operation& operation,
                                           const core::Inputs& inputs,
                                           const core::OperationContext& context) {
-    const std::string codigo = inputs.text(operations::codigoField.key);
+    const std::string codigo = inputs.text(core::codigoField.key);
     const std::string arquivo = inputs.text(cfeFileField.key);
     core::OperationLogic logic = bindDocumentCall(
         operation, codigo,
@@ -74,7 +74,7 @@ core::OperationLogic bindEnviarDadosVenda(const core::Operation& operation,
         },
         saleAnswerFile(context.programFolder, arquivo), saleReport);
     logic.analyse = [codigo, arquivo] {
-        core::Lines findings = operations::checkActivationCode(codigo);
+        core::Lines findings = core::checkActivationCode(codigo);
         if (!isExistingFile(arquivo))
             findings.emplace_back("Arquivo CFe inválido.");
         return findings;

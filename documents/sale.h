@@ -2,9 +2,9 @@
 // EnviarDadosVenda: a sale document read from the user's file goes to the module; the issued CF-e
 // comes back in Base64, is reported and saved as Retornos/Resp_<file name>.
 
+#include "core/activation_code.h"
 #include "core/operation_definition.h"
 #include "documents/document_operation.h"
-#include "operations/activation_code.h"
 
 #include <filesystem>
 #include <string_view>
@@ -16,7 +16,7 @@ inline constexpr core::InputField cfeFileField{
     "arquivo", "--arquivo", "ARQUIVO",
     "arquivo XML do CFe a transmitir, como no campo \"CFe a Transmitir:\""};
 
-inline constexpr core::InputField saleFields[] = {operations::codigoField, cfeFileField};
+inline constexpr core::InputField saleFields[] = {core::codigoField, cfeFileField};
 
 // Page 8: "Analisar" checks the code and that the file exists; "Mostrar" reads the file with
 // LeArquivo (no file: an empty document, no message); the report writes the issued CF-e and saves

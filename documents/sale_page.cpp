@@ -34,7 +34,7 @@ SalePage::SalePage(const core::OperationDefinition& definition, ui::PageHost& ho
 
 core::Inputs SalePage::inputs() const {
     core::Inputs in;
-    in.set(operations::codigoField.key, controls_.codigo->text().toStdString());
+    in.set(core::codigoField.key, controls_.codigo->text().toStdString());
     in.set(cfeFileField.key, controls_.file->text().toStdString());
     return in;
 }

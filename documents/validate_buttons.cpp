@@ -1,8 +1,8 @@
 #include "documents/validate_buttons.h"
 
 #include "core/path_text.h"
-#include "documents/issued_cfe_schema.h"
-#include "documents/xml_validation.h"
+#include "xml/issued_cfe_schema.h"
+#include "xml/xml_validation.h"
 
 #include <stdexcept>
 #include <system_error>
@@ -83,10 +83,10 @@ ValidationBox validate(ValidateButton button, Layout layout, bool checkCFe,
                 rules.progressColour,
                 {}};
     try {
-        const SchemaLoader load =
-            rules.kind == DocumentKind::IssuedCFe ? &loadIssuedCFeSchema : &loadXsdSchema;
+        const xml::SchemaLoader load =
+            rules.kind == DocumentKind::IssuedCFe ? &xml::loadIssuedCFeSchema : &xml::loadXsdSchema;
         return boxAfterValidation(button, layout, checkCFe,
-                                  ValidarXmlComXsd(document, *schema, load));
+                                  xml::ValidarXmlComXsd(document, *schema, load));
     } catch (const std::runtime_error& e) {
         return {true, {progressLine(rules.kind, layout)}, rules.progressColour, e.what()};
     }

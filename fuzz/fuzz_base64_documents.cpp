@@ -6,7 +6,7 @@
 // a returned document's lines are the decoded bytes cut at line ends; LeArquivo gives the file's
 // lines, unchanged, each followed by LF CR.
 
-#include "documents/base64.h"
+#include "core/base64.h"
 #include "documents/document_file.h"
 #include "documents/returned_document.h"
 #include "emulator/sale/crypto.h"
@@ -54,7 +54,7 @@ std::string canonical(std::string_view text, std::string_view skipped) {
 }
 
 void checkLenient(std::string_view text) {
-    if (const auto bytes = documents::decodeBase64Lenient(text)) {
+    if (const auto bytes = core::decodeBase64Lenient(text)) {
         fuzz::require(encode(*bytes) == canonical(text, "\r\n \t"),
                       "a decoded text re-encodes to its canonical form", text);
         const auto lines = documents::decodeReturnedDocument(text);
@@ -71,7 +71,7 @@ void checkLenient(std::string_view text) {
         broken.pop_back();
     for (std::size_t at = 76; at < broken.size(); at += 78)
         broken.insert(at, "\r\n");
-    fuzz::require(documents::decodeBase64Lenient(broken) == std::string(text),
+    fuzz::require(core::decodeBase64Lenient(broken) == std::string(text),
                   "broken lines and missing padding decode to the bytes", broken);
 }
 

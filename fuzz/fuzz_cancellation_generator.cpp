@@ -3,8 +3,8 @@
 // CR LF after them), and say the values they took from the CF-e.
 
 #include "documents/cancellation_request.h"
-#include "documents/xml_security.h"
 #include "fuzz/fuzz_support.h"
+#include "xml/xml_security.h"
 
 #include <libxml/tree.h>
 
@@ -32,7 +32,7 @@ void check(const documents::GeneratedCancellation& generated,
     const std::string& document = generated.document;
     fuzz::require(fuzz::isUtf8(document), "the CFeCanc is UTF-8", document);
     fuzz::require(document.find_first_of("\r\n") == std::string::npos, "the CFeCanc is one line");
-    const auto parsed = documents::parseXmlSafely(document);
+    const auto parsed = xml::parseXmlSafely(document);
     fuzz::require(parsed.doc != nullptr, "the CFeCanc is well-formed", document);
     fuzz::require(generated.key == values.key, "the key is the CF-e's Id", generated.key);
     fuzz::require(documents::cancellationKeyOf(generated.file) == values.key,

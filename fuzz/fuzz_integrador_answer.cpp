@@ -7,8 +7,8 @@
 
 #include "access/answer_reader.h"
 #include "access/integrador_answer.h"
-#include "documents/xml_format.h"
 #include "fuzz/fuzz_support.h"
+#include "xml/xml_format.h"
 
 #include <atomic>
 #include <stdexcept>
@@ -56,7 +56,7 @@ void checkExchangeReader(std::string_view bytes) {
 void checkLayout(std::string_view text) {
     std::string laidOut;
     try {
-        laidOut = documents::FormatXMLString(text);
+        laidOut = xml::FormatXMLString(text);
     } catch (const std::runtime_error&) {
         return; // not well-formed: the caller shows the text as it is
     }
@@ -64,7 +64,7 @@ void checkLayout(std::string_view text) {
     fuzz::require(fuzz::isWellFormedXml(laidOut), "FormatXMLString gives well-formed XML", laidOut);
     std::string again;
     try {
-        again = documents::FormatXMLString(laidOut);
+        again = xml::FormatXMLString(laidOut);
     } catch (const std::runtime_error& e) {
         fuzz::require(false, "a laid-out text can be laid out again", e.what());
     }

@@ -3,9 +3,9 @@
 // text is well-formed, the original is too and gives the same tree, with blank text kept or
 // dropped (the selector byte chooses); the safe reader then gives that tree as well.
 
-#include "documents/leaf_text_references.h"
-#include "documents/xml_security.h"
 #include "fuzz/fuzz_support.h"
+#include "xml/leaf_text_references.h"
+#include "xml/xml_security.h"
 
 #include <libxml/parser.h>
 
@@ -39,7 +39,7 @@ std::optional<std::string> treeOf(std::string_view xml, bool dropBlankText) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto [selector, xml] = fuzz::splitSelector(data, size);
     const bool dropBlankText = selector & 1;
-    const auto rewritten = documents::leafTextAsCharacterReferences(xml);
+    const auto rewritten = xml::leafTextAsCharacterReferences(xml);
     if (!rewritten)
         return 0;
     const auto fast = treeOf(*rewritten, dropBlankText);
@@ -49,9 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::require(original.has_value(), "an accepted rewriting comes from an accepted text", xml);
     fuzz::require(*fast == *original, "the rewriting keeps the tree", xml);
 
-    documents::XmlReadOptions options;
+    xml::XmlReadOptions options;
     options.dropBlankText = dropBlankText;
-    const auto safe = documents::parseXmlSafely(xml, options);
+    const auto safe = xml::parseXmlSafely(xml, options);
     fuzz::require(safe.doc != nullptr, "the safe reader takes what libxml2 takes here", xml);
     return 0;
 }

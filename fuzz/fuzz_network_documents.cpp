@@ -5,11 +5,11 @@
 // document or nothing, and two empty ones); the writer's elements read back as the values given.
 
 #include "core/catalogue.h"
-#include "documents/xml_security.h"
 #include "fuzz/fuzz_support.h"
 #include "network/config_document.h"
 #include "network/configurar_interface.h"
 #include "network/configurar_interface_mfe.h"
+#include "xml/xml_security.h"
 
 #include <libxml/tree.h>
 
@@ -80,7 +80,7 @@ void checkWriter(std::string_view values) {
         return;
     }
     requireDocument(document);
-    const auto parsed = documents::parseXmlSafely(document);
+    const auto parsed = xml::parseXmlSafely(document);
     const xmlNode* child = xmlDocGetRootElement(parsed.doc.get())->children;
     for (const auto& element : elements) {
         while (child && child->type != XML_ELEMENT_NODE)

@@ -1,6 +1,6 @@
 #include "fuzz/fuzz_support.h"
 
-#include "documents/xml_security.h"
+#include "xml/xml_security.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -62,7 +62,7 @@ void requireUtf8(const core::Lines& lines, std::string_view what) {
 }
 
 bool isWellFormedXml(std::string_view xml) {
-    return documents::parseXmlSafely(xml).doc != nullptr;
+    return xml::parseXmlSafely(xml).doc != nullptr;
 }
 
 namespace {

@@ -3,15 +3,15 @@
 // says so; a well-formed one has no finding exactly when libxml2 finds it valid as a whole, so
 // no error of the schema is ever lost on the way to the elements.
 
-#include "documents/xml_validation.h"
 #include "fuzz/fuzz_support.h"
+#include "xml/xml_validation.h"
 
 #include <libxml/xmlschemas.h>
 
 namespace {
 
 bool validAsAWhole(xmlDoc* doc) {
-    static const documents::XsdSchema schema = documents::loadXsdSchema(FUZZ_SCHEMA_FILE);
+    static const xml::XsdSchema schema = xml::loadXsdSchema(FUZZ_SCHEMA_FILE);
     xmlSchemaValidCtxt* context = xmlSchemaNewValidCtxt(schema.schema.get());
     xmlSchemaSetValidStructuredErrors(
         context, [](void*, xmlError*) {}, nullptr);
@@ -27,11 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto file = fuzz::scratchFolder() / "CFe.xml";
     fuzz::writeFile(file, bytes);
 
-    const core::Lines findings = documents::ValidarXmlComXsd(file, FUZZ_SCHEMA_FILE);
+    const core::Lines findings = xml::ValidarXmlComXsd(file, FUZZ_SCHEMA_FILE);
     fuzz::requireUtf8(findings, "the findings");
     std::string message;
-    const bool readable = documents::IsValidXMLFile(file, message);
-    const auto parsed = documents::parseXmlSafely(bytes);
+    const bool readable = xml::IsValidXMLFile(file, message);
+    const auto parsed = xml::parseXmlSafely(bytes);
     fuzz::require(readable == (parsed.doc != nullptr), "IsValidXMLFile agrees with the reader");
     if (!readable) {
         fuzz::require(findings.size() == 1 && findings[0] == message,

@@ -1,7 +1,7 @@
 #include "integrador_standin/answer.h"
 
-#include "access/xml_text.h"
 #include "core/text.h"
+#include "xml/xml_text.h"
 
 namespace standin {
 namespace {
@@ -18,7 +18,7 @@ std::string xmlValue(std::string_view bytes) {
         else
             clean += c;
     }
-    return backend::xmlText(clean, true);
+    return xml::xmlText(clean, true);
 }
 
 std::string document(std::string_view identificador, std::string_view body) {

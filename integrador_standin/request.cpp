@@ -1,8 +1,8 @@
 #include "integrador_standin/request.h"
 
-#include "access/xml_paths.h"
 #include "core/text.h"
-#include "documents/xml_security.h"
+#include "xml/xml_paths.h"
+#include "xml/xml_security.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -10,9 +10,9 @@
 namespace standin {
 
 std::optional<Request> parseRequest(std::string_view bytes, std::string& error) {
-    const auto parsed = documents::parseXmlSafely(bytes);
+    const auto parsed = xml::parseXmlSafely(bytes);
     if (!parsed.doc) {
-        error = backend::describe(parsed.error);
+        error = xml::describe(parsed.error);
         return std::nullopt;
     }
     const xmlNode* root = xmlDocGetRootElement(parsed.doc.get());
@@ -20,18 +20,16 @@ std::optional<Request> parseRequest(std::string_view bytes, std::string& error) 
         error = "a raiz do documento não é Integrador";
         return std::nullopt;
     }
-    const xmlNode* metodo =
-        backend::childElement(backend::childElement(root, "Componente"), "Metodo");
-    Request request{backend::pathText(root, {"Integrador", "Identificador", "Valor"}),
-                    backend::attribute(metodo, "Nome"),
+    const xmlNode* metodo = xml::childElement(xml::childElement(root, "Componente"), "Metodo");
+    Request request{xml::pathText(root, {"Integrador", "Identificador", "Valor"}),
+                    xml::attribute(metodo, "Nome"),
                     {}};
-    const xmlNode* parametros = backend::childElement(metodo, "Parametros");
+    const xmlNode* parametros = xml::childElement(metodo, "Parametros");
     for (const xmlNode* p = parametros ? parametros->children : nullptr; p; p = p->next)
         if (p->type == XML_ELEMENT_NODE &&
             std::string_view(reinterpret_cast<const char*>(p->name)) == "Parametro")
-            request.parameters.emplace_back(
-                backend::textContent(backend::childElement(p, "Nome")),
-                backend::textContent(backend::childElement(p, "Valor")));
+            request.parameters.emplace_back(xml::textContent(xml::childElement(p, "Nome")),
+                                            xml::textContent(xml::childElement(p, "Valor")));
     return request;
 }
 

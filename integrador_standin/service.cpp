@@ -1,9 +1,9 @@
 #include "integrador_standin/service.h"
 
-#include "access/whole_file.h"
-#include "documents/xml_security.h"
+#include "core/whole_file.h"
 #include "integrador_standin/answer.h"
 #include "integrador_standin/request.h"
+#include "xml/xml_security.h"
 
 #include <iostream>
 #include <thread>
@@ -41,13 +41,13 @@ int Service::answerPending() {
         if (request.extension() != ".xml" || !it->is_regular_file(ec))
             continue;
         std::string error;
-        const auto bytes = backend::readFileWithin(request, documents::kMaxXmlBytes, error);
+        const auto bytes = core::readFileWithin(request, xml::kMaxXmlBytes, error);
         if ((!bytes || !parseRequest(*bytes, error)) && !settled(request))
             continue; // gone, or perhaps still being written
         const std::string answer = bytes ? answerFor(*bytes) : invalidRequest(error);
         std::this_thread::sleep_for(settings_.delay);
-        if (!backend::writeFileWhole(settings_.folders.output / request.filename(), answer, error,
-                                     backend::FlushToDisk::No)) {
+        if (!core::writeFileWhole(settings_.folders.output / request.filename(), answer, error,
+                                  core::FlushToDisk::No)) {
             std::cerr << "integrador_standin: " << error << "\n";
             continue;
         }

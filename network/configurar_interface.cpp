@@ -15,7 +15,7 @@ struct InterfaceForm {
 
 InterfaceForm readForm(const core::Inputs& inputs) {
     InterfaceForm form;
-    form.codigo = inputs.text(operations::codigoField.key);
+    form.codigo = inputs.text(core::codigoField.key);
     form.tipoInter = inputs.text(tipoInterField.key);
     // The combo offers one item; an empty one (an option left out) stands for it.
     if (form.tipoInter.empty())
@@ -32,7 +32,7 @@ std::string documentText(const InterfaceForm& form) {
 }
 
 core::Lines analyse(const InterfaceForm& form) {
-    core::Lines findings = operations::checkActivationCode(form.codigo);
+    core::Lines findings = core::checkActivationCode(form.codigo);
     findings.insert(findings.end(), form.problems.begin(), form.problems.end());
     if (form.lan.addressingItem() == fixedAddressItem)
         checkAddresses(form.lan.addresses, "", findings);

@@ -2,9 +2,9 @@
 // ConfigurarInterfaceDeRede: the SAT's network interface from a form, as one configuration
 // document.
 
+#include "core/activation_code.h"
 #include "core/operation_definition.h"
 #include "network/network_fields.h"
-#include "operations/activation_code.h"
 
 namespace network {
 
@@ -14,7 +14,7 @@ inline constexpr core::InputField tipoInterField{
 
 // clang-format off
 inline constexpr core::InputField configurarInterfaceFields[] = {
-    operations::codigoField, tipoInterField, tipoLanField,
+    core::codigoField, tipoInterField, tipoLanField,
     ipField, mascaraField, gatewayField, dns1Field, dns2Field,
     proxyField, proxyIpField, proxyPortaField, proxyUsuarioField, proxySenhaField,
     xmlField};

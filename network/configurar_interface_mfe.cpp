@@ -51,7 +51,7 @@ void readCarrier(const core::Inputs& inputs, MfeForm& form) {
 
 MfeForm readForm(const core::Inputs& inputs) {
     MfeForm form;
-    form.codigo = inputs.text(operations::codigoField.key);
+    form.codigo = inputs.text(core::codigoField.key);
     form.ethernet = readNetwork(inputs, ethernetFields, form.problems);
     form.mobile = readNetwork(inputs, mobileFields, form.problems);
     if (form.mobile.addressingItem() < 0)
@@ -105,7 +105,7 @@ std::string extendedText(const MfeForm& form) {
 }
 
 core::Lines analyse(const MfeForm& form) {
-    core::Lines findings = operations::checkActivationCode(form.codigo);
+    core::Lines findings = core::checkActivationCode(form.codigo);
     findings.insert(findings.end(), form.problems.begin(), form.problems.end());
     if (form.ethernet.addressingItem() == fixedAddressItem)
         checkAddresses(form.ethernet.addresses, ofEthernet, findings);

@@ -2,9 +2,9 @@
 // ConfigurarInterfaceDeRedeMFE: the MF-e's two networks, wired ETHERNET and mobile 3G/GPRS, from
 // a form, as the extended configuration text of four "|"-separated slots.
 
+#include "core/activation_code.h"
 #include "core/operation_definition.h"
 #include "network/network_fields.h"
-#include "operations/activation_code.h"
 
 #include <string_view>
 
@@ -48,7 +48,7 @@ inline constexpr const core::InputField* carrierFields[] = {&usuarioMovelField, 
                                                             &phoneField, &apnField};
 
 inline constexpr core::InputField configurarInterfaceMfeFields[] = {
-    operations::codigoField, tipoLanField,
+    core::codigoField, tipoLanField,
     ipField, mascaraField, gatewayField, dns1Field, dns2Field,
     proxyField, proxyIpField, proxyPortaField, proxyUsuarioField, proxySenhaField,
     operadoraField, apnField, usuarioMovelField, senhaMovelField, phoneField,

@@ -140,7 +140,7 @@ void ConfigurarInterfaceMfePage::CboMFEProxy2Change() {
 
 core::Inputs ConfigurarInterfaceMfePage::inputs() const {
     core::Inputs in;
-    in.set(operations::codigoField.key, textOf(codigo_));
+    in.set(core::codigoField.key, textOf(codigo_));
     ethernet_.copyInto(in, ethernetFields);
     mobile_.copyInto(in, mobileFields);
     in.set(prioridadeField.key, priority_[1]->isChecked() ? "movel" : "ethernet");

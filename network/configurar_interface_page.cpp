@@ -70,7 +70,7 @@ void ConfigurarInterfacePage::cboProxyChange() {
 
 core::Inputs ConfigurarInterfacePage::inputs() const {
     core::Inputs in;
-    in.set(operations::codigoField.key, textOf(codigo_));
+    in.set(core::codigoField.key, textOf(codigo_));
     in.set(tipoInterField.key, tipoInter_->currentText().toStdString());
     lan_.copyInto(in, ethernetFields);
     return in;

@@ -2,9 +2,9 @@
 // The call of the network pages: the configuration built from the form, or one prepared
 // beforehand and sent in its place.
 
+#include "core/activation_code.h"
 #include "core/operation_definition.h"
 #include "network/network_fields.h"
-#include "operations/activation_code.h"
 
 #include <stdexcept>
 #include <string>
@@ -29,7 +29,7 @@ core::OperationLogic bindConfiguration(const core::Operation& operation, const c
                                        core::Lines (*analyse)(const Form&),
                                        std::string (*text)(const Form&)) {
     if (const std::string& prepared = inputs.text(xmlField.key); !prepared.empty())
-        return preparedDocumentLogic(operation, inputs.text(operations::codigoField.key), prepared);
+        return preparedDocumentLogic(operation, inputs.text(core::codigoField.key), prepared);
     const Form form = read(inputs);
     core::OperationLogic logic;
     logic.analyse = [form, analyse] { return analyse(form); };

@@ -1,6 +1,6 @@
 #include "operations/activation_code_page.h"
 
-#include "operations/activation_code.h"
+#include "core/activation_code.h"
 
 #include <QFormLayout>
 #include <QLineEdit>
@@ -20,7 +20,7 @@ ActivationCodePage::ActivationCodePage(const core::OperationDefinition& definiti
 
 core::Inputs ActivationCodePage::inputs() const {
     core::Inputs in;
-    in.set(codigoField.key, codigo_->text().toStdString());
+    in.set(core::codigoField.key, codigo_->text().toStdString());
     return in;
 }
 

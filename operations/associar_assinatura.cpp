@@ -31,7 +31,7 @@ std::size_t lengthWithCrLf(std::string_view text) {
 } // namespace
 
 core::Lines analyseAssociar(const AssociarInputs& in) {
-    core::Lines findings = checkActivationCode(in.codigo);
+    core::Lines findings = core::checkActivationCode(in.codigo);
     if (!isCNPJ(in.cnpjContribuinte))
         findings.push_back("CNPJ do Contribuinte inválido.");
     if (!isCNPJ(in.cnpjSoftwareHouse))
@@ -54,9 +54,9 @@ core::OperationLogic bindAssociar(const core::Operation& operation, const core::
     const std::string& typed = inputs.text(assinaturaField.key);
     const std::string& fromFile = inputs.text(assinaturaArquivoField.key);
     const bool both = !typed.empty() && !fromFile.empty();
-    const AssociarInputs in{inputs.text(codigoField.key), inputs.text(cnpjSoftwareHouseField.key),
-                            inputs.text(cnpjContribuinte2Field.key),
-                            typed.empty() ? fromFile : typed};
+    const AssociarInputs in{
+        inputs.text(core::codigoField.key), inputs.text(cnpjSoftwareHouseField.key),
+        inputs.text(cnpjContribuinte2Field.key), typed.empty() ? fromFile : typed};
     core::OperationLogic logic;
     logic.analyse = [in, both] {
         core::Lines findings = analyseAssociar(in);

@@ -2,8 +2,8 @@
 // AssociarAssinatura: associates the commercial application's signature with the module, given
 // the activation code, the software house's and the taxpayer's CNPJ and the signature text.
 
+#include "core/activation_code.h"
 #include "core/operation_definition.h"
-#include "operations/activation_code.h"
 
 #include <string>
 #include <string_view>
@@ -23,7 +23,7 @@ inline constexpr core::InputField assinaturaArquivoField{
     "assinatura-arquivo", "--assinatura-arquivo", "ARQUIVO",
     "lê a assinatura de ARQUIVO em vez de --assinatura", core::InputField::Kind::FileContents};
 
-inline constexpr core::InputField associarFields[] = {codigoField, cnpjSoftwareHouseField,
+inline constexpr core::InputField associarFields[] = {core::codigoField, cnpjSoftwareHouseField,
                                                       cnpjContribuinte2Field, assinaturaField,
                                                       assinaturaArquivoField};
 

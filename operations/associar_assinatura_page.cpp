@@ -30,7 +30,7 @@ AssociarAssinaturaPage::AssociarAssinaturaPage(const core::OperationDefinition& 
 
 core::Inputs AssociarAssinaturaPage::inputs() const {
     core::Inputs in;
-    in.set(codigoField.key, codigo_->text().toStdString());
+    in.set(core::codigoField.key, codigo_->text().toStdString());
     in.set(cnpjSoftwareHouseField.key, cnpjValue(cnpjSoftwareHouse_));
     in.set(cnpjContribuinte2Field.key, cnpjValue(cnpjContribuinte_));
     // The memo's line breaks are LF; the analysis counts each as the two characters of CR LF.

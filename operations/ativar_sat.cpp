@@ -34,7 +34,7 @@ std::optional<std::string_view> ufCode(std::string_view sigla) {
 }
 
 core::Lines analyseAtivar(std::string_view codigo, std::string_view cnpj, std::string_view uf) {
-    core::Lines findings = checkActivationCode(codigo);
+    core::Lines findings = core::checkActivationCode(codigo);
     if (!isCNPJ(cnpj))
         findings.push_back("CNPJ do Contribuinte inválido.");
     if (const std::string finding = ufFinding(uf); !finding.empty())
@@ -44,7 +44,7 @@ core::Lines analyseAtivar(std::string_view codigo, std::string_view cnpj, std::s
 
 core::OperationLogic bindAtivar(const core::Operation& operation, const core::Inputs& inputs,
                                 const core::OperationContext&) {
-    const std::string codigo = inputs.text(codigoField.key);
+    const std::string codigo = inputs.text(core::codigoField.key);
     const std::string cnpj = inputs.text(cnpjContribuinteField.key);
     const std::string uf = inputs.text(ufField.key);
     core::OperationLogic logic;

@@ -2,8 +2,8 @@
 // AtivarSAT: activates the module for a taxpayer, given the activation code, the taxpayer's CNPJ
 // and the federative unit.
 
+#include "core/activation_code.h"
 #include "core/operation_definition.h"
-#include "operations/activation_code.h"
 
 #include <optional>
 #include <string_view>
@@ -15,7 +15,8 @@ inline constexpr core::InputField cnpjContribuinteField{
 inline constexpr core::InputField ufField{"uf", "--uf", "UF",
                                           "sigla da UF do contribuinte (\"UF:\"), por exemplo SP"};
 
-inline constexpr core::InputField ativarFields[] = {codigoField, cnpjContribuinteField, ufField};
+inline constexpr core::InputField ativarFields[] = {core::codigoField, cnpjContribuinteField,
+                                                    ufField};
 
 // The IBGE code of a UF given by its abbreviation (in any letter case); nothing when the text
 // names no UF of the table (an empty selection included).

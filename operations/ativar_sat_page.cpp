@@ -59,7 +59,7 @@ AtivarSatPage::AtivarSatPage(const core::OperationDefinition& definition, ui::Pa
 
 core::Inputs AtivarSatPage::inputs() const {
     core::Inputs in;
-    in.set(codigoField.key, codigo_->text().toStdString());
+    in.set(core::codigoField.key, codigo_->text().toStdString());
     in.set(cnpjContribuinteField.key, cnpjValue(cnpj_));
     in.set(ufField.key, uf_->currentText().toStdString());
     return in;

@@ -39,7 +39,7 @@ core::Lines analyseConsultarNumeroSessao(std::string_view codigo, std::string_vi
         findings.push_back("Sessão a Consultar não pode ser nula");
     else if (!sessionToQuery(core::trimmed(sessao)))
         findings.push_back("Sessão a Consultar deve ser númerico");
-    const core::Lines code = checkActivationCode(codigo);
+    const core::Lines code = core::checkActivationCode(codigo);
     findings.insert(findings.end(), code.begin(), code.end());
     return findings;
 }
@@ -47,7 +47,7 @@ core::Lines analyseConsultarNumeroSessao(std::string_view codigo, std::string_vi
 core::OperationLogic bindConsultarNumeroSessao(const core::Operation& operation,
                                                const core::Inputs& inputs,
                                                const core::OperationContext&) {
-    const std::string codigo = inputs.text(codigoField.key);
+    const std::string codigo = inputs.text(core::codigoField.key);
     const std::string sessao = inputs.text(sessaoField.key);
     core::OperationLogic logic;
     logic.analyse = [codigo, sessao] { return analyseConsultarNumeroSessao(codigo, sessao); };

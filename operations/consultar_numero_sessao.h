@@ -1,8 +1,8 @@
 #pragma once
 // ConsultarNumeroSessao: asks the module for the answer it gave an earlier session.
 
+#include "core/activation_code.h"
 #include "core/operation_definition.h"
-#include "operations/activation_code.h"
 
 #include <optional>
 #include <string_view>
@@ -12,7 +12,7 @@ namespace operations {
 inline constexpr core::InputField sessaoField{"sessao", "--sessao", "N",
                                               "sessão a consultar (\"Sessão a Consultar:\")"};
 
-inline constexpr core::InputField consultarNumeroSessaoFields[] = {codigoField, sessaoField};
+inline constexpr core::InputField consultarNumeroSessaoFields[] = {core::codigoField, sessaoField};
 
 // The integer a typed text stands for: blanks before it, then an optional sign and decimal
 // digits, nothing after them, within the 32-bit range; nothing otherwise.

@@ -29,7 +29,7 @@ void ConsultarNumeroSessaoPage::onEnter() {
 
 core::Inputs ConsultarNumeroSessaoPage::inputs() const {
     core::Inputs in;
-    in.set(codigoField.key, codigo_->text().toStdString());
+    in.set(core::codigoField.key, codigo_->text().toStdString());
     in.set(sessaoField.key, sessao_->text().toStdString());
     return in;
 }

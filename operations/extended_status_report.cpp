@@ -5,9 +5,9 @@
 #include "core/catalogue.h"
 #include "core/lines.h"
 #include "core/text.h"
-#include "documents/xml_format.h"
 #include "operations/status_layout.h"
 #include "operations/uf_table.h"
+#include "xml/xml_format.h"
 
 #include <array>
 #include <exception>
@@ -240,7 +240,7 @@ core::Lines extendedStatusReport(std::string_view answer, const NetworkXmlLayout
 }
 
 core::Lines extendedStatusPageReport(std::string_view answer) {
-    return extendedStatusReport(answer, {backend::RetiraEscapes, documents::FormatXMLString});
+    return extendedStatusReport(answer, {backend::RetiraEscapes, xml::FormatXMLString});
 }
 
 } // namespace operations

@@ -14,7 +14,7 @@ namespace operations {
 struct NetworkXmlLayout {
     // Removes the backslash escapes of a text (RetiraEscapes).
     std::function<std::string(std::string_view)> retiraEscapes;
-    // Lays out an XML text with indentation (FormatXMLString); throws when the text is not
+    // Lays out an XML text with indentation (xml::FormatXMLString); throws when the text is not
     // well-formed, which ends the report.
     std::function<std::string(std::string_view)> formatXmlString;
 };
@@ -26,7 +26,7 @@ struct NetworkXmlLayout {
 core::Lines extendedStatusReport(std::string_view answer, const NetworkXmlLayout& xml);
 
 // The report page 15 writes: extendedStatusReport with the configurations laid out by
-// RetiraEscapes and FormatXMLString.
+// RetiraEscapes and xml::FormatXMLString.
 core::Lines extendedStatusPageReport(std::string_view answer);
 
 } // namespace operations

@@ -1,10 +1,10 @@
 #include "operations/extrair_logs.h"
 
-#include "access/whole_file.h"
 #include "core/answer_cuts.h"
+#include "core/base64.h"
 #include "core/path_text.h"
 #include "core/text.h"
-#include "documents/base64.h"
+#include "core/whole_file.h"
 
 #include <memory>
 
@@ -31,7 +31,7 @@ std::optional<std::string> extractedLog(std::string_view answer) {
     const auto fields = core::fieldList(answer);
     for (std::size_t n = firstLogField; n < fields.size(); ++n)
         base64 += fields[n];
-    return documents::decodeBase64Lenient(base64);
+    return core::decodeBase64Lenient(base64);
 }
 
 void logReport(std::string_view answer, core::Lines& lines) {
@@ -41,7 +41,7 @@ void logReport(std::string_view answer, core::Lines& lines) {
 
 core::OperationLogic bindExtrairLogs(const core::Operation& operation, const core::Inputs& inputs,
                                      const core::OperationContext&) {
-    core::OperationLogic logic = codeOnlyLogic(operation, inputs);
+    core::OperationLogic logic = core::codeOnlyLogic(operation, inputs);
     const std::string saida = inputs.text(saidaField.key);
     if (saida.empty()) {
         logic.report = logReport;
@@ -54,7 +54,7 @@ core::OperationLogic bindExtrairLogs(const core::Operation& operation, const cor
             return;
         writeSection(*log, lines);
         std::string error;
-        if (backend::writeFileWhole(core::pathFromUtf8(saida), *log, error))
+        if (core::writeFileWhole(core::pathFromUtf8(saida), *log, error))
             written->push_back(saida);
         else
             lines.push_back("Não foi possível gravar o log em " + saida + ": " + error);

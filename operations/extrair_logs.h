@@ -1,8 +1,8 @@
 #pragma once
 // ExtrairLogs: the module's log, returned in Base64 and shown decoded after the raw answer.
 
+#include "core/activation_code.h"
 #include "core/operation_definition.h"
-#include "operations/activation_code.h"
 
 #include <optional>
 #include <string>
@@ -13,7 +13,7 @@ namespace operations {
 inline constexpr core::InputField saidaField{"saida", "--saida", "ARQUIVO",
                                              "grava em ARQUIVO o log decodificado, byte a byte"};
 
-inline constexpr core::InputField extrairLogsFields[] = {codigoField, saidaField};
+inline constexpr core::InputField extrairLogsFields[] = {core::codigoField, saidaField};
 
 inline constexpr std::string_view logHeading =
     "---- Log Decodificado --------------------------------";

@@ -1,8 +1,8 @@
 #include "operations/status_report.h"
 
+#include "core/activation_code.h"
 #include "core/answer_cuts.h"
 #include "core/text.h"
-#include "operations/activation_code.h"
 #include "operations/extended_status_report.h"
 #include "operations/status_layout.h"
 
@@ -62,7 +62,7 @@ namespace {
 
 core::OperationLogic bindWithReport(const core::Operation& operation, const core::Inputs& inputs,
                                     core::Lines (*report)(std::string_view)) {
-    core::OperationLogic logic = codeOnlyLogic(operation, inputs);
+    core::OperationLogic logic = core::codeOnlyLogic(operation, inputs);
     logic.report = core::appendingReport(report);
     return logic;
 }

@@ -2,8 +2,8 @@
 // The operational status queries ConsultarStatusOperacional and ConsultarStatusOperacionalMFE:
 // their analysis, call text and arguments (the same for both), and the operational status report.
 
+#include "core/activation_code.h"
 #include "core/operation_definition.h"
-#include "operations/activation_code.h"
 
 #include <string>
 #include <string_view>
@@ -11,7 +11,7 @@
 namespace operations {
 
 // The two status queries take the activation code alone.
-inline constexpr core::InputField statusFields[] = {codigoField};
+inline constexpr core::InputField statusFields[] = {core::codigoField};
 
 // Pages 5 and 15: the activation-code analysis; the call with the trimmed code; each page its
 // own report.

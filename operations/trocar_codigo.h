@@ -2,8 +2,8 @@
 // TrocarCodigoDeAtivacao: changes the activation code, given the current code or the emergency
 // code.
 
+#include "core/activation_code.h"
 #include "core/operation_definition.h"
-#include "operations/activation_code.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "settings/ini_file.h"
 
-#include "access/whole_file.h"
 #include "core/path_text.h"
+#include "core/whole_file.h"
 
 #include <algorithm>
 #include <cctype>
@@ -86,7 +86,7 @@ std::optional<std::string> readFile(const std::filesystem::path& path) {
     if (!std::filesystem::exists(path, ec) && !ec)
         return std::string{};
     std::string error;
-    return backend::readFileWithin(path, sizeLimit, error);
+    return core::readFileWithin(path, sizeLimit, error);
 }
 
 } // namespace
@@ -155,7 +155,7 @@ bool writeProfileString(const std::string& path, std::string_view section, std::
     if (!current)
         return false;
     std::string error;
-    return backend::writeFileWhole(file, withProfileString(*current, section, key, value), error);
+    return core::writeFileWhole(file, withProfileString(*current, section, key, value), error);
 }
 
 } // namespace settings

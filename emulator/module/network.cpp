@@ -1,7 +1,7 @@
 #include "emulator/module/network.h"
 
-#include "access/xml_text.h"
 #include "emulator/sale/xml.h"
+#include "xml/xml_text.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -217,7 +217,7 @@ std::string escapedConfig(const NetworkConfig& config) {
     for (const auto& [name, value] : config.fields) {
         text += "<" + name + ">";
         // Character data as XML writes it, then what the answer field needs besides.
-        for (char c : backend::xmlText(value)) {
+        for (char c : xml::xmlText(value)) {
             if (c == '"')
                 text += "\\\"";
             else if (c == '|')

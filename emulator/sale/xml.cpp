@@ -8,9 +8,9 @@ ParsedXml parseUntrusted(std::string_view bytes, std::size_t maxBytes) {
         bytes.remove_prefix(1);
     if (bytes.empty())
         return {nullptr, "Documento vazio"};
-    documents::XmlReadOptions options;
+    xml::XmlReadOptions options;
     options.maxBytes = maxBytes;
-    documents::XmlParseResult parsed = documents::parseXmlSafely(bytes, options);
+    xml::XmlParseResult parsed = xml::parseXmlSafely(bytes, options);
     if (!parsed.doc) {
         const auto& error = parsed.error;
         return {nullptr, error.line > 0 ? "XML mal formado (linha " + std::to_string(error.line) +

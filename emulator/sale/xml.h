@@ -3,7 +3,7 @@
 // safe XML reader (no network, no DTD loading, no entity declarations, a size limit), and the
 // small tree helpers the module's readers and writers use.
 
-#include "documents/xml_security.h"
+#include "xml/xml_security.h"
 
 #include <libxml/tree.h>
 
@@ -15,7 +15,7 @@
 
 namespace emulator {
 
-using XmlDoc = documents::XmlDoc;
+using XmlDoc = xml::XmlDoc;
 
 struct ParsedXml {
     XmlDoc doc;        // null when the document was refused

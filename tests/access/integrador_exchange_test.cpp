@@ -1,7 +1,7 @@
 #include "access/integrador_backend.h"
 
 #include "access/integrador_answer.h"
-#include "access/whole_file.h"
+#include "core/whole_file.h"
 #include "tests/access/integrador_test_folders.h"
 
 #include <gtest/gtest.h>
@@ -157,7 +157,7 @@ TEST_F(Exchange, AnAnswerArrivingDuringTheWaitIsTakenPromptly) {
     std::thread integrador([&] {
         std::this_thread::sleep_for(100ms);
         std::string error;
-        backend::writeFileWhole(folders.output / "r.xml", answerFile("00012345", "ok"), error);
+        core::writeFileWhole(folders.output / "r.xml", answerFile("00012345", "ok"), error);
     });
     const auto start = Clock::now();
     EXPECT_EQ(call("ConsultarSAT", 20s), "ok");

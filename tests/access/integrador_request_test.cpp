@@ -1,6 +1,6 @@
 #include "access/integrador_request.h"
 
-#include "documents/xml_security.h"
+#include "xml/xml_security.h"
 
 #include <gtest/gtest.h>
 
@@ -104,7 +104,7 @@ TEST(RequestDocument, HostileValuesStillGiveAWellFormedDocument) {
             arguments.push_back(p.type == core::ParamType::Int ? Argument::integer(-7, "")
                                                                : Argument::document(hostile, ""));
         const auto parsed =
-            documents::parseXmlSafely(backend::requestDocument(operation, "00000001", arguments));
+            xml::parseXmlSafely(backend::requestDocument(operation, "00000001", arguments));
         EXPECT_TRUE(parsed.doc) << operation.name << ": " << parsed.error.reason;
     }
 }

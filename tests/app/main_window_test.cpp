@@ -1,7 +1,7 @@
 #include "tests/support/test_program.h"
 
 #include "app/page_table.h"
-#include "operations/definitions.h"
+#include "registry/definitions.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -68,7 +68,7 @@ private slots:
     // have a page for each of them and for no other.
     void everyDefinedOperationHasAPageAndNoPageLacksADefinition() {
         QSet<int> defined;
-        for (const auto& definition : operations::definitions())
+        for (const auto& definition : registry::definitions())
             defined << definition.operation.page;
         QSet<int> withPage;
         for (const auto& factory : app::pageFactories())

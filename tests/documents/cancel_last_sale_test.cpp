@@ -31,7 +31,7 @@ struct Page9 {
 
     core::OperationLogic bind(bool issuedMode, bool byButton = true) const {
         core::Inputs inputs;
-        inputs.set(operations::codigoField.key, " 12345678 ");
+        inputs.set(core::codigoField.key, " 12345678 ");
         inputs.set(issuedMode ? documents::issuedCFeField.key : documents::cancelFileField.key,
                    field);
         if (byButton)
@@ -215,7 +215,7 @@ TEST(CancelLastSale, AnalysisFindings) {
     };
     for (const Case& c : cases) {
         core::Inputs inputs;
-        inputs.set(operations::codigoField.key, c.codigo);
+        inputs.set(core::codigoField.key, c.codigo);
         inputs.set(c.issuedMode ? documents::issuedCFeField.key : documents::cancelFileField.key,
                    core::utf8FromPath(c.file));
         inputs.set(documents::generatedByButtonKey, "1");

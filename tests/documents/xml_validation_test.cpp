@@ -1,5 +1,5 @@
 #include "documents/validate_buttons.h"
-#include "documents/xml_validation.h"
+#include "xml/xml_validation.h"
 
 #include "documents_test_support.h"
 
@@ -46,12 +46,12 @@ const std::string kEmit = "<emit><CNPJ>14200166000166</CNPJ><IE>111111111111</IE
 TEST(ValidarXmlComXsd, SampleSaleAndCancellationAreValidForEveryLayout) {
     SKIP_WITHOUT_SCHEMAS();
     for (const Layout layout : {Layout::V006, Layout::V007, Layout::V008}) {
-        EXPECT_EQ(documents::ValidarXmlComXsd(fixture("sample_sale.xml"),
-                                              schemaFor(layout, DocumentKind::CFe)),
-                  core::Lines{})
+        EXPECT_EQ(
+            xml::ValidarXmlComXsd(fixture("sample_sale.xml"), schemaFor(layout, DocumentKind::CFe)),
+            core::Lines{})
             << documents::layoutName(layout);
-        EXPECT_EQ(documents::ValidarXmlComXsd(fixture("cancel_request.xml"),
-                                              schemaFor(layout, DocumentKind::CFeCanc)),
+        EXPECT_EQ(xml::ValidarXmlComXsd(fixture("cancel_request.xml"),
+                                        schemaFor(layout, DocumentKind::CFeCanc)),
                   core::Lines{})
             << documents::layoutName(layout);
     }
@@ -108,7 +108,7 @@ TEST(ValidarXmlComXsd, BrokenSalesGiveTheirFindingsInWalkOrder) {
     documents_test::TempDir dir;
     for (const auto& c : cases) {
         const auto file = dir.write("sale.xml", editedSale(c.edits));
-        EXPECT_EQ(documents::ValidarXmlComXsd(file, schemaFor(Layout::V007, DocumentKind::CFe)),
+        EXPECT_EQ(xml::ValidarXmlComXsd(file, schemaFor(Layout::V007, DocumentKind::CFe)),
                   c.expected)
             << c.name;
     }
@@ -116,8 +116,8 @@ TEST(ValidarXmlComXsd, BrokenSalesGiveTheirFindingsInWalkOrder) {
 
 TEST(ValidarXmlComXsd, AnotherKindOfDocumentIsOneFinding) {
     SKIP_WITHOUT_SCHEMAS();
-    EXPECT_EQ(documents::ValidarXmlComXsd(fixture("cancel_request.xml"),
-                                          schemaFor(Layout::V007, DocumentKind::CFe)),
+    EXPECT_EQ(xml::ValidarXmlComXsd(fixture("cancel_request.xml"),
+                                    schemaFor(Layout::V007, DocumentKind::CFe)),
               core::Lines{"Element 'CFeCanc': No matching global declaration available for the "
                           "validation root."});
 }
@@ -127,12 +127,12 @@ TEST(ValidarXmlComXsd, NotWellFormedFileIsTheSingleMessageOfIsValidXMLFile) {
         "Código de Erro: 76 | Motivo: Opening and ending tag mismatch: infCFe line 3 and "
         "CFeLinha: 4 | Posição do Caracter: 7 | Posição no Arquivo: 62";
     std::string message;
-    EXPECT_FALSE(documents::IsValidXMLFile(fixture("not_well_formed.xml"), message));
+    EXPECT_FALSE(xml::IsValidXMLFile(fixture("not_well_formed.xml"), message));
     EXPECT_EQ(message, expected);
-    EXPECT_TRUE(documents::IsValidXMLFile(fixture("sample_sale.xml"), message));
+    EXPECT_TRUE(xml::IsValidXMLFile(fixture("sample_sale.xml"), message));
 
     // The schema is not even looked at.
-    EXPECT_EQ(documents::ValidarXmlComXsd(fixture("not_well_formed.xml"), "no-such.xsd"),
+    EXPECT_EQ(xml::ValidarXmlComXsd(fixture("not_well_formed.xml"), "no-such.xsd"),
               core::Lines{expected});
 }
 

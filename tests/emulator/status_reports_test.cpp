@@ -2,11 +2,11 @@
 // a known name and every code a known meaning.
 
 #include "access/integrador_answer.h"
-#include "documents/xml_format.h"
 #include "operations/extended_status_report.h"
 #include "operations/status_report.h"
 #include "tests/emulator/emulator_library.h"
 #include "tests/emulator/sale_documents.h"
+#include "xml/xml_format.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -45,7 +45,7 @@ TEST(StatusReportsOfTheEmulator, AreCompleteAndKnown) {
     EXPECT_THAT(joined(status), Not(HasSubstr("CAMPO_")));
     EXPECT_THAT(status, Contains(" ESTADO_OPERACAO .. DESBLOQUEADO"));
 
-    const operations::NetworkXmlLayout xml{backend::RetiraEscapes, documents::FormatXMLString};
+    const operations::NetworkXmlLayout xml{backend::RetiraEscapes, xml::FormatXMLString};
     const core::Lines extended =
         operations::extendedStatusReport(lib.call("ConsultarStatusOperacionalMFE", 4, code), xml);
     const std::string text = joined(extended);

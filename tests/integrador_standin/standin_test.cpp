@@ -3,7 +3,6 @@
 #include "access/integrador_backend.h"
 #include "access/integrador_request.h"
 #include "core/path_text.h"
-#include "documents/xml_security.h"
 #include "integrador_standin/answer.h"
 #include "integrador_standin/extra_functions.h"
 #include "integrador_standin/request.h"
@@ -11,6 +10,7 @@
 #include "tests/access/integrador_test_folders.h"
 #include "tests/cli/run_program.h"
 #include "tests/portable.h"
+#include "xml/xml_security.h"
 
 #include <gtest/gtest.h>
 
@@ -171,7 +171,7 @@ TEST_F(StandinService, ARequestThatCannotBeReadIsAnsweredWithAnError) {
     fs::create_directories(folders.input);
     fs::create_directories(folders.output);
     const auto request = folders.input / "ConsultarMFe00000001.xml";
-    std::ofstream(request, std::ios::binary) << std::string(documents::kMaxXmlBytes + 1, ' ');
+    std::ofstream(request, std::ios::binary) << std::string(xml::kMaxXmlBytes + 1, ' ');
     fs::last_write_time(request, fs::file_time_type::clock::now() - 1h);
     standin::Service service({folders, {}, {}}, nullptr, "sem biblioteca");
     EXPECT_EQ(service.answerPending(), 1);

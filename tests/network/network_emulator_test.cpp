@@ -2,13 +2,13 @@
 // again by both status reports.
 
 #include "access/integrador_answer.h"
-#include "documents/xml_format.h"
 #include "operations/extended_status_report.h"
 #include "operations/status_report.h"
 #include "tests/emulator/emulator_library.h"
 #include "tests/emulator/sale_documents.h"
 #include "tests/network/network_test_support.h"
 #include "tests/support/answer_text.h"
+#include "xml/xml_format.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

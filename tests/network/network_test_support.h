@@ -4,7 +4,7 @@
 
 #include "core/catalogue.h"
 #include "core/operation_definition.h"
-#include "operations/definitions.h"
+#include "registry/definitions.h"
 
 #include <initializer_list>
 #include <string>
@@ -25,7 +25,7 @@ inputsOf(std::initializer_list<std::pair<std::string_view, std::string>> values)
 
 inline core::OperationLogic bound(int page, const core::Inputs& inputs) {
     const core::Operation& operation = *core::operationByPage(page);
-    return operations::definitionOf(operation)->bind(operation, inputs, {});
+    return registry::definitionOf(operation)->bind(operation, inputs, {});
 }
 
 // What "Mostrar" prepares for session 000123.

@@ -6,8 +6,8 @@
 #include "operations/ativar_sat.h"
 #include "operations/cnpj.h"
 #include "operations/consultar_numero_sessao.h"
-#include "operations/definitions.h"
 #include "operations/trocar_codigo.h"
+#include "registry/definitions.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ core::OperationLogic bind(const char* operation,
     for (const auto& [key, text] : typed)
         inputs.set(key, text);
     const auto& op = *core::operationByName(operation);
-    return operations::definitionOf(op)->bind(op, inputs, {});
+    return registry::definitionOf(op)->bind(op, inputs, {});
 }
 
 // What the library receives, one value per argument: integers as numbers, text as typed.

@@ -1,7 +1,7 @@
 #include "operations/extrair_logs.h"
 
 #include "core/catalogue.h"
-#include "operations/definitions.h"
+#include "registry/definitions.h"
 
 #include <gtest/gtest.h>
 
@@ -65,7 +65,7 @@ TEST(ExtrairLogs, SaidaWritesTheDecodedBytes) {
         core::Inputs inputs;
         inputs.set("codigo", "12345678");
         inputs.set("saida", saida);
-        return operations::definitionOf(op)->bind(op, inputs, {});
+        return registry::definitionOf(op)->bind(op, inputs, {});
     };
 
     const std::string file = (folder / "log.txt").string();

@@ -1,5 +1,5 @@
-#include "operations/definitions.h"
 #include "operations/status_report.h"
+#include "registry/definitions.h"
 
 #include "core/catalogue.h"
 
@@ -172,7 +172,7 @@ TEST(StatusReport, ValuesAreDecodedAsUtf8) {
 core::OperationLogic statusLogic(int page, std::string codigo) {
     core::Inputs inputs;
     inputs.set("codigo", std::move(codigo));
-    const auto* definition = operations::definitionOf(*core::operationByPage(page));
+    const auto* definition = registry::definitionOf(*core::operationByPage(page));
     return definition->bind(definition->operation, inputs, {});
 }
 

@@ -1,0 +1,28 @@
+#pragma once
+// Files read and written whole. A file is written to a temporary name in the same folder, flushed
+// to the disk (unless it is a passing message) and then renamed to its final name, so neither a
+// reader nor a crash ever finds it half-written.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace core {
+
+// Whether a file's content reaches the disk before its rename. Documents and settings the user
+// keeps do; a message to a peer on this machine, worthless after a power cut, need not wait.
+enum class FlushToDisk { Yes, No };
+
+// Writes `bytes` to `target` through `target` + ".tmp" (a name a reader watching for ".xml"
+// files ignores), replacing any file of that name. False with `error` set on failure; the
+// temporary file is then removed.
+bool writeFileWhole(const std::filesystem::path& target, std::string_view bytes, std::string& error,
+                    FlushToDisk flush = FlushToDisk::Yes);
+
+// The whole file, or nullopt with `error` set when it cannot be read or exceeds `limit` bytes
+// (the excess is never read).
+std::optional<std::string> readFileWithin(const std::filesystem::path& file, std::size_t limit,
+                                          std::string& error);
+
+} // namespace core
