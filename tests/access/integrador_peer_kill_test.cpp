@@ -7,6 +7,7 @@
 #include "access/integrador_request.h"
 #include "tests/access/integrador_test_folders.h"
 #include "tests/support/killed_child.h"
+#include "tests/support/wait_until.h"
 
 #include <gtest/gtest.h>
 
@@ -40,12 +41,8 @@ std::function<void(const Reporter&)> slowWriter(fs::path file, std::string bytes
                                                 fs::path awaited, std::chrono::milliseconds pause,
                                                 std::uint32_t seed) {
     return [=](const Reporter& reporter) {
-        const auto limit = std::chrono::steady_clock::now() + 1min;
-        while (!awaited.empty() && !fs::exists(awaited))
-            if (std::chrono::steady_clock::now() > limit)
-                throw std::runtime_error(awaited.string() + " não apareceu");
-            else
-                std::this_thread::sleep_for(1ms);
+        if (!awaited.empty() && !test_support::waitUntil([&] { return fs::exists(awaited); }))
+            throw std::runtime_error(awaited.string() + " não apareceu");
         std::this_thread::sleep_for(pause);
         std::mt19937 random(seed);
         const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);

@@ -138,7 +138,7 @@ std::string readWhole(const fs::path& file) {
 TEST_F(SaveKillTest, AKilledWriterLeavesTheOldFileOrTheNewOne) {
     SCOPED_TRACE("semente " + std::to_string(test_support::killSeed));
     std::mt19937 random(test_support::killSeed);
-    const auto limit = test_support::Clock::now() + std::chrono::minutes(3);
+    const auto limit = test_support::Clock::now() + std::chrono::minutes(5);
     for (const auto& saved : savedFiles()) {
         SCOPED_TRACE(saved.what);
         // Each child is killed at a random point of one of its first three writes, or between

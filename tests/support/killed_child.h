@@ -34,9 +34,12 @@ using Clock = std::chrono::steady_clock;
 class Reporter {
 public:
     explicit Reporter(int fd) : fd_(fd) {}
-    // Sends one line (a line feed is added).
+    // Sends one line (a line feed is added), stamped with the time it is sent: the steady clock
+    // is the same in every process, so the parent learns how long the child's steps take
+    // however late it reads them.
     void report(std::string_view line) const {
-        std::string text(line);
+        std::string text = std::to_string(Clock::now().time_since_epoch().count()) + " ";
+        text += line;
         text += '\n';
         if (text.size() >= PIPE_BUF)
             throw std::length_error("report longer than an atomic pipe write");
@@ -132,11 +135,11 @@ public:
                 closed_ = true;
                 return;
             }
-            const auto now = Clock::now();
             pending_.append(buffer, static_cast<std::size_t>(n));
             for (std::size_t end; (end = pending_.find('\n')) != std::string::npos;) {
-                lines_.push_back(pending_.substr(0, end));
-                arrivals_.push_back(now);
+                const std::size_t space = pending_.find(' ');
+                sent_.push_back(Clock::time_point(Clock::duration(std::stoll(pending_))));
+                lines_.push_back(pending_.substr(space + 1, end - space - 1));
                 pending_.erase(0, end + 1);
             }
         }
@@ -144,8 +147,8 @@ public:
 
     // Every line the child reported so far: all of them once it has been killed.
     const std::vector<std::string>& reports() const { return lines_; }
-    // When the parent received report `i`, and when the child was started.
-    Clock::time_point arrival(std::size_t i) const { return arrivals_.at(i); }
+    // When the child sent report `i`, and when it was started.
+    Clock::time_point sent(std::size_t i) const { return sent_.at(i); }
     Clock::time_point started() const { return started_; }
     // Whether the pipe has ended: the child is gone.
     bool closed() const { return closed_; }
@@ -171,7 +174,7 @@ private:
     std::string end_; // empty when the child was killed or ended normally
     std::string pending_;
     std::vector<std::string> lines_;
-    std::vector<Clock::time_point> arrivals_;
+    std::vector<Clock::time_point> sent_;
     bool closed_ = false;
 };
 
@@ -218,8 +221,8 @@ inline std::vector<std::string> killAtMoments(const std::vector<KilledChild*>& c
             const std::size_t steps = moments[c].steps;
             if (!killAt[c] && child.reports().size() >= steps) {
                 if (steps >= 2)
-                    step = child.arrival(steps - 1) - child.arrival(steps - 2);
-                const auto reached = steps == 0 ? child.started() : child.arrival(steps - 1);
+                    step = child.sent(steps - 1) - child.sent(steps - 2);
+                const auto reached = steps == 0 ? child.started() : child.sent(steps - 1);
                 killAt[c] = reached +
                             std::chrono::duration_cast<Clock::duration>(step * moments[c].fraction);
             }
