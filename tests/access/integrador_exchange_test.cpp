@@ -1,8 +1,11 @@
 #include "access/integrador_backend.h"
 
 #include "access/integrador_answer.h"
+#include "access/integrador_request.h"
 #include "core/whole_file.h"
+#include "tests/access/folder_events.h"
 #include "tests/access/integrador_test_folders.h"
+#include "tests/support/wait_until.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +62,10 @@ protected:
     }
     std::string call(const char* operation, std::chrono::milliseconds limit = 300ms) {
         backend = std::make_unique<backend::IntegradorBackend>(folders, state, limit);
+        return callAgain(operation);
+    }
+    // A call on the back-end made by the last call(), which another thread may cancel.
+    std::string callAgain(const char* operation) {
         const auto* op = core::operationByName(operation);
         core::Arguments arguments;
         for (const auto& p : op->params)
@@ -132,8 +139,9 @@ TEST_F(Exchange, TakesMatchesErrorsAndLeavesTheRest) {
         state.answerDocument = "anterior";
         for (const auto& [name, bytes] : c.files)
             put(name, bytes);
-        EXPECT_EQ(call(c.operation), c.answer);
+        // An answer waiting in the folder is taken at the first look, however late that comes.
         const bool busy = c.answer.find("SAT em processamento") != std::string::npos;
+        EXPECT_EQ(call(c.operation, busy ? 300ms : 30s), c.answer);
         EXPECT_EQ(backend->lastOutcome(), busy ? Outcome::TimedOut : Outcome::Answered);
         EXPECT_EQ(outputFiles(), c.left);
         EXPECT_EQ(state.answerDocument, c.answerDocument);
@@ -146,23 +154,29 @@ TEST_F(Exchange, TakesMatchesErrorsAndLeavesTheRest) {
 
 TEST_F(Exchange, WithoutTheInputFolderTheAnswerIsTheWriteFailureAtOnce) {
     fs::remove_all(folders.input);
+    constexpr auto limit = 60s;
     const auto start = Clock::now();
-    EXPECT_EQ(call("ConsultarSAT", 10s), backend::integradorWriteFailure());
+    EXPECT_EQ(call("ConsultarSAT", limit), backend::integradorWriteFailure());
     EXPECT_EQ(backend->lastOutcome(), Outcome::NotWritten);
-    EXPECT_LT(Clock::now() - start, 2s);
+    EXPECT_LT(Clock::now() - start, limit / 3) << "the call waited";
     EXPECT_FALSE(fs::exists(folders.input));
 }
 
 TEST_F(Exchange, AnAnswerArrivingDuringTheWaitIsTakenPromptly) {
+    constexpr auto limit = 30s;
+    Clock::time_point answered;
     std::thread integrador([&] {
-        std::this_thread::sleep_for(100ms);
+        // The answer comes once the request is there: while the call waits.
+        EXPECT_TRUE(test_support::waitUntil(
+            [&] { return fs::exists(folders.input / "ConsultarMFe00012345.xml"); }, limit));
+        answered = Clock::now();
         std::string error;
         core::writeFileWhole(folders.output / "r.xml", answerFile("00012345", "ok"), error);
     });
-    const auto start = Clock::now();
-    EXPECT_EQ(call("ConsultarSAT", 20s), "ok");
+    EXPECT_EQ(call("ConsultarSAT", limit), "ok");
+    const auto taken = Clock::now();
     integrador.join();
-    EXPECT_LT(Clock::now() - start, 2s);
+    EXPECT_LT(taken - answered, limit / 3) << "taken near the limit, not when it came";
 }
 
 TEST_F(Exchange, AHalfWrittenFileIsTakenOnceComplete) {
@@ -170,12 +184,15 @@ TEST_F(Exchange, AHalfWrittenFileIsTakenOnceComplete) {
     const std::size_t half = whole.size() / 2;
     std::ofstream writer(folders.output / "r.xml", std::ios::binary);
     writer << whole.substr(0, half) << std::flush;
+    FolderEvents events(folders.output);
+    constexpr auto limit = 30s;
     std::thread integrador([&] {
-        std::this_thread::sleep_for(300ms);
+        // The rest comes once the call has read the half.
+        EXPECT_TRUE(events.awaitRead("r.xml", 1, limit));
         writer << whole.substr(half);
         writer.close();
     });
-    EXPECT_EQ(call("ConsultarSAT", 5s), "completo");
+    EXPECT_EQ(call("ConsultarSAT", limit), "completo");
     integrador.join();
     EXPECT_TRUE(backend->skippedFiles().empty());
 }
@@ -184,11 +201,14 @@ TEST_F(Exchange, AGarbageFileIsSkippedAndReportedAndTheAnswerStillTaken) {
     // Garbage left from long ago is given up at first sight; the answer after it is taken.
     put("0-lixo.xml", "isto não é XML");
     fs::last_write_time(folders.output / "0-lixo.xml", fs::file_time_type::clock::now() - 1h);
+    FolderEvents events(folders.output);
+    constexpr auto limit = 30s;
     std::thread integrador([&] {
-        std::this_thread::sleep_for(100ms);
+        // The answer comes once the call has read the garbage.
+        EXPECT_TRUE(events.awaitRead("0-lixo.xml", 1, limit));
         put("1-resposta.xml", answerFile("00012345", "resposta"));
     });
-    EXPECT_EQ(call("ConsultarSAT", 5s), "resposta");
+    EXPECT_EQ(call("ConsultarSAT", limit), "resposta");
     integrador.join();
     ASSERT_EQ(backend->skippedFiles().size(), 1u);
     EXPECT_EQ(backend->skippedFiles()[0].name, "0-lixo.xml");
@@ -198,7 +218,10 @@ TEST_F(Exchange, AGarbageFileIsSkippedAndReportedAndTheAnswerStillTaken) {
     // Fresh garbage that stops changing is given up after two seconds, reported once, and
     // does not end the call with an error.
     put("2-lixo.xml", "<Integrador>");
-    EXPECT_EQ(call("ConsultarSAT", 3s), "004321|08098|SAT em processamento. Tente novamente.||");
+    const auto grace = std::chrono::duration_cast<std::chrono::milliseconds>(
+        backend::AnswerReader::unparsableGrace);
+    EXPECT_EQ(call("ConsultarSAT", grace + 1s),
+              "004321|08098|SAT em processamento. Tente novamente.||");
     ASSERT_EQ(backend->skippedFiles().size(), 2u);
     EXPECT_EQ(backend->skippedFiles()[1].name, "2-lixo.xml");
 }
@@ -227,14 +250,19 @@ TEST_F(Exchange, AGivenUpFileThatChangesIsJudgedAgainAndNamedAtMostOnce) {
         fs::remove_all(folders.output);
         fs::create_directories(folders.output);
         replace("a.xml", "lixo");
+        FolderEvents events(folders.output);
+        constexpr auto limit = 30s;
         std::thread integrador([&] {
-            std::this_thread::sleep_for(100ms);
+            // Replaced once the call has read the garbage (and given it up, as it is old); the
+            // answer comes once the call has read the replacement.
+            EXPECT_TRUE(events.awaitRead("a.xml", 1, limit));
             replace("a.xml", c.replacement);
-            std::this_thread::sleep_for(100ms);
-            if (c.answerFollows)
+            if (c.answerFollows) {
+                EXPECT_TRUE(events.awaitRead("a.xml", 2, limit));
                 put("b.xml", answerFile("00012345", "resposta"));
+            }
         });
-        EXPECT_EQ(call("ConsultarSAT", 5s), "resposta");
+        EXPECT_EQ(call("ConsultarSAT", limit), "resposta");
         integrador.join();
         std::vector<std::string> skipped;
         for (const auto& file : backend->skippedFiles())
@@ -247,35 +275,50 @@ TEST_F(Exchange, AFileExaminedAndUnchangedIsNotReadAgain) {
     const auto file = folders.output / "a.xml";
     put("a.xml", answerFile("00099999", "outro"));
     const auto modified = fs::last_write_time(file);
+    FolderEvents events(folders.output);
+    backend = std::make_unique<backend::IntegradorBackend>(folders, state, 30s);
     std::thread integrador([&] {
-        std::this_thread::sleep_for(200ms);
-        // Same size, same modification time: the call's verdict on it stands.
+        // Replaced once the call has read it. Same size, same modification time: the call's
+        // verdict on it stands.
+        EXPECT_TRUE(events.awaitRead("a.xml", 1));
         const auto replacement = root / "a.xml";
         std::ofstream(replacement, std::ios::binary) << answerFile("00012345", "outro");
         fs::last_write_time(replacement, modified);
         fs::rename(replacement, file);
+        // The call ends once a whole look at the folder has begun and ended since.
+        EXPECT_TRUE(events.awaitLooksAfterArrival("a.xml", 2));
+        backend->cancel();
     });
-    EXPECT_EQ(call("ConsultarSAT", 600ms), "004321|08098|SAT em processamento. Tente novamente.||");
+    EXPECT_EQ(callAgain("ConsultarSAT"), "004321|08098|SAT em processamento. Tente novamente.||");
     integrador.join();
     EXPECT_TRUE(fs::exists(file));
 }
 
 TEST_F(Exchange, CancelEndsTheWaitAtOnceWithTheBusyAnswer) {
-    backend = std::make_unique<backend::IntegradorBackend>(folders, state, 30s);
+    constexpr auto limit = 30s;
+    backend = std::make_unique<backend::IntegradorBackend>(folders, state, limit);
     const auto& op = *core::operationByName("EnviarDadosVenda");
     const core::Arguments arguments = {core::Argument::integer(4321, "004321"),
                                        core::Argument::typed("x", "x"),
                                        core::Argument::document("<CFe/>", "<CFe/>")};
     backend->cancel(); // no call waiting: ignored
+    Clock::time_point cancelledAt;
     std::thread window([&] {
-        std::this_thread::sleep_for(200ms);
+        // Cancelled once the request is there: while the call waits.
+        EXPECT_TRUE(test_support::waitUntil(
+            [&] {
+                return fs::exists(folders.input /
+                                  backend::requestFileName(op, state.requestIdentifier));
+            },
+            limit));
+        cancelledAt = Clock::now();
         backend->cancel();
     });
-    const auto start = Clock::now();
     EXPECT_EQ(backend->call(op, arguments),
               "004321|06098|0000|SAT em processamento. Tente novamente.||");
+    const auto ended = Clock::now();
     window.join();
-    EXPECT_LT(Clock::now() - start, 2s);
+    EXPECT_LT(ended - cancelledAt, limit / 3) << "the wait went on after the cancel";
     EXPECT_EQ(backend->lastOutcome(), Outcome::Cancelled);
 }
 
@@ -287,7 +330,8 @@ TEST_F(Exchange, ACancelWhileTheRequestIsStillBeingWrittenIsNotLost) {
     // comes while the call holds the pipe open, before any wait has begun.
     const auto pipe = folders.input / "ConsultarMFe00012345.xml.tmp";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    backend = std::make_unique<backend::IntegradorBackend>(folders, state, 5s);
+    constexpr auto limit = 30s;
+    backend = std::make_unique<backend::IntegradorBackend>(folders, state, limit);
     std::string answer;
     std::thread worker([&] {
         answer = backend->call(*core::operationByName("ConsultarSAT"),
@@ -304,7 +348,7 @@ TEST_F(Exchange, ACancelWhileTheRequestIsStillBeingWrittenIsNotLost) {
     worker.join();
     EXPECT_EQ(answer, "004321|08098|SAT em processamento. Tente novamente.||");
     EXPECT_EQ(backend->lastOutcome(), Outcome::Cancelled);
-    EXPECT_LT(Clock::now() - cancelledAt, 2s);
+    EXPECT_LT(Clock::now() - cancelledAt, limit / 3) << "the wait went on after the cancel";
 #endif
 }
 

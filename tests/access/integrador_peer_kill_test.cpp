@@ -4,8 +4,10 @@
 // after it is still taken.
 
 #include "access/integrador_backend.h"
+#include "access/integrador_request.h"
 #include "tests/access/integrador_test_folders.h"
 #include "tests/support/killed_child.h"
+#include "tests/support/wait_until.h"
 
 #include <gtest/gtest.h>
 
@@ -32,12 +34,15 @@ std::string answerFile(std::string_view identificador) {
            "</retorno>\r\n  </Resposta>\r\n</Integrador>\r\n";
 }
 
-// A peer's work: after `pause`, writes the first `cut` bytes of `bytes` into `file` one at a
-// time, each after a random pause of up to 300 µs, then stays until it is killed.
+// A peer's work: once `awaited` exists (when one is named), and `pause` later, writes the first
+// `cut` bytes of `bytes` into `file` one at a time, each after a random pause of up to 300 µs,
+// reports it, then stays until it is killed.
 std::function<void(const Reporter&)> slowWriter(fs::path file, std::string bytes, std::size_t cut,
-                                                std::chrono::milliseconds pause,
+                                                fs::path awaited, std::chrono::milliseconds pause,
                                                 std::uint32_t seed) {
-    return [=](const Reporter&) {
+    return [=](const Reporter& reporter) {
+        if (!awaited.empty() && !test_support::waitUntil([&] { return fs::exists(awaited); }))
+            throw std::runtime_error(awaited.string() + " não apareceu");
         std::this_thread::sleep_for(pause);
         std::mt19937 random(seed);
         const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -48,6 +53,7 @@ std::function<void(const Reporter&)> slowWriter(fs::path file, std::string bytes
                 throw std::runtime_error("não gravou " + file.string());
             std::this_thread::sleep_for(test_support::killDelay(random, 300));
         }
+        reporter.report("gravou " + std::to_string(cut));
         for (;;)
             ::pause();
     };
@@ -63,9 +69,10 @@ protected:
 
     std::string call(std::chrono::milliseconds limit) {
         backend = std::make_unique<backend::IntegradorBackend>(folders, state, limit);
-        return backend->call(*core::operationByName("ConsultarSAT"),
-                             {core::Argument::integer(4321, "004321")});
+        return backend->call(consultar, {core::Argument::integer(4321, "004321")});
     }
+
+    const core::Operation& consultar = *core::operationByName("ConsultarSAT");
 
     std::unique_ptr<backend::IntegradorBackend> backend;
 };
@@ -73,10 +80,14 @@ protected:
 TEST_F(IntegradorPeerKillTest, AnAnswerWrittenByteByByteInPlaceIsTakenOnlyWhole) {
     const std::string whole = answerFile(state.requestIdentifier);
     const std::string document = whole.substr(3, whole.find("</Integrador>") + 13 - 3);
+    // The peer begins once the request is there, so the call sees the answer grow.
+    const auto request =
+        folders.input / backend::requestFileName(consultar, state.requestIdentifier);
     for (std::uint32_t round = 0; round < 5; ++round) {
         SCOPED_TRACE("semente " + std::to_string(test_support::killSeed + round));
-        KilledChild peer(slowWriter(folders.output / "resposta.xml", whole, whole.size(), 0ms,
-                                    test_support::killSeed + round));
+        fs::remove(request);
+        KilledChild peer(slowWriter(folders.output / "resposta.xml", whole, whole.size(), request,
+                                    0ms, test_support::killSeed + round));
         EXPECT_EQ(call(10s), retorno);
         EXPECT_EQ(backend->lastOutcome(), backend::IntegradorBackend::Outcome::Answered);
         EXPECT_TRUE(backend->skippedFiles().empty());
@@ -99,18 +110,16 @@ TEST_F(IntegradorPeerKillTest, PeersKilledHalfWayAreSkippedAndNamedOnceAndTheAns
             std::uniform_int_distribution<std::size_t>(1, whole.size() - 1)(random);
         broken.push_back("morta" + std::to_string(i) + ".xml");
         crashed.push_back(std::make_unique<KilledChild>(
-            slowWriter(folders.output / broken.back(), whole, cut, 0ms, random())));
+            slowWriter(folders.output / broken.back(), whole, cut, {}, 0ms, random())));
         SCOPED_TRACE(broken.back() + " cortada em " + std::to_string(cut));
-        const auto limit = std::chrono::steady_clock::now() + 5s;
-        std::error_code ec;
-        while (fs::file_size(folders.output / broken.back(), ec) != cut &&
-               std::chrono::steady_clock::now() < limit)
-            std::this_thread::sleep_for(1ms);
+        ASSERT_TRUE(crashed.back()->awaitReports(1, test_support::Clock::now() + 1min));
         ASSERT_EQ(crashed.back()->kill(), "");
+        ASSERT_EQ(crashed.back()->reports(),
+                  std::vector<std::string>{"gravou " + std::to_string(cut)});
     }
     const auto grace = backend::AnswerReader::unparsableGrace;
     KilledChild healthy(
-        slowWriter(folders.output / "viva.xml", whole, whole.size(),
+        slowWriter(folders.output / "viva.xml", whole, whole.size(), {},
                    std::chrono::duration_cast<std::chrono::milliseconds>(grace) + 500ms, random()));
 
     EXPECT_EQ(call(20s), retorno);

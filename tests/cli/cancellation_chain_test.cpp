@@ -7,12 +7,12 @@
 #include "tests/cli/run_program.h"
 #include "tests/emulator/emulator_library.h"
 #include "tests/emulator/sale_documents.h"
+#include "tests/support/wait_until.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <chrono>
-#include <thread>
 
 namespace {
 
@@ -129,8 +129,7 @@ TEST_F(CancellationChain, ThroughTheIntegrador) {
     const cli_test::Background standin(
         STANDIN, {"--dir", root.string(), "--library", MFE_LIBRARY, "--timeout", "30"},
         folder.path(), {{"MFE_EMULADOR_ESTADO", state.stateFile().string()}});
-    for (int i = 0; i < 500 && !fs::exists(root / "Output"); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(test_support::waitUntil([&] { return fs::exists(root / "Output"); }));
     const Ran sent = tarvik({"--integrador", root.string(), "CancelarUltimaVenda", "--codigo",
                              activationCode, "--cfe", "Retornos/Resp_venda3.xml"});
     EXPECT_EQ(sent.exit, 0) << sent.out << sent.err;

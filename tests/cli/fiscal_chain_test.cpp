@@ -7,12 +7,12 @@
 #include "tests/documents/base64_encoder.h"
 #include "tests/emulator/emulator_library.h"
 #include "tests/emulator/sale_documents.h"
+#include "tests/support/wait_until.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <regex>
-#include <thread>
 
 namespace {
 
@@ -69,8 +69,7 @@ protected:
                 std::vector<std::string>{"--dir", root.string(), "--library", MFE_LIBRARY,
                                          "--timeout", "60"},
                 folder.path(), environment);
-            for (int i = 0; i < 500 && !fs::exists(root / "Output"); ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            EXPECT_TRUE(test_support::waitUntil([&] { return fs::exists(root / "Output"); }));
         }
     }
 
@@ -189,8 +188,7 @@ TEST(FiscalChainFolders, AFolderOfAnyNameHoldsEverythingAndIsPrintedInUtf8) {
     cli_test::Background standin(
         STANDIN, {"--dir", utf8(root), "--library", utf8(library), "--timeout", "60"}, base,
         environment);
-    for (int i = 0; i < 500 && !fs::exists(root / "Output"); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(test_support::waitUntil([&] { return fs::exists(root / "Output"); }));
     const fs::path log = base / named("log Á.txt");
     struct Case {
         std::vector<std::string> args;

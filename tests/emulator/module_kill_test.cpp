@@ -15,7 +15,6 @@
 #include <filesystem>
 #include <set>
 #include <sstream>
-#include <thread>
 
 namespace emulator {
 namespace {
@@ -152,32 +151,29 @@ protected:
 
     // Runs `rounds` rounds of `children` processes sharing the state file, killed at random.
     void killLoop(int children, int rounds, const std::set<std::string>& codes) {
-        // The kills fall within the time of two sales and their cancellations, as this machine
-        // and build take them, so they land in every part of a call, and between calls.
-        const auto start = std::chrono::steady_clock::now();
-        KilledChild timed(salesFrom(500));
-        ASSERT_EQ(timed.reports().size(), std::size_t(operationsPerChild));
-        const auto pair = std::chrono::duration_cast<std::chrono::microseconds>(
-                              std::chrono::steady_clock::now() - start) /
-                          (operationsPerChild / 2);
+        SCOPED_TRACE("semente " + std::to_string(test_support::killSeed));
         std::mt19937 random(test_support::killSeed);
+        // Each child is killed at a random point of one of its first four calls (two sales and
+        // their cancellations), or between two of them, as its own reports measure them.
+        constexpr std::size_t mostSteps = 3;
+        const auto began = test_support::Clock::now();
+        const auto limit = began + std::chrono::minutes(5);
+        test_support::Clock::duration step{};
         for (int round = 0; round < rounds; ++round) {
-            SCOPED_TRACE("semente " + std::to_string(test_support::killSeed) + ", rodada " +
-                         std::to_string(round));
+            SCOPED_TRACE("rodada " + std::to_string(round));
             std::vector<std::unique_ptr<KilledChild>> running;
-            std::vector<std::chrono::microseconds> delays;
+            std::vector<KilledChild*> killed;
+            std::vector<test_support::KillMoment> moments;
             for (int c = 0; c < children; ++c) {
                 running.push_back(std::make_unique<KilledChild>(
                     salesFrom(1000 + round * 100 + c * operationsPerChild)));
-                delays.push_back(test_support::killDelay(random, int(2 * pair.count())));
+                killed.push_back(running.back().get());
+                moments.push_back(test_support::randomKillMoment(random, mostSteps));
             }
+            const auto ends = test_support::killAtMoments(killed, moments, step, limit);
             std::vector<Acknowledged> acknowledged;
-            auto elapsed = std::chrono::microseconds::zero();
             for (int c = 0; c < children; ++c) {
-                if (delays[c] > elapsed)
-                    std::this_thread::sleep_for(delays[c] - elapsed);
-                elapsed = std::max(elapsed, delays[c]);
-                ASSERT_EQ(running[c]->kill(), "");
+                ASSERT_EQ(ends[c], "") << "filho " << c;
                 for (const auto& line : running[c]->reports()) {
                     ASSERT_FALSE(line.starts_with(test_support::childFailure)) << line;
                     acknowledged.push_back(parsed(line));
@@ -190,9 +186,14 @@ protected:
         }
         // Enough calls were acknowledged between the kills for the loop to mean something.
         EXPECT_GT(answered, rounds / 2) << kills << " mortes";
-        std::printf("%d processos mortos, %d vendas e cancelamentos confirmados; uma venda e seu "
-                    "cancelamento: %lld µs\n",
-                    kills, answered, static_cast<long long>(pair.count()));
+        std::printf("%d processos mortos, %d vendas e cancelamentos confirmados em %lld ms; "
+                    "última chamada medida: %lld µs\n",
+                    kills, answered,
+                    static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                               test_support::Clock::now() - began)
+                                               .count()),
+                    static_cast<long long>(
+                        std::chrono::duration_cast<std::chrono::microseconds>(step).count()));
     }
 
     fs::path folder;

@@ -10,12 +10,12 @@
 #include "tests/access/integrador_test_folders.h"
 #include "tests/cli/run_program.h"
 #include "tests/portable.h"
+#include "tests/support/wait_until.h"
 #include "xml/xml_security.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <thread>
 
 namespace {
 
@@ -199,12 +199,11 @@ protected:
         args.insert(args.end(), extra.begin(), extra.end());
         fs::create_directories(root); // the stand-in's output files go there
         standin = std::make_unique<cli_test::Background>(STANDIN, args, root);
-        for (int i = 0; i < 200 && !fs::exists(folders.output); ++i)
-            std::this_thread::sleep_for(10ms);
+        EXPECT_TRUE(test_support::waitUntil([&] { return fs::exists(folders.output); }));
     }
 
     std::string call(const char* operation) {
-        backend::IntegradorBackend integrador(folders, state, 10s);
+        backend::IntegradorBackend integrador(folders, state, 20s); // the stand-in's own life
         const auto* op = core::operationByName(operation);
         core::Arguments arguments;
         for (const auto& p : op->params)
@@ -231,8 +230,7 @@ TEST_F(Standin, ErrorAnswersForUnknownMethodsMalformedRequestsAndOnRequest) {
     const auto erroOf = [&](const std::string& name, const std::string& request) {
         std::ofstream(root / name, std::ios::binary) << request;
         fs::rename(root / name, folders.input / name);
-        for (int i = 0; i < 500 && !fs::exists(folders.output / name); ++i)
-            std::this_thread::sleep_for(10ms);
+        EXPECT_TRUE(test_support::waitUntil([&] { return fs::exists(folders.output / name); }));
         std::ifstream in(folders.output / name, std::ios::binary);
         const std::string bytes{std::istreambuf_iterator<char>(in), {}};
         std::string error;
@@ -277,8 +275,7 @@ TEST_F(Standin, FoldersAndALibraryOfAnyNameAreUsedAndNamedInUtf8) {
             base,
             std::map<std::string, std::string>{
                 {"MFE_EMULADOR_ESTADO", utf8(base / "estado.json")}});
-        for (int i = 0; i < 200 && !fs::exists(folders.output); ++i)
-            std::this_thread::sleep_for(10ms);
+        EXPECT_TRUE(test_support::waitUntil([&] { return fs::exists(folders.output); }));
         const std::string answered = call("ConsultarSAT");
         EXPECT_TRUE(answered.starts_with(answer)) << answered;
         const cli_test::Ran ran = standin->finish();
