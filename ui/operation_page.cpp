@@ -233,7 +233,7 @@ void OperationPage::execute() {
             host_.cursorDefault();
             return;
         }
-        done = core::executar(host_, operation_, lastCall_.arguments, logic_.report);
+        done = core::executar(host_, operation_, lastCall_, logic_.report);
     } catch (...) {
         host_.cursorDefault();
         throw;

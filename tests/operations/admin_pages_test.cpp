@@ -260,10 +260,19 @@ private slots:
         fake->setAnswer(answer.toUtf8().constData());
         executeQuery("42");
         const QString before = fake->lastCall();
-        for (const char* typed : {"12a", "42 "}) {
+        for (const QString typed : {"12a", "42 "}) {
+            const QString shownCall = QString(",senha123,%1)").arg(typed.trimmed());
             program.dialogs.shown.clear();
             page->type("EdtSessao", typed);
+            // "Mostrar" shows the call, the session trimmed, and says nothing.
+            page->click("BtnMostra_10");
+            QVERIFY2(text("MemoComando_10").endsWith(shownCall),
+                     qPrintable(text("MemoComando_10")));
+            QCOMPARE(program.dialogs.shown, QStringList{});
+            // "Executar" shows it again, then stops with the conversion error.
             page->click("BtnExecuta_10");
+            QVERIFY2(text("MemoComando_10").endsWith(shownCall),
+                     qPrintable(text("MemoComando_10")));
             QCOMPARE(program.dialogs.shown,
                      QStringList{QString("error:'%1' is not a valid integer value").arg(typed)});
             QCOMPARE(fake->lastCall(), before);
