@@ -242,6 +242,9 @@ void OperationPage::execute() {
     appendToBox(answerBox_, done.answerBox);
     host_.cursorDefault();
     subControl_->setCurrentIndex(1);
+    // A long answer line (a CSR, a document) would leave the box at its end: the session, code
+    // and message lead the line.
+    answerBox_->moveCursor(QTextCursor::Start);
     showMessages();
     onExecuted(done);
 }
