@@ -136,8 +136,7 @@ void BM_ProgramSale(benchmark::State& state) {
     for (auto _ : state) {
         const core::OperationLogic logic = documents::bindEnviarDadosVenda(venda, inputs, context);
         const core::Shown shown = core::mostrar(access, venda, logic.prepare);
-        const core::Executed done =
-            core::executar(access, venda, shown.call.arguments, logic.report);
+        const core::Executed done = core::executar(access, venda, shown.call, logic.report);
         if (logic.writtenFiles().empty())
             state.SkipWithError(done.answer.substr(0, 120).c_str());
     }

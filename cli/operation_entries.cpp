@@ -60,7 +60,9 @@ core::Inputs inputsFrom(const OperationEntry& entry, const CommandLine& line) {
     for (const core::InputField& field : entry.definition.fields) {
         switch (field.kind) {
         case core::InputField::Kind::Text:
-            inputs.set(field.key, line.text(field.option));
+            // An option left out is not given: the logic may stand a default for it.
+            if (line.has(field.option))
+                inputs.set(field.key, line.text(field.option));
             break;
         case core::InputField::Kind::Switch:
             inputs.set(field.key, line.has(field.option) ? "1" : "");

@@ -86,10 +86,11 @@ int execute(const Output& o, const OperationEntry& entry, const core::OperationL
     }
     if (!o.json)
         printLines(o.out, record.shown->commandBox);
+    if (!record.shown->call.unsendable.empty())
+        return stop(o, record, exitBadUsage, record.shown->call.unsendable);
 
     try {
-        record.executed =
-            core::executar(*access, operation, record.shown->call.arguments, logic.report);
+        record.executed = core::executar(*access, operation, record.shown->call, logic.report);
     } catch (const std::exception& e) {
         return stop(o, record, exitUnreachable, e.what());
     }

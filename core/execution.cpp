@@ -2,6 +2,8 @@
 
 #include "core/workflow.h"
 
+#include <stdexcept>
+
 namespace core {
 
 Report appendingReport(Lines (*report)(std::string_view answer)) {
@@ -24,10 +26,12 @@ Shown mostrar(ModuleAccess& access, const Operation& operation, const Prepare& p
     return shown;
 }
 
-Executed executar(ModuleAccess& access, const Operation& operation, const Arguments& arguments,
+Executed executar(ModuleAccess& access, const Operation& operation, const PreparedCall& call,
                   const Report& report) {
+    if (!call.unsendable.empty())
+        throw std::invalid_argument(call.unsendable);
     Executed done;
-    done.answer = access.callModule(operation, arguments);
+    done.answer = access.callModule(operation, call.arguments);
     access.state().sentSessionNumber = access.state().sessionNumber;
     access.state().answer = done.answer;
     if (report) {

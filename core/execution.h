@@ -17,6 +17,9 @@ namespace core {
 struct PreparedCall {
     std::string text;
     Arguments arguments;
+    // Set when the call can be shown but not made (a value it cannot carry): "Executar" stops
+    // with this message once the call is shown, before the module is called.
+    std::string unsendable;
 };
 
 using Prepare = std::function<PreparedCall(const std::string& sessionNumber)>;
@@ -69,8 +72,8 @@ struct Executed {
 // The steps of "Executar" after its "Mostrar": the module call with the arguments shown (its
 // session number then counts as the last one sent), the report under its guard (a report that fails
 // ends there, silently, keeping the lines it wrote), and the answer box. An exception of the module
-// call is passed on.
-Executed executar(ModuleAccess& access, const Operation& operation, const Arguments& arguments,
+// call is passed on; an unsendable call throws std::invalid_argument with its message instead.
+Executed executar(ModuleAccess& access, const Operation& operation, const PreparedCall& call,
                   const Report& report);
 
 } // namespace core

@@ -12,4 +12,17 @@ const std::string& Inputs::text(std::string_view key) const {
     return it == values_.end() ? empty : it->second;
 }
 
+bool Inputs::given(std::string_view key) const {
+    return values_.find(key) != values_.end();
+}
+
+void Inputs::choose(std::string_view key, int item) {
+    items_.insert_or_assign(std::string(key), item);
+}
+
+std::optional<int> Inputs::chosen(std::string_view key) const {
+    const auto it = items_.find(key);
+    return it == items_.end() ? std::nullopt : std::optional<int>(it->second);
+}
+
 } // namespace core

@@ -29,15 +29,23 @@ struct InputField {
     Kind kind = Kind::Text;
 };
 
-// What the user gave, as typed (UTF-8), by field key. A field not given is empty.
+// What the user gave, as typed (UTF-8), by field key. A field not given is empty. A page gives
+// every field of its controls; the command line gives the options written.
 class Inputs {
 public:
     void set(std::string_view key, std::string text);
     const std::string& text(std::string_view key) const;
     bool checked(std::string_view key) const { return !text(key).empty(); }
+    bool given(std::string_view key) const;
+
+    // The item a page's combo has chosen, beside its text: -1 when the text was typed and is
+    // none of the items. The command line chooses none: the logic reads its choice from the text.
+    void choose(std::string_view key, int item);
+    std::optional<int> chosen(std::string_view key) const;
 
 private:
     std::map<std::string, std::string, std::less<>> values_;
+    std::map<std::string, int, std::less<>> items_;
 };
 
 // What an operation may use besides its inputs.

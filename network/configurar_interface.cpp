@@ -16,10 +16,9 @@ struct InterfaceForm {
 InterfaceForm readForm(const core::Inputs& inputs) {
     InterfaceForm form;
     form.codigo = inputs.text(core::codigoField.key);
-    form.tipoInter = inputs.text(tipoInterField.key);
-    // The combo offers one item; an empty one (an option left out) stands for it.
-    if (form.tipoInter.empty())
-        form.tipoInter = "ETHERNET";
+    // The combo offers one item; an option left out stands for it. An emptied combo sends "".
+    form.tipoInter =
+        inputs.given(tipoInterField.key) ? inputs.text(tipoInterField.key) : "ETHERNET";
     form.lan = readNetwork(inputs, ethernetFields, form.problems);
     return form;
 }

@@ -11,9 +11,22 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace network {
+namespace {
+
+// A form whose rows stand close together, so that a network's seven rows fit the page.
+QFormLayout* compactForm() {
+    auto* form = new QFormLayout;
+    form->setVerticalSpacing(3);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    return form;
+}
+
+} // namespace
 
 ConfigurarInterfaceMfePage::ConfigurarInterfaceMfePage(const core::OperationDefinition& definition,
                                                        ui::PageHost& host, QWidget* parent)
@@ -32,18 +45,28 @@ ConfigurarInterfaceMfePage::ConfigurarInterfaceMfePage(const core::OperationDefi
     mobile_.addressing->setEnabled(false);
     mobile_.proxy->setEnabled(false);
 
-    auto* columns = new QHBoxLayout(parametersPanel());
-    columns->addWidget(buildSection("ETHERNET", "EdtMFEInter1", ethernet_));
-    auto* mobileSection = buildSection("3G/GPRS", "EdtMFEInter2", mobile_);
-    auto* carrierForm = static_cast<QFormLayout*>(mobileSection->layout());
     const char* carrierNames[] = {"EdtMFEUsuario", "EdtMFESenha", "EdtMFEPhone", "EdtMFEAPN"};
-    const char* carrierLabels[] = {"Usuário:", "Senha:", "Phone:", "APN:"};
-    for (std::size_t i = 0; i < carrier_.size(); ++i) {
+    for (std::size_t i = 0; i < carrier_.size(); ++i)
         carrier_[i] = namedEdit(carrierNames[i]);
-        carrierForm->addRow(carrierLabels[i], carrier_[i]);
-    }
-    columns->addWidget(mobileSection);
-    columns->addWidget(buildRightColumn());
+    codigo_ = namedEdit("LblEdtMFECodRede");
+    codigo_->setEchoMode(QLineEdit::Password);
+
+    // The two networks as sub-tabs, each with its addressing and its proxy side by side; under
+    // them the priority, the mobile carrier and the activation code.
+    auto* layout = new QVBoxLayout(parametersPanel());
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* networks = new QTabWidget;
+    networks->setObjectName("PCRedesMFE");
+    networks->addTab(buildNetwork("TSRedeMFE1", "ETHERNET", "EdtMFEInter1", ethernet_), "ETHERNET");
+    networks->addTab(buildNetwork("TSRedeMFE2", "3G/GPRS", "EdtMFEInter2", mobile_), "3G/GPRS");
+    layout->addWidget(networks);
+    auto* below = new QHBoxLayout;
+    below->addWidget(buildPriority());
+    below->addWidget(buildCarrier(), 1);
+    layout->addLayout(below);
+    auto* codeForm = new QFormLayout;
+    codeForm->addRow("Código de Ativação:", codigo_);
+    layout->addLayout(codeForm);
 
     connect(ethernet_.addressing, &QComboBox::currentIndexChanged, this,
             &ConfigurarInterfaceMfePage::CboMFERede1Change);
@@ -56,63 +79,86 @@ ConfigurarInterfaceMfePage::ConfigurarInterfaceMfePage(const core::OperationDefi
     // Every address and proxy edit starts enabled; the combos' handlers set them once used.
 }
 
-QWidget* ConfigurarInterfaceMfePage::buildSection(const char* title, const char* interfaceName,
+QWidget* ConfigurarInterfaceMfePage::buildNetwork(const char* sheetName, const char* title,
+                                                  const char* interfaceName,
                                                   NetworkControls& network) {
-    auto* box = new QGroupBox(title);
-    auto* form = new QFormLayout(box);
+    auto* sheet = new QWidget;
+    sheet->setObjectName(sheetName);
+    auto* columns = new QHBoxLayout(sheet);
+    auto* addressing = compactForm();
     auto* interface = namedEdit(interfaceName);
     interface->setText(title);
     interface->setReadOnly(true);
-    form->addRow("Interface:", interface);
-    form->addRow("Rede:", network.addressing);
-    form->addRow("Proxy:", network.proxy);
+    addressing->addRow("Interface:", interface);
+    addressing->addRow("Rede:", network.addressing);
     const char* addressLabels[] = {"IP:", "Mascara:", "Gateway:", "DNS1:", "DNS2:"};
     for (std::size_t i = 0; i < network.addresses.size(); ++i)
-        form->addRow(addressLabels[i], network.addresses[i]);
+        addressing->addRow(addressLabels[i], network.addresses[i]);
+    auto* proxy = compactForm();
+    proxy->addRow("Proxy:", network.proxy);
     const char* proxyLabels[] = {
         "IP do Proxy:", "Porta do Proxy:", "Usuário do Proxy:", "Senha do Proxy:"};
     for (std::size_t i = 0; i < network.proxyDetails.size(); ++i)
-        form->addRow(proxyLabels[i], network.proxyDetails[i]);
+        proxy->addRow(proxyLabels[i], network.proxyDetails[i]);
     network.proxyDetails[3]->setEchoMode(QLineEdit::Password);
-    return box;
+    columns->addLayout(addressing);
+    columns->addLayout(proxy);
+    return sheet;
 }
 
-QWidget* ConfigurarInterfaceMfePage::buildRightColumn() {
-    auto* column = new QWidget;
-    auto* layout = new QVBoxLayout(column);
+QWidget* ConfigurarInterfaceMfePage::buildPriority() {
     auto* priority = new QGroupBox("Prioridade");
     priority->setObjectName("CboPrio");
-    auto* priorityLayout = new QVBoxLayout(priority);
+    auto* layout = new QVBoxLayout(priority);
     auto* group = new QButtonGroup(priority);
     const char* priorityItems[] = {"1º ETHERNET -  2º 3G/GPRS", "1º 3G/GPRS    -  2º ETHERNET "};
     for (std::size_t i = 0; i < priority_.size(); ++i) {
         priority_[i] = new QRadioButton(priorityItems[i]);
         priority_[i]->setObjectName(QString("CboPrio_%1").arg(i));
         group->addButton(priority_[i]);
-        priorityLayout->addWidget(priority_[i]);
+        layout->addWidget(priority_[i]);
     }
     priority_[0]->setChecked(true);
-    layout->addWidget(priority);
+    layout->addStretch();
+    return priority;
+}
 
-    layout->addWidget(new QLabel("Principais Operadoras"));
+// The carrier's access data of the 3G/GPRS network, under the presets that fill it.
+QWidget* ConfigurarInterfaceMfePage::buildCarrier() {
+    auto* carrier = new QGroupBox("Principais Operadoras");
+    auto* layout = new QVBoxLayout(carrier);
+    auto* presets = new QHBoxLayout;
     auto* none = new QPushButton("NENHUMA");
     none->setObjectName("BitNenhum");
     connect(none, &QPushButton::clicked, this, [this] { writeCarrier(nullptr); });
-    layout->addWidget(none);
+    presets->addWidget(none);
     for (const CarrierPreset& preset : carrierPresets) {
         auto* button = new QPushButton(QString::fromUtf8(preset.name));
         button->setObjectName("Bit" + QString::fromUtf8(preset.name));
         connect(button, &QPushButton::clicked, this, [this, &preset] { writeCarrier(&preset); });
-        layout->addWidget(button);
+        presets->addWidget(button);
     }
-
-    codigo_ = namedEdit("LblEdtMFECodRede");
-    codigo_->setEchoMode(QLineEdit::Password);
-    auto* codeForm = new QFormLayout;
-    codeForm->addRow("Código de Ativação:", codigo_);
-    layout->addLayout(codeForm);
-    layout->addStretch();
-    return column;
+    // The style's wide minimum for buttons would push the row past the page: each button only
+    // needs room for its caption.
+    for (int i = 0; i < presets->count(); ++i) {
+        auto* button = static_cast<QPushButton*>(presets->itemAt(i)->widget());
+        const QStyle* style = button->style();
+        const int frame = style->pixelMetric(QStyle::PM_ButtonMargin) +
+                          style->pixelMetric(QStyle::PM_DefaultFrameWidth);
+        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) +
+                                2 * frame);
+    }
+    layout->addLayout(presets);
+    auto* edits = new QHBoxLayout;
+    const char* labels[] = {"Usuário:", "Senha:", "Phone:", "APN:"};
+    for (std::size_t column = 0; column < 2; ++column) {
+        auto* form = compactForm();
+        for (std::size_t i = column * 2; i < column * 2 + 2; ++i)
+            form->addRow(labels[i], carrier_[i]);
+        edits->addLayout(form);
+    }
+    layout->addLayout(edits);
+    return carrier;
 }
 
 void ConfigurarInterfaceMfePage::writeCarrier(const CarrierPreset* preset) {

@@ -23,8 +23,11 @@ protected:
     core::Inputs inputs() const override;
 
 private:
-    QWidget* buildSection(const char* title, const char* interfaceName, NetworkControls& network);
-    QWidget* buildRightColumn();
+    // One network's sub-tab: its addressing beside its proxy.
+    QWidget* buildNetwork(const char* sheetName, const char* title, const char* interfaceName,
+                          NetworkControls& network);
+    QWidget* buildPriority();
+    QWidget* buildCarrier();
     // A carrier button writes its preset into the four carrier edits; "NENHUMA" empties them.
     void writeCarrier(const CarrierPreset* preset);
 

@@ -6,6 +6,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QVBoxLayout>
 
 namespace network {
 
@@ -33,7 +34,9 @@ ConfigurarInterfacePage::ConfigurarInterfacePage(const core::OperationDefinition
     codigo_ = namedEdit("LblEdtCodRede");
     codigo_->setMaxLength(32);
 
-    auto* columns = new QHBoxLayout(parametersPanel());
+    auto* layout = new QVBoxLayout(parametersPanel());
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* columns = new QHBoxLayout;
     auto* left = new QFormLayout;
     left->addRow("Interface:", lan_.addressing);
     left->addRow("Tipo de Rede:", tipoInter_);
@@ -47,9 +50,13 @@ ConfigurarInterfacePage::ConfigurarInterfacePage(const core::OperationDefinition
         "IP do Proxy:", "Porta do Proxy:", "Usuário do Proxy:", "Senha do Proxy:"};
     for (std::size_t i = 0; i < lan_.proxyDetails.size(); ++i)
         right->addRow(proxyLabels[i], lan_.proxyDetails[i]);
-    right->addRow("Código de Ativação:", codigo_);
     columns->addLayout(left);
     columns->addLayout(right);
+    // The code under both columns, wide enough for its 32 characters.
+    auto* codeForm = new QFormLayout;
+    codeForm->addRow("Código de Ativação:", codigo_);
+    layout->addLayout(columns);
+    layout->addLayout(codeForm);
 
     // Selection and typing both change the text, from the user or from code.
     connect(lan_.addressing, &QComboBox::currentTextChanged, this,

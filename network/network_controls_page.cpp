@@ -31,8 +31,12 @@ NetworkControls makeNetworkControls(const NetworkControlNames& names) {
     return c;
 }
 
+int NetworkControls::addressingChoice() const {
+    return addressing->findText(addressing->currentText());
+}
+
 void NetworkControls::followAddressing() {
-    const int item = addressingItem(addressing->currentText().toStdString());
+    const int item = addressingChoice();
     if (item < 0)
         return;
     for (QLineEdit* edit : addresses)
@@ -46,6 +50,7 @@ void NetworkControls::followProxy() {
 
 void NetworkControls::copyInto(core::Inputs& inputs, const NetworkFields& fields) const {
     inputs.set(fields.addressing->key, addressing->currentText().toStdString());
+    inputs.choose(fields.addressing->key, addressingChoice());
     for (std::size_t i = 0; i < addresses.size(); ++i)
         inputs.set(fields.addresses[i]->key, textOf(addresses[i]));
     inputs.set(fields.proxy->key, std::string(proxyWord(proxy->currentIndex())));

@@ -25,6 +25,9 @@ struct NetworkControls {
     QComboBox* proxy = nullptr; // items "NENHUM", "COM CONFIGURAÇÃO", "TRANSPARENTE"; choose-only
     std::array<QLineEdit*, 4> proxyDetails{};
 
+    // The item the addressing combo shows: the one whose caption its text is; -1 for other typed
+    // text (even "IPFIX", the element's value, chooses no item).
+    int addressingChoice() const;
     // The address edits follow the addressing item: disabled for "DHCP", enabled for "IP FIXO",
     // left as they are for typed text. Their texts stay.
     void followAddressing();

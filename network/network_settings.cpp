@@ -59,10 +59,10 @@ std::string_view proxyWord(int item) {
 NetworkSettings readNetwork(const core::Inputs& inputs, const NetworkFields& fields,
                             core::Lines& problems) {
     NetworkSettings network;
-    network.addressing = inputs.text(fields.addressing->key);
-    // An empty combo, or an option left out, stands for the first item.
-    if (network.addressing.empty())
-        network.addressing = "DHCP";
+    const std::string_view key = fields.addressing->key;
+    network.addressing = inputs.given(key) ? inputs.text(key) : "DHCP";
+    network.addressingChoice =
+        inputs.chosen(key).value_or(network::addressingItem(network.addressing));
     for (std::size_t i = 0; i < network.addresses.size(); ++i)
         network.addresses[i] = inputs.text(fields.addresses[i]->key);
     const std::string& word = inputs.text(fields.proxy->key);

@@ -21,8 +21,8 @@ inline constexpr int noProxyItem = 0;
 inline constexpr int configuredProxyItem = 1;
 inline constexpr int transparentProxyItem = 2;
 
-// The item an addressing combo's text chooses: "DHCP" the first, "IP FIXO" (or the element value
-// "IPFIX") the second; any other typed text, none (-1).
+// The item an addressing option's text names: "DHCP" the first, "IP FIXO" (or the element value
+// "IPFIX") the second; any other text, none (-1).
 int addressingItem(std::string_view text);
 
 // The proxy choice a word names, as the item of the proxy combo: "nenhum" (or nothing) 0,
@@ -33,11 +33,12 @@ std::string_view proxyWord(int item);
 
 struct NetworkSettings {
     std::string addressing;               // the addressing combo's text as it stands
+    int addressingChoice = dhcpItem;      // the item chosen; -1 for typed text that is none
     std::array<std::string, 5> addresses; // IP, mask, gateway, primary and secondary DNS
     int proxyItem = noProxyItem;
     std::array<std::string, 4> proxy; // proxy IP, port, user and password
 
-    int addressingItem() const { return network::addressingItem(addressing); }
+    int addressingItem() const { return addressingChoice; }
 };
 
 // The fields of one network, in the order of NetworkSettings.
@@ -48,7 +49,9 @@ struct NetworkFields {
     std::array<const core::InputField*, 4> proxyDetails;
 };
 
-// The network as the inputs give it. A proxy word that names no item is added to `problems`.
+// The network as the inputs give it: the addressing as a page's combo holds it and the item it
+// chose; an addressing option left out stands for "DHCP", and one given names its item by its
+// text. A proxy word that names no item is added to `problems`.
 NetworkSettings readNetwork(const core::Inputs& inputs, const NetworkFields& fields,
                             core::Lines& problems);
 

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <limits>
-#include <stdexcept>
 
 namespace operations {
 
@@ -52,13 +51,16 @@ core::OperationLogic bindConsultarNumeroSessao(const core::Operation& operation,
     core::OperationLogic logic;
     logic.analyse = [codigo, sessao] { return analyseConsultarNumeroSessao(codigo, sessao); };
     logic.prepare = [&operation, codigo, sessao](const std::string& session) {
+        // The call is shown whatever the session holds; only sending it needs the integer.
         const auto number = sessionToQuery(sessao);
-        if (!number)
-            throw std::invalid_argument("'" + sessao + "' is not a valid integer value");
         const std::string shown = core::trimmed(sessao);
-        return core::buildCall(operation, session,
-                               {core::CallValue::typed(core::trimmed(codigo)),
-                                core::CallValue{std::to_string(*number), false, shown, shown}});
+        core::PreparedCall call = core::buildCall(
+            operation, session,
+            {core::CallValue::typed(core::trimmed(codigo)),
+             core::CallValue{std::to_string(number.value_or(0)), false, shown, shown}});
+        if (!number)
+            call.unsendable = "'" + sessao + "' is not a valid integer value";
+        return call;
     };
     return logic;
 }

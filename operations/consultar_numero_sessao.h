@@ -23,8 +23,8 @@ std::optional<int> sessionToQuery(std::string_view typed);
 core::Lines analyseConsultarNumeroSessao(std::string_view codigo, std::string_view sessao);
 
 // The call: the trimmed code and the session as typed, converted to an integer (the call text
-// and the request preview show it trimmed). A text that is no integer stops before the call with
-// "'<text>' is not a valid integer value".
+// and the request preview show it trimmed). A text that is no integer is shown all the same, and
+// the call is unsendable: "'<text>' is not a valid integer value".
 core::OperationLogic bindConsultarNumeroSessao(const core::Operation& operation,
                                                const core::Inputs& inputs,
                                                const core::OperationContext& context);

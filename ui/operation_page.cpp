@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -26,6 +27,17 @@ QFont boxFont() {
     return font;
 }
 
+// A text box takes the height its page leaves it, at least `lines` lines. The window measures
+// its pages by their preferred heights (a wrapping label makes it ask the height for its width),
+// and a box's own preference would make every page taller than the designed window.
+void fillLeftHeight(QAbstractScrollArea* box, int lines) {
+    constexpr int documentMargins = 2 * 4;
+    box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    box->setMinimumHeight(lines * box->fontMetrics().lineSpacing() + documentMargins +
+                          2 * box->frameWidth() +
+                          box->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+}
+
 template <typename Box> Box* makeBox(const QString& name, QWidget* parent) {
     auto* box = new Box(parent);
     box->setObjectName(name);
@@ -34,6 +46,7 @@ template <typename Box> Box* makeBox(const QString& name, QWidget* parent) {
     box->setLineWrapMode(Box::NoWrap);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    fillLeftHeight(box, 4);
     return box;
 }
 
@@ -141,6 +154,7 @@ void OperationPage::buildSheets(const core::PageNames& names, QWidget* commandSh
     descriptionBox_ = new QTextEdit;
     descriptionBox_->setObjectName(qs(names.description));
     descriptionBox_->setReadOnly(true);
+    fillLeftHeight(descriptionBox_, 4);
     templateBox_ = makeBox<QTextEdit>("REIntegrador_" + n, nullptr);
 
     const auto& cap = core::subTabCaptions;
@@ -233,7 +247,7 @@ void OperationPage::execute() {
             host_.cursorDefault();
             return;
         }
-        done = core::executar(host_, operation_, lastCall_.arguments, logic_.report);
+        done = core::executar(host_, operation_, lastCall_, logic_.report);
     } catch (...) {
         host_.cursorDefault();
         throw;
@@ -242,6 +256,9 @@ void OperationPage::execute() {
     appendToBox(answerBox_, done.answerBox);
     host_.cursorDefault();
     subControl_->setCurrentIndex(1);
+    // A long answer line (a CSR, a document) would leave the box at its end: the session, code
+    // and message lead the line.
+    answerBox_->moveCursor(QTextCursor::Start);
     showMessages();
     onExecuted(done);
 }

@@ -74,6 +74,37 @@ private slots:
                  QString("000001|12000|Rede configurada com sucesso||"));
     }
 
+    // The window sends what the combos hold: an emptied combo an empty element (the defaults
+    // are the command line's, for options left out), and typed text, even the element's own
+    // value "IPFIX", chooses no item: no addresses go out and the address edits stay as they were.
+    void combosSendWhatTheyHold() {
+        const struct {
+            const char* tipoInter;
+            const char* tipoLan;
+            const char* elements;
+        } cases[] = {
+            {"", "DHCP", "<tipoInter/><tipoLan>DHCP</tipoLan>"},
+            {"ETHERNET", "", "<tipoInter>ETHE</tipoInter><tipoLan/>"},
+            {"ETHERNET", "IPFIX", "<tipoInter>ETHE</tipoInter><tipoLan>IPFIX</tipoLan>"},
+            {"ETHERNET", "IP FIXO",
+             "<tipoInter>ETHE</tipoInter><tipoLan>IPFIX</tipoLan><lanIP>192.168.001.010</lanIP>"
+             "<lanMask/><lanGW/><lanDNS1/><lanDNS2/>"},
+        };
+        child<QComboBox>("cboProxy")->setCurrentIndex(0);
+        for (const auto& c : cases) {
+            child<QComboBox>("CbotipoLan")->setCurrentIndex(0);
+            child<QLineEdit>("EdtlanIP")->setText("192.168.001.010");
+            child<QComboBox>("CbotipoInter")->setEditText(c.tipoInter);
+            child<QComboBox>("CbotipoLan")->setEditText(c.tipoLan);
+            QCOMPARE(states(addresses),
+                     QString(c.tipoLan == QString("IP FIXO") ? "11111" : "00000"));
+            child<QPushButton>("BtnMostra_1")->click();
+            const QString command = child<QPlainTextEdit>("MemoComando_1")->toPlainText();
+            const QString config = QString("<config>") + c.elements + "<proxy>0</proxy></config>)";
+            QVERIFY2(command.endsWith(config), qPrintable(command));
+        }
+    }
+
     void cleanupTestCase() { window.reset(); }
 };
 

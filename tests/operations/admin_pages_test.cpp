@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -260,10 +261,19 @@ private slots:
         fake->setAnswer(answer.toUtf8().constData());
         executeQuery("42");
         const QString before = fake->lastCall();
-        for (const char* typed : {"12a", "42 "}) {
+        for (const QString typed : {"12a", "42 "}) {
+            const QString shownCall = QString(",senha123,%1)").arg(typed.trimmed());
             program.dialogs.shown.clear();
             page->type("EdtSessao", typed);
+            // "Mostrar" shows the call, the session trimmed, and says nothing.
+            page->click("BtnMostra_10");
+            QVERIFY2(text("MemoComando_10").endsWith(shownCall),
+                     qPrintable(text("MemoComando_10")));
+            QCOMPARE(program.dialogs.shown, QStringList{});
+            // "Executar" shows it again, then stops with the conversion error.
             page->click("BtnExecuta_10");
+            QVERIFY2(text("MemoComando_10").endsWith(shownCall),
+                     qPrintable(text("MemoComando_10")));
             QCOMPARE(program.dialogs.shown,
                      QStringList{QString("error:'%1' is not a valid integer value").arg(typed)});
             QCOMPARE(fake->lastCall(), before);
@@ -321,6 +331,45 @@ private slots:
         QCOMPARE(lines[3004], QString(54, '-'));
         auto* memo = page->widget<QPlainTextEdit>("MemoResposta_7");
         QCOMPARE(memo->textCursor().position(), memo->document()->characterCount() - 1);
+    }
+
+    // A long one-line answer (AtivarSAT's CSR) leaves the box at its start, where the session,
+    // code and message are; the log section of ExtrairLogs is shown at its end, from its left.
+    void answerBoxShowsTheStartAndOnlyTheLogItsEnd() {
+        const QByteArray csr = QByteArray(6000, 'Q').toBase64();
+        QByteArray log;
+        for (int i = 1; i <= 200; ++i)
+            log += "20240315143005;linha " + QByteArray::number(i) + "\r\n";
+        const struct {
+            const char* button;
+            const char* page;
+            QByteArray answer;
+            bool atEnd;
+        } cases[] = {
+            {"BtnAtivarSAT", "2", "000001|04000|Ativado corretamente|||" + csr, false},
+            {"BtnExtrairLogs", "7", "000006|15000|Transferência completa|||" + log.toBase64(),
+             true},
+        };
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        for (const auto& c : cases) {
+            fake->setAnswer(c.answer.constData());
+            page->enter(c.button);
+            page->type(QString("EdtCodAtiv_") + c.page, "senha123");
+            page->click(QString("BtnMostra_") + c.page);
+            page->click(QString("BtnExecuta_") + c.page);
+            QApplication::processEvents();
+            auto* memo = page->widget<QPlainTextEdit>(QString("MemoResposta_") + c.page);
+            QVERIFY(memo->isVisible());
+            QVERIFY2(memo->horizontalScrollBar()->maximum() > 0, c.button);
+            const QScrollBar* vertical = memo->verticalScrollBar();
+            const int expected = c.atEnd ? vertical->maximum() : 0;
+            QVERIFY2(memo->horizontalScrollBar()->value() == 0 && vertical->value() == expected,
+                     qPrintable(QString("%1 scrolled to %2, %3")
+                                    .arg(c.button)
+                                    .arg(memo->horizontalScrollBar()->value())
+                                    .arg(vertical->value())));
+        }
     }
 };
 

@@ -8,8 +8,10 @@
 #include "tests/emulator/emulator_library.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -72,6 +74,20 @@ int main(int argc, char** argv) {
         click(window, "BtnMostra_5");
         click(window, "BtnExecuta_5");
         save(window, output + "/status-report.png");
+
+        click(window, "BtnConfInterfaceMFE");
+        window.findChild<QComboBox*>("CboMFERede1")->setCurrentIndex(1);
+        const char* addresses[][2] = {{"EdtMFEIP1", "192.168.001.010"},
+                                      {"EdtMFEMask1", "255.255.255.000"},
+                                      {"EdtMFEGW1", "192.168.001.001"},
+                                      {"EdtMFEDNS11", "008.008.008.008"}};
+        for (const auto& [name, value] : addresses)
+            window.findChild<QLineEdit*>(name)->setText(value);
+        click(window, "BitVIVO");
+        window.findChild<QLineEdit*>("LblEdtMFECodRede")->setText(QString::fromStdString(code));
+        click(window, "BtnMostra_16");
+        window.findChild<QTabWidget*>("PCConfInterfaceMFE")->setCurrentIndex(0); // "Comando"
+        save(window, output + "/configurar-interface-mfe.png");
     } catch (const std::exception& e) {
         std::cerr << "take_screenshots: " << e.what() << "\n";
         return 1;

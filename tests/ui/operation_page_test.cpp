@@ -67,7 +67,7 @@ core::OperationLogic testLogic(const core::Operation&, const core::Inputs&,
     logic.prepare = [](const std::string& session) {
         if (behaviour.failBeforeCall)
             throw std::invalid_argument("'x' is not a valid integer value");
-        return core::PreparedCall{"Op(" + session + ")", {core::Argument::integer(1, session)}};
+        return core::PreparedCall{"Op(" + session + ")", {core::Argument::integer(1, session)}, {}};
     };
     logic.report = twoLinesThenFail;
     return logic;

@@ -1,0 +1,214 @@
+// Every operation page at the window's designed size: no window-level scroll bar, every button
+// of the command sheet and the whole command box in sight, and every parameter edit wide enough
+// for its typical value.
+
+#include "core/page_names.h"
+#include "tests/support/test_program.h"
+#include "ui/qt_text.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionFrame>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+
+// The values the edits are made to show whole.
+const QString address = "192.168.001.010";
+const QString code = "Ativacao-SAT-0123456789-MFe-2026"; // 32 characters
+const QString cnpj = "99.999.999/9999-99";
+const QString session = "000000";
+const QString port = "99999";
+
+struct PageCase {
+    const char* button;
+    int page;
+    QList<QPair<QString, QString>> edits; // object name, typical value; combos: their items
+};
+
+// Combos show their longest item; they are listed with an empty value.
+const QList<PageCase> pageCases = {
+    {"BtnConsultarSAT", 0, {}},
+    {"BtnConfInterface",
+     1,
+     {{"CbotipoLan", ""},
+      {"CbotipoInter", ""},
+      {"cboProxy", ""},
+      {"EdtlanIP", address},
+      {"EdtlanMask", address},
+      {"EdtlanGW", address},
+      {"EdtlanDNS1", address},
+      {"EdtlanDNS2", address},
+      {"Edtproxy_ip", address},
+      {"Edtproxy_porta", port},
+      {"LblEdtCodRede", code}}},
+    {"BtnAtivarSAT", 2, {{"EdtCodAtiv_2", code}, {"EdtCNPJContrib", cnpj}, {"cboUF", ""}}},
+    {"BtnAssocAssin", 3, {{"EdtCodAtiv3", code}, {"EdtCNPJSw", cnpj}, {"EdtCNPJContrib2", cnpj}}},
+    {"BtnFimAFim", 4, {{"EdtCodAtiv_4", code}}},
+    {"BtnConsultarStatus", 5, {{"EdtCodAtiv_5", code}}},
+    {"BtnTrocarCodigo",
+     6,
+     {{"EdtCodAtual", code}, {"EdtNovoCodigo", code}, {"EdtNovoCodigo2", code}}},
+    {"BtnExtrairLogs", 7, {{"EdtCodAtiv_7", code}}},
+    {"BtnEnviarDadosVenda", 8, {{"EdtCodAtiv_8", code}}},
+    {"BtnCancelarUltVenda", 9, {{"EdtCodAtiv_9", code}}},
+    {"BtnConsNumSessao", 10, {{"EdtCodAtiv_10", code}, {"EdtSessao", session}}},
+    {"BtnBloquearSAT", 11, {{"EdtCodAtiv_11", code}}},
+    {"BtnDesbloquearSAT", 12, {{"EdtCodAtiv_12", code}}},
+    {"BtnAtualizarSoft", 13, {{"EdtCodAtiv_13", code}}},
+    {"BtnConsultarStatusMFE", 15, {{"EdtCodAtiv_15", code}}},
+    {"BtnConfInterfaceMFE", 16, {{"EdtMFEInter1", "ETHERNET"}, {"CboMFERede1", ""},
+                                 {"CboMFEProxy1", ""},         {"EdtMFEIP1", address},
+                                 {"EdtMFEMask1", address},     {"EdtMFEGW1", address},
+                                 {"EdtMFEDNS11", address},     {"EdtMFEDNS21", address},
+                                 {"EdtMFEProxyIP1", address},  {"EdtMFEProxyPorta1", port},
+                                 {"EdtMFEInter2", "3G/GPRS"},  {"CboMFERede2", ""},
+                                 {"CboMFEProxy2", ""},         {"EdtMFEIP2", address},
+                                 {"EdtMFEMask2", address},     {"EdtMFEGW2", address},
+                                 {"EdtMFEDNS12", address},     {"EdtMFEDNS22", address},
+                                 {"EdtMFEProxyIP2", address},  {"EdtMFEProxyPorta2", port},
+                                 {"EdtMFEPhone", "*99#"},      {"EdtMFEAPN", "zap.vivo.com.br"},
+                                 {"LblEdtMFECodRede", code}}},
+};
+
+// Qt keeps a margin of two pixels on each side of the text inside the text area.
+constexpr int textMargins = 4;
+
+// The width an edit leaves its text.
+int textRoom(QLineEdit* edit) {
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.rect = edit->rect();
+    option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+    const QRect room = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
+    return room.marginsRemoved(edit->textMargins()).width() - textMargins;
+}
+
+int textRoom(QComboBox* combo) {
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.rect = combo->rect();
+    option.editable = combo->isEditable();
+    option.frame = combo->hasFrame();
+    const QRect room = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                      QStyle::SC_ComboBoxEditField, combo);
+    return room.width() - textMargins;
+}
+
+QString longestItem(const QComboBox* combo) {
+    QString longest;
+    for (int i = 0; i < combo->count(); ++i)
+        if (combo->fontMetrics().horizontalAdvance(combo->itemText(i)) >
+            combo->fontMetrics().horizontalAdvance(longest))
+            longest = combo->itemText(i);
+    return longest;
+}
+
+// Whether all of `widget` is inside `area` (in window coordinates) and no ancestor cuts it off.
+bool wholeInside(const QWidget* widget, const QRect& area) {
+    const QRect rect(widget->mapTo(widget->window(), QPoint()), widget->size());
+    return area.contains(rect) && widget->visibleRegion().boundingRect() == widget->rect();
+}
+
+} // namespace
+
+class PageFitTest : public QObject {
+    Q_OBJECT
+
+    testing_support::TestProgram program;
+    std::unique_ptr<app::MainWindow> window;
+
+    template <typename T> T* child(const QString& name) {
+        T* widget = window->findChild<T*>(name);
+        if (!widget)
+            qFatal("no widget %s", qPrintable(name));
+        return widget;
+    }
+
+private slots:
+    void initTestCase() {
+        program.installFakeLibrary();
+        program.writeIni("[DEFAULT]\r\nACESSO=DLL\r\n");
+        window = program.start();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QTRY_COMPARE(window->frameGeometry().size(), QSize(768, 628));
+    }
+
+    void everyPageFitsTheDesignedWindow_data() {
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < pageCases.size(); ++i)
+            QTest::newRow(pageCases[i].button) << i;
+    }
+
+    void everyPageFitsTheDesignedWindow() {
+        QFETCH(int, index);
+        const PageCase& c = pageCases[index];
+        const QString n = QString::number(c.page);
+        child<QAbstractButton>(c.button)->click();
+        QApplication::processEvents();
+
+        auto* scroll = qobject_cast<QScrollArea*>(window->centralWidget());
+        QVERIFY(scroll);
+        // The pages share one stack, as tall as its tallest page: every page is measured.
+        const QSize needed =
+            child<QWidget>(ui::qs(core::pageNames(c.page)->tab))->minimumSizeHint();
+        const QString sizes =
+            QString("page needs %1x%2, window gives %3x%4")
+                .arg(needed.width())
+                .arg(needed.height())
+                .arg(scroll->viewport()->width() - child<QWidget>("PanelBtns")->width())
+                .arg(scroll->viewport()->height());
+        QVERIFY2(!scroll->verticalScrollBar()->isVisible(),
+                 qPrintable("vertical scroll bar; " + sizes));
+        QVERIFY2(!scroll->horizontalScrollBar()->isVisible(),
+                 qPrintable("horizontal scroll bar; " + sizes));
+        const QRect visible(scroll->viewport()->mapTo(window.get(), QPoint()),
+                            scroll->viewport()->size());
+
+        // The command sheet, with every button of the page and the command box.
+        auto* pages = child<QTabWidget>(ui::qs(core::pageNames(c.page)->subControl));
+        pages->setCurrentIndex(0);
+        QApplication::processEvents();
+        for (QAbstractButton* button : pages->currentWidget()->findChildren<QAbstractButton*>()) {
+            if (!button->isVisibleTo(window.get()))
+                continue;
+            QVERIFY2(wholeInside(button, visible),
+                     qPrintable(button->objectName() + " \"" + button->text() + "\""));
+        }
+        auto* commandBox = child<QPlainTextEdit>("MemoComando_" + n);
+        QVERIFY2(wholeInside(commandBox, visible), "command box");
+        QVERIFY2(commandBox->viewport()->height() >= 4 * commandBox->fontMetrics().lineSpacing(),
+                 qPrintable(QString("command box %1 px high").arg(commandBox->height())));
+
+        for (const auto& [name, typical] : c.edits) {
+            if (auto* combo = window->findChild<QComboBox*>(name)) {
+                const QString longest = longestItem(combo);
+                QVERIFY2(combo->fontMetrics().horizontalAdvance(longest) <= textRoom(combo),
+                         qPrintable(QString("%1 cuts \"%2\": %3 px for %4")
+                                        .arg(name, longest)
+                                        .arg(textRoom(combo))
+                                        .arg(combo->fontMetrics().horizontalAdvance(longest))));
+                continue;
+            }
+            auto* edit = child<QLineEdit>(name);
+            QVERIFY2(edit->fontMetrics().horizontalAdvance(typical) <= textRoom(edit),
+                     qPrintable(QString("%1 cuts \"%2\": %3 px for %4")
+                                    .arg(name, typical)
+                                    .arg(textRoom(edit))
+                                    .arg(edit->fontMetrics().horizontalAdvance(typical))));
+        }
+    }
+
+    void cleanupTestCase() { window.reset(); }
+};
+
+QTEST_MAIN(PageFitTest)
+#include "page_fit_test.moc"
