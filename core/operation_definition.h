@@ -29,15 +29,23 @@ struct InputField {
     Kind kind = Kind::Text;
 };
 
-// What the user gave, as typed (UTF-8), by field key. A field not given is empty.
+// What the user gave, as typed (UTF-8), by field key. A field not given reads as empty text, but
+// given() still tells it from a field given empty (a file option naming an empty file).
 class Inputs {
 public:
     void set(std::string_view key, std::string text);
     const std::string& text(std::string_view key) const;
+    bool given(std::string_view key) const { return values_.contains(key); }
     bool checked(std::string_view key) const { return !text(key).empty(); }
 
 private:
     std::map<std::string, std::string, std::less<>> values_;
+};
+
+// What became of the document an answer with the operation's success code brought back.
+struct SavedDocument {
+    bool saved = false;
+    std::string reason; // why it was not saved; empty when it was
 };
 
 // What an operation may use besides its inputs.
@@ -63,6 +71,9 @@ struct OperationLogic {
     std::function<std::vector<std::string>()> takeMessages;
     // The access key of the fiscal document the last report received; empty when none.
     std::function<std::string()> accessKey;
+    // Whether the document the last report received with the success code was saved; nullopt
+    // when the answer brought none to save. Empty for operations that save nothing.
+    std::function<std::optional<SavedDocument>()> savedDocument;
 };
 
 struct OperationDefinition {

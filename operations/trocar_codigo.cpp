@@ -18,9 +18,11 @@ std::string_view codeLabel(bool emergencia) {
 
 core::Lines analyseTrocar(const TrocarInputs& in) {
     core::Lines findings =
-        checkCode(in.codigo, in.emergencia ? "Código de emergência" : "Código de ativação atual");
-    add(findings, checkCode(in.novo, "Novo código de ativação"));
-    add(findings, checkCode(in.confirmacao, "Novo código de ativação redigitado"));
+        checkCode(in.codigo, in.emergencia ? "Código de emergência" : "Código de ativação atual",
+                  "codigoDeAtivacao");
+    add(findings, checkCode(in.novo, "Novo código de ativação", "novoCodigo"));
+    add(findings,
+        checkCode(in.confirmacao, "Novo código de ativação redigitado", "confNovoCodigo"));
     if (in.novo != in.confirmacao)
         findings.push_back("Novo código e Novo código redigitado não coincidem");
     return findings;

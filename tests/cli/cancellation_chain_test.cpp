@@ -73,17 +73,18 @@ TEST_F(CancellationChain, FromTheReturnedCFeAndFromTheIssuedCFe) {
     const std::string first = sell(10, "Resp_venda.xml");
     const Ran generated = tarvik({"gerar-cancelamento", "--cfe", "Retornos/Resp_venda.xml"});
     ASSERT_EQ(generated.exit, 0) << generated.err;
-    const fs::path cFile = folder / "Para_Cancelar" / "C_Resp_venda.xml";
+    // Named after the sale, as the sale page names it.
+    const fs::path cFile = folder / "Para_Cancelar" / "C_venda.xml";
     EXPECT_EQ(lines(generated.out),
               (std::vector<std::string>{
-                  "XML para cancelamento gerado na pasta Para_Cancelar com nome: C_Resp_venda.xml",
+                  "XML para cancelamento gerado na pasta Para_Cancelar com nome: C_venda.xml",
                   cFile.string()}));
     EXPECT_EQ(cli_test::readFile(cFile), cancellation(first, "")); // layout 0.07: no customer
 
     const Ran sent = tarvik({"--dll", MFE_LIBRARY, "CancelarUltimaVenda", "--codigo",
                              activationCode, "--arquivo", cFile.string()});
     EXPECT_EQ(sent.exit, 0) << sent.out << sent.err;
-    const fs::path respCanc = folder / "Retornos" / "RespCanc_C_Resp_venda.xml";
+    const fs::path respCanc = folder / "Retornos" / "RespCanc_C_venda.xml";
     EXPECT_NE(sent.out.find("," + first + ",<?xml"), std::string::npos) << sent.out;
     EXPECT_NE(sent.err.find("tarvik: arquivo salvo: " + respCanc.string() + "\n"),
               std::string::npos)

@@ -1,3 +1,4 @@
+#include "access/whole_file.h"
 #include "core/answer_cuts.h"
 #include "documents/returned_document.h"
 #include "tests/documents/base64_encoder.h"
@@ -127,9 +128,7 @@ TEST(SaveReturnedDocument, ReadOnlyRetornosKeepsThePreviousFile) {
 
 TEST(SaveReturnedDocument, AnUnwritableTemporaryFileKeepsThePreviousFile) {
     expectFailedSaveKeepsThePreviousFile([](const std::filesystem::path& target) {
-        auto temporary = target;
-        temporary += ".tmp";
-        std::filesystem::create_directories(temporary / "x");
+        std::filesystem::create_directories(backend::temporaryFileFor(target) / "x");
     });
 }
 
