@@ -58,10 +58,6 @@ bool CommandLine::has(std::string_view name) const {
     return values_.find(name) != values_.end();
 }
 
-std::string CommandLine::text(std::string_view name) const {
-    return value(name).value_or("");
-}
-
 std::optional<std::string> CommandLine::value(std::string_view name) const {
     const auto it = values_.find(name);
     return it == values_.end() ? std::nullopt : std::optional(it->second);

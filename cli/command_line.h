@@ -31,8 +31,7 @@ public:
     CommandLine(std::span<const std::string> args, std::span<const Option* const> options);
 
     bool has(std::string_view name) const;
-    // The option's value; empty when it was not given.
-    std::string text(std::string_view name) const;
+    // The option's value; nullopt when it was not given.
     std::optional<std::string> value(std::string_view name) const;
     const std::vector<std::string>& words() const { return words_; }
 

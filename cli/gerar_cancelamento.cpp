@@ -3,6 +3,7 @@
 #include "cli/global_options.h"
 #include "cli/run.h"
 #include "cli/validar.h"
+#include "core/path_text.h"
 #include "documents/cancellation_request.h"
 #include "documents/path_text.h"
 
@@ -17,12 +18,15 @@ constexpr Option cfe{"--cfe", "ARQUIVO", "o CF-e emitido (por exemplo o Resp_ da
 
 } // namespace
 
-void printGerarCancelamentoHelp(std::ostream& out) {
+void printGerarCancelamentoHelp(std::ostream& out, const std::filesystem::path& programFolder) {
     out << "Uso: tarvik [--layout VERSAO] [--json] gerar-cancelamento --cfe ARQUIVO\n"
            "\n"
            "Gera o CFeCanc do CF-e emitido, como \"Gerar XML para Cancelamento\" da página de\n"
-           "venda, e o grava em Para_Cancelar/C_ + nome do ARQUIVO, ao lado do programa. O\n"
-           "cliente (CPF ou CNPJ) só entra no layout 0.06; nos outros o grupo dest fica vazio.\n"
+           "venda, e o grava como C_ + nome da venda (o nome do ARQUIVO sem Resp_: Resp_venda.xml\n"
+           "dá C_venda.xml) na pasta\n  "
+        << core::utf8FromPath(programFolder / "Para_Cancelar")
+        << "\nO cliente (CPF ou CNPJ) só entra no layout 0.06; nos outros o grupo dest fica "
+           "vazio.\n"
            "\n"
            "  --cfe ARQUIVO          "
         << cfe.help
@@ -40,7 +44,7 @@ int runGerarCancelamento(const Output& o, std::span<const std::string> args,
     options.push_back(&cfe);
     const CommandLine line(args, options);
     if (line.has(global::help.name)) {
-        printGerarCancelamentoHelp(o.out);
+        printGerarCancelamentoHelp(o.out, programFolder);
         return exitSuccess;
     }
     refuseModuleOptions(line, gerarCancelamentoCommand);
@@ -53,7 +57,8 @@ int runGerarCancelamento(const Output& o, std::span<const std::string> args,
     documents::GeneratedCancellation generated;
     try {
         generated = documents::generateAfterSale(
-            core::pathFromUtf8(*file), documents::fileNamePart(*file), layout, programFolder);
+            core::pathFromUtf8(*file), documents::saleFileNameOf(documents::fileNamePart(*file)),
+            layout, programFolder);
     } catch (const std::runtime_error& e) {
         throw UsageError(e.what());
     }

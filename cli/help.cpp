@@ -1,6 +1,7 @@
 #include "cli/help.h"
 
 #include "cli/global_options.h"
+#include "core/path_text.h"
 
 #include <iomanip>
 
@@ -35,11 +36,15 @@ constexpr const char* exitStatuses =
     "  1  o módulo respondeu com outro código\n"
     "  2  uso errado ou dados de entrada inválidos\n"
     "  3  o módulo não pôde ser alcançado: biblioteca ausente ou não carregável, pastas do\n"
-    "     Integrador ausentes, tempo de espera esgotado\n";
+    "     Integrador ausentes, tempo de espera esgotado\n"
+    "  4  o módulo respondeu com o código de sucesso, mas o documento de retorno (CF-e,\n"
+    "     CFeCanc, log com --saida) não pôde ser lido ou salvo; o motivo vai para a saída\n"
+    "     de erros. Com --json, \"saved\" é true quando o documento foi salvo, false (com o\n"
+    "     motivo em \"error\") quando não, e null quando a resposta não trouxe documento\n";
 
 } // namespace
 
-void printHelp(std::ostream& out) {
+void printHelp(std::ostream& out, const settings::ProgramFolders& folders) {
     out << "Uso: tarvik [--dll ARQUIVO | --integrador PASTA] [--json] OPERACAO [parâmetros]\n"
            "     tarvik OPERACAO --analisar [parâmetros]\n"
            "     tarvik [--layout VERSAO] [--json] validar (--cfe | --canc) ARQUIVO\n"
@@ -49,7 +54,13 @@ void printHelp(std::ostream& out) {
            "Executa uma operação do módulo fiscal (SAT ou MF-e) como o botão \"Executar\" da sua\n"
            "página: escreve a chamada (e, pelo Integrador, o XML da requisição) e depois a\n"
            "resposta, crua e no relatório da página. Sem --dll nem --integrador, usa a forma de\n"
-           "acesso escolhida na janela (tarvikplus.ini) e a biblioteca ao lado do programa.\n"
+           "acesso escolhida na janela, guardada em\n  "
+        << core::utf8FromPath(folders.iniFile) << "\ne a biblioteca do módulo\n  "
+        << core::utf8FromPath(folders.modules / TARVIK_LIBRARY_NAME)
+        << "\nOs documentos devolvidos e gerados (Retornos, Para_Cancelar, Temp) e os XSD\n"
+           "(Schemas) ficam em\n  "
+        << core::utf8FromPath(folders.data)
+        << "\n"
            "\n"
            "Opções gerais:\n";
     printOptions(global::all, out);

@@ -61,11 +61,12 @@ core::Inputs inputsFrom(const OperationEntry& entry, const CommandLine& line) {
         switch (field.kind) {
         case core::InputField::Kind::Text:
             // An option left out is not given: the logic may stand a default for it.
-            if (line.has(field.option))
-                inputs.set(field.key, line.text(field.option));
+            if (auto text = line.value(field.option))
+                inputs.set(field.key, std::move(*text));
             break;
         case core::InputField::Kind::Switch:
-            inputs.set(field.key, line.has(field.option) ? "1" : "");
+            if (line.has(field.option))
+                inputs.set(field.key, "1");
             break;
         case core::InputField::Kind::FileContents:
             if (const auto path = line.value(field.option)) {

@@ -22,9 +22,9 @@ struct OperationEntry {
 // The entry of an operation named as in the catalogue, in any letter case; nullptr if none.
 const OperationEntry* entryNamed(std::string_view name);
 
-// The fields' values as the options give them: an option left out is the field left empty, a
-// switch given is checked, a file option gives the file's bytes. Throws UsageError when such a
-// file cannot be read.
+// The fields' values as the options give them: an option left out is a field not given (it reads
+// as empty), a switch given is checked, a file option gives the file's bytes (an empty file is a
+// field given empty). Throws UsageError when such a file cannot be read.
 core::Inputs inputsFrom(const OperationEntry& entry, const CommandLine& line);
 
 } // namespace cli

@@ -43,6 +43,7 @@ nlohmann::ordered_json toJson(const OperationRecord& record) {
     j["files"] = record.files;
     j["messages"] = record.messages;
     j["accessKey"] = textOrNull(record.accessKey);
+    j["saved"] = record.saved ? nlohmann::ordered_json(record.saved->saved) : nullptr;
     j["exit"] = record.exitStatus;
     j["error"] = textOrNull(record.error);
     return j;

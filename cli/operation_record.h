@@ -2,6 +2,7 @@
 // What one run of an operation produced, for the JSON output.
 
 #include "core/execution.h"
+#include "core/operation_definition.h"
 
 #include <nlohmann/json_fwd.hpp>
 
@@ -23,13 +24,15 @@ struct OperationRecord {
     std::vector<std::string> files;    // files the page wrote (returned documents)
     std::vector<std::string> messages; // the texts of the page's message boxes
     std::string accessKey;             // of the fiscal document the module issued
+    // Whether the document a success answer brought was saved; nullopt when it brought none.
+    std::optional<core::SavedDocument> saved;
     int exitStatus = 0;
     std::string error; // why the run stopped early, or why the answer is not the module's
 };
 
 // One object: operation, access, session, call, identifier, request, answer, code, fields,
-// integrador_answer, report, files, messages, accessKey, exit, error. Texts from the module are
-// decoded as UTF-8; what a step did not produce is null.
+// integrador_answer, report, files, messages, accessKey, saved, exit, error. Texts from the module
+// are decoded as UTF-8; what a step did not produce is null.
 nlohmann::ordered_json toJson(const OperationRecord& record);
 
 } // namespace cli

@@ -100,6 +100,8 @@ int execute(const Output& o, const OperationEntry& entry, const core::OperationL
         record.messages = logic.takeMessages();
     if (logic.accessKey)
         record.accessKey = logic.accessKey();
+    if (logic.savedDocument)
+        record.saved = logic.savedDocument();
     if (!o.json) {
         printLines(o.out, record.executed->answerBox);
         for (const auto& message : record.messages)
@@ -112,6 +114,10 @@ int execute(const Output& o, const OperationEntry& entry, const core::OperationL
     if (!access->unanswered().empty())
         return stop(o, record, exitUnreachable, access->unanswered());
     const bool success = core::isSuccessCode(operation, core::answerCode(record.executed->answer));
+    if (success && record.saved && !record.saved->saved)
+        return stop(o, record, exitNotSaved,
+                    "o módulo respondeu com sucesso, mas o documento de retorno não foi salvo: " +
+                        record.saved->reason);
     return finish(o, record, success ? exitSuccess : exitModuleError);
 }
 
@@ -148,7 +154,7 @@ int runCommand(const Output& o, std::span<const std::string> args,
             o.out << "tarvik " << TARVIK_VERSION << "\n";
             return exitSuccess;
         }
-        printHelp(line.has(global::help.name) ? o.out : o.err);
+        printHelp(line.has(global::help.name) ? o.out : o.err, folders);
         return line.has(global::help.name) ? exitSuccess : exitBadUsage;
     }
     if (*word == validarCommand)

@@ -15,6 +15,7 @@ enum ExitStatus {
     exitModuleError = 1, // the module answered with another code
     exitBadUsage = 2,    // the command line or its input cannot be used
     exitUnreachable = 3, // the module cannot be reached
+    exitNotSaved = 4,    // the module answered its success code, but its document was not saved
 };
 
 // Runs the command `args` (the program name left out) of the program whose files are in

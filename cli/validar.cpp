@@ -2,12 +2,25 @@
 
 #include "cli/global_options.h"
 #include "cli/run.h"
+#include "core/path_text.h"
 
 #include <iterator>
+#include <system_error>
 #include <vector>
 
 namespace cli {
 namespace {
+
+// The schema files looked for, when none of them is there: the box says only that the XSD was
+// not found, the command line says where it looked.
+std::string schemaLookedFor(const std::filesystem::path& programFolder, documents::Layout layout,
+                            documents::DocumentKind kind) {
+    std::string places;
+    for (const std::string& name : documents::schemaFileNames(layout, kind))
+        places += (places.empty() ? " Procurado em: " : ", ") +
+                  core::utf8FromPath(programFolder / "Schemas" / core::pathFromUtf8(name));
+    return places;
+}
 
 constexpr Option cfe{"--cfe", "", "o ARQUIVO é um CF-e (como \"Validar xml\" na página de venda)"};
 constexpr Option canc{"--canc", "", "o ARQUIVO é um cancelamento (como na página de cancelamento)"};
@@ -35,11 +48,13 @@ documents::Layout chosenLayout(const CommandLine& line) {
     throw UsageError("layout desconhecido: " + name + " (use 0.06, 0.07 ou 0.08)");
 }
 
-void printValidarHelp(std::ostream& out) {
+void printValidarHelp(std::ostream& out, const settings::ProgramFolders& folders) {
     out << "Uso: tarvik [--layout VERSAO] [--json] validar (--cfe | --canc) ARQUIVO\n"
            "\n"
-           "Valida o XML contra o XSD do layout (pasta Schemas ao lado do programa) e escreve o\n"
-           "mesmo que o botão \"Validar xml\" escreve na página.\n"
+           "Valida o XML contra o XSD do layout e escreve o mesmo que o botão \"Validar xml\"\n"
+           "escreve na página. Os XSD são procurados na pasta\n  "
+        << core::utf8FromPath(folders.data / "Schemas")
+        << "\n"
            "\n"
            "  --cfe                  "
         << cfe.help << "\n  --canc                 " << canc.help
@@ -57,7 +72,7 @@ int runValidar(const Output& o, std::span<const std::string> args,
     const auto options = validarOptions();
     const CommandLine line(args, options);
     if (line.has(global::help.name)) {
-        printValidarHelp(o.out);
+        printValidarHelp(o.out, folders);
         return exitSuccess;
     }
     refuseModuleOptions(line, validarCommand);
@@ -80,8 +95,14 @@ int runValidar(const Output& o, std::span<const std::string> args,
         status = exitSuccess;
     else if (!box.error.empty() || box.lines.size() == 1)
         status = exitBadUsage;
-    if (error.empty() && status == exitBadUsage)
+    if (error.empty() && status == exitBadUsage) {
         error = box.lines.front();
+        const auto kind = isCfe ? documents::DocumentKind::CFe : documents::DocumentKind::CFeCanc;
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(core::pathFromUtf8(file), ec) &&
+            !documents::findSchema(folders.data, layout, kind))
+            error += schemaLookedFor(folders.data, layout, kind);
+    }
 
     if (o.json) {
         nlohmann::ordered_json j;

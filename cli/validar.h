@@ -23,7 +23,8 @@ inline constexpr std::string_view validarCommand = "validar";
 int runValidar(const Output& o, std::span<const std::string> args,
                const settings::ProgramFolders& folders);
 
-void printValidarHelp(std::ostream& out);
+// The help, naming the folder the schemas are looked for in.
+void printValidarHelp(std::ostream& out, const settings::ProgramFolders& folders);
 
 // Throws UsageError when the line has an option that calls the module (--dll, --integrador,
 // --espera, --analisar): `command` works on files alone.

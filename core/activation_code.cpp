@@ -5,18 +5,21 @@
 
 namespace core {
 
-core::Lines checkCode(std::string_view typed, std::string_view subject) {
+core::Lines checkCode(std::string_view typed, std::string_view subject,
+                      std::string_view parameter) {
     core::Lines findings;
     if (typed.empty())
         findings.push_back(std::string(subject) + " não pode ser nulo");
     const std::size_t length = core::characterCount(typed);
     if (length < 8 || length > 32)
         findings.push_back(std::string(subject) + " deve ter entre 8 e 32 caracteres");
+    if (auto refused = core::outsideCodePageFinding(parameter, typed))
+        findings.push_back(std::move(*refused));
     return findings;
 }
 
 core::Lines checkActivationCode(std::string_view typed) {
-    return checkCode(typed, "Código de ativação");
+    return checkCode(typed, "Código de ativação", "codigoDeAtivacao");
 }
 
 core::OperationLogic codeOnlyLogic(const core::Operation& operation, const core::Inputs& inputs) {

@@ -15,10 +15,13 @@ inline constexpr core::InputField codigoField{
 
 // Findings on a code as typed (blanks included, not trimmed), in order: subject + " não pode ser
 // nulo" when it is empty, subject + " deve ter entre 8 e 32 caracteres" when it has fewer than 8
-// or more than 32 characters. An empty code gets both. No findings means the code is fine.
-core::Lines checkCode(std::string_view typed, std::string_view subject);
+// or more than 32 characters, and the call's refusal of a character the module's code page cannot
+// hold, naming `parameter` (the call's parameter that carries the code). An empty code gets the
+// first two. No findings means the code is fine.
+core::Lines checkCode(std::string_view typed, std::string_view subject, std::string_view parameter);
 
-// checkCode for the activation code, the subject "Código de ativação".
+// checkCode for the activation code, the subject "Código de ativação", the parameter
+// codigoDeAtivacao.
 core::Lines checkActivationCode(std::string_view typed);
 
 // The logic of a page whose one parameter is the activation code: the activation-code checks

@@ -5,17 +5,16 @@
 #include <stdexcept>
 
 namespace core {
-namespace {
 
-void refuseOutsideAnsi(std::string_view parameter, std::string_view value) {
-    if (const auto character = firstCharacterOutsideAnsi(value))
-        throw std::invalid_argument("O caractere \"" + *character + "\" de " +
-                                    std::string(parameter) +
-                                    " não existe na página de código do módulo: chegaria como "
-                                    "\"?\". Corrija o valor antes de enviar.");
+std::optional<std::string> outsideCodePageFinding(std::string_view parameter,
+                                                  std::string_view value) {
+    const auto character = firstCharacterOutsideAnsi(value);
+    if (!character)
+        return std::nullopt;
+    return "O caractere \"" + *character + "\" de " + std::string(parameter) +
+           " não existe na página de código do módulo: chegaria como \"?\". Corrija o valor "
+           "antes de enviar.";
 }
-
-} // namespace
 
 PreparedCall buildCall(const Operation& operation, std::string_view sessionNumber,
                        std::vector<CallValue> values) {
@@ -36,7 +35,8 @@ PreparedCall buildCall(const Operation& operation, std::string_view sessionNumbe
         else if (v.document)
             call.arguments.push_back(Argument::document(std::move(v.value), std::move(preview)));
         else {
-            refuseOutsideAnsi(operation.params[i + 1].name, v.value);
+            if (auto refused = outsideCodePageFinding(operation.params[i + 1].name, v.value))
+                throw std::invalid_argument(std::move(*refused));
             call.arguments.push_back(Argument::typed(std::move(v.value), std::move(preview)));
         }
     }

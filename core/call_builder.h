@@ -21,11 +21,17 @@ struct CallValue {
     static CallValue typed(std::string text) { return {std::move(text), false, {}, {}}; }
 };
 
+// The message that refuses typed text holding a character the module's code page cannot hold (it
+// would arrive as "?"), naming the character and the parameter; nullopt when the code page holds
+// every character. "Analisar" lists it as the call refuses it.
+std::optional<std::string> outsideCodePageFinding(std::string_view parameter,
+                                                  std::string_view value);
+
 // "Mostrar": the call text (name + "(" + session number + "," + values joined by "," + ")") and
 // the arguments, the session number sent as the integer its six digits denote. Throws
 // std::invalid_argument when the number of values does not match the operation's parameters, an
 // integer parameter's value is not a number, or typed text holds a character the module's code
-// page cannot hold (it would arrive as "?": a wrong code counts towards blocking the module).
+// page cannot hold (outsideCodePageFinding: a wrong code counts towards blocking the module).
 PreparedCall buildCall(const Operation& operation, std::string_view sessionNumber,
                        std::vector<CallValue> values);
 

@@ -29,7 +29,8 @@ struct InputField {
     Kind kind = Kind::Text;
 };
 
-// What the user gave, as typed (UTF-8), by field key. A field not given is empty. A page gives
+// What the user gave, as typed (UTF-8), by field key. A field not given reads as empty text, but
+// given() tells it from a field given empty (a file option naming an empty file). A page gives
 // every field of its controls; the command line gives the options written.
 class Inputs {
 public:
@@ -46,6 +47,12 @@ public:
 private:
     std::map<std::string, std::string, std::less<>> values_;
     std::map<std::string, int, std::less<>> items_;
+};
+
+// What became of the document an answer with the operation's success code brought back.
+struct SavedDocument {
+    bool saved = false;
+    std::string reason; // why it was not saved; empty when it was
 };
 
 // What an operation may use besides its inputs.
@@ -71,6 +78,9 @@ struct OperationLogic {
     std::function<std::vector<std::string>()> takeMessages;
     // The access key of the fiscal document the last report received; empty when none.
     std::function<std::string()> accessKey;
+    // Whether the document the last report received with the success code was saved; nullopt
+    // when the answer brought none to save. Empty for operations that save nothing.
+    std::function<std::optional<SavedDocument>()> savedDocument;
 };
 
 struct OperationDefinition {

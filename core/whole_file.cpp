@@ -2,16 +2,65 @@
 
 #include "core/disk_sync.h"
 #include "core/path_text.h"
+#include "core/processes.h"
 
 #include <algorithm>
+#include <charconv>
 #include <fstream>
 
 namespace core {
+namespace {
+
+constexpr std::string_view temporarySuffix = ".tmp";
+// The process id in a temporary name of `target`'s: nullopt when the name is not one.
+std::optional<std::uint32_t> writerOf(std::string_view name, std::string_view target) {
+    if (name.size() <= target.size() + 1 + temporarySuffix.size() || !name.starts_with(target) ||
+        name[target.size()] != '.' || !name.ends_with(temporarySuffix))
+        return std::nullopt;
+    name = name.substr(target.size() + 1, name.size() - target.size() - 1 - temporarySuffix.size());
+    const std::size_t dot = name.find('.');
+    if (dot == 0 || dot == std::string_view::npos || dot + 1 == name.size() ||
+        name.find_first_not_of("0123456789", dot + 1) != std::string_view::npos)
+        return std::nullopt;
+    std::uint32_t id = 0;
+    const auto [end, ec] = std::from_chars(name.data(), name.data() + dot, id);
+    if (ec != std::errc{} || end != name.data() + dot)
+        return std::nullopt;
+    return id;
+}
+
+// Removes what writers of `target` killed before their rename left in its folder. A temporary
+// of a running writer stays: that writer is still at work.
+void removeStaleTemporaries(const std::filesystem::path& target) {
+    std::error_code ec;
+    const std::filesystem::path folder =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        if (isStaleTemporaryOf(it->path(), target)) {
+            std::error_code ignored;
+            std::filesystem::remove(it->path(), ignored);
+        }
+    }
+}
+
+} // namespace
+
+std::filesystem::path temporaryFileFor(const std::filesystem::path& target) {
+    std::filesystem::path temporary = target;
+    temporary += "." + std::to_string(currentProcessId()) + "." +
+                 std::to_string(currentThreadId()) + std::string(temporarySuffix);
+    return temporary;
+}
+
+bool isStaleTemporaryOf(const std::filesystem::path& file, const std::filesystem::path& target) {
+    const auto writer = writerOf(utf8FromPath(file.filename()), utf8FromPath(target.filename()));
+    return writer && *writer != currentProcessId() && !processRunning(*writer);
+}
 
 bool writeFileWhole(const std::filesystem::path& target, std::string_view bytes, std::string& error,
                     FlushToDisk flush) {
-    std::filesystem::path temporary = target;
-    temporary += ".tmp";
+    const std::filesystem::path temporary = temporaryFileFor(target);
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (out)
@@ -19,7 +68,7 @@ bool writeFileWhole(const std::filesystem::path& target, std::string_view bytes,
         if (out)
             out.close();
         if (!out || (flush == FlushToDisk::Yes && !core::syncToDisk(temporary))) {
-            error = "cannot write " + core::utf8FromPath(temporary);
+            error = "cannot write " + utf8FromPath(temporary);
             std::error_code ignored;
             std::filesystem::remove(temporary, ignored);
             return false;
@@ -28,10 +77,11 @@ bool writeFileWhole(const std::filesystem::path& target, std::string_view bytes,
     std::error_code ec;
     std::filesystem::rename(temporary, target, ec);
     if (ec) {
-        error = "cannot rename " + core::utf8FromPath(temporary) + ": " + ec.message();
+        error = "cannot rename " + utf8FromPath(temporary) + ": " + ec.message();
         std::filesystem::remove(temporary, ec);
         return false;
     }
+    removeStaleTemporaries(target);
     return true;
 }
 

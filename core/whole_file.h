@@ -14,11 +14,20 @@ namespace core {
 // keeps do; a message to a peer on this machine, worthless after a power cut, need not wait.
 enum class FlushToDisk { Yes, No };
 
-// Writes `bytes` to `target` through `target` + ".tmp" (a name a reader watching for ".xml"
-// files ignores), replacing any file of that name. False with `error` set on failure; the
-// temporary file is then removed.
+// Writes `bytes` to `target` through a temporary file of its own in the same folder (see
+// temporaryFileFor), replacing any file of that name. Once the file is in place, the temporaries
+// that writers killed before their rename left beside it are removed. False with `error` set on
+// failure; the temporary file is then removed.
 bool writeFileWhole(const std::filesystem::path& target, std::string_view bytes, std::string& error,
                     FlushToDisk flush = FlushToDisk::Yes);
+
+// The temporary name of the calling thread's writes of `target`: target + "." + process id + "." +
+// thread id + ".tmp". Two writers of the same file at one time, in one process or two, never share
+// one, and a reader watching for ".xml" files ignores it.
+std::filesystem::path temporaryFileFor(const std::filesystem::path& target);
+
+// Whether `file` is a temporary of a write of `target` whose process is no longer running.
+bool isStaleTemporaryOf(const std::filesystem::path& file, const std::filesystem::path& target);
 
 // The whole file, or nullopt with `error` set when it cannot be read or exceeds `limit` bytes
 // (the excess is never read).

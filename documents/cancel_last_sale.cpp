@@ -9,8 +9,10 @@
 #include "documents/path_text.h"
 #include "documents/returned_document.h"
 
+#include <iterator>
 #include <memory>
 #include <optional>
+#include <span>
 #include <system_error>
 #include <utility>
 
@@ -27,6 +29,7 @@ struct CancellationFiles {
     std::string fieldText;   // the field's text as typed
     bool issuedMode = false; // the field names an issued CF-e, not a CFeCanc
     bool generatedByButton = false;
+    Layout layout = Layout::V007; // of the request generated from an issued CF-e
     std::filesystem::path programFolder;
 
     bool fieldNamesAFile() const { return isExistingFile(fieldText); }
@@ -41,8 +44,9 @@ constexpr std::size_t documentField = 6;
 constexpr std::size_t keyField = 8;
 
 // The cancellation report after the raw answer line, the module's message box and the returned
-// cancellation CF-e saved at `target`. A field the answer lacks ends the report where it is;
-// a document that is not Base64 is neither shown nor saved.
+// cancellation CF-e saved at `target`. An answer shorter than the report reads gets a line saying
+// how many fields came and which are missing; its document is still shown and saved when field 6
+// is there and decodes. A document that is not Base64 is neither shown nor saved.
 void reportCancellation(std::string_view answer, const std::filesystem::path& target,
                         DocumentOutcome& outcome, core::Lines& lines) {
     if (core::answerCode(answer) != cancellationSuccess)
@@ -52,14 +56,20 @@ void reportCancellation(std::string_view answer, const std::filesystem::path& ta
     const std::vector<std::string> fields = documentFields(answer);
     if (fields.size() > 3)
         outcome.messages.push_back(core::decodeUtf8(fields[3]));
-    if (fields.size() <= documentField)
+    // Eleven fields: the customer field is missing and field 10 is the QR-code signature.
+    const bool withoutCustomer = fields.size() == 11;
+    std::string shortAnswer;
+    if (fields.size() < 11)
+        shortAnswer = shortAnswerLine(fields.size(), std::size(issuedAnswerFields),
+                                      std::span(issuedAnswerFields).subspan(fields.size()));
+    if (fields.size() <= documentField) {
+        reportNotSaved(shortAnswer + ": o CFeCanc de retorno não foi salvo.", outcome, lines);
         return;
+    }
     if (fields.size() > keyField)
         outcome.accessKey = core::decodeUtf8(fields[keyField]);
     lines.emplace_back();
     lines.emplace_back("---- Informações do CFeCanc emitido ------------------");
-    // Eleven fields: the customer field is missing and field 10 is the QR-code signature.
-    const bool withoutCustomer = fields.size() == 11;
     const std::pair<std::string_view, std::optional<std::size_t>> shown[] = {
         {"Data_Hora da emissão: ", 7},
         {"Chave de Consulta: ", keyField},
@@ -67,11 +77,11 @@ void reportCancellation(std::string_view answer, const std::filesystem::path& ta
         {"CPF_CNPJ do Cliente: ", withoutCustomer ? std::nullopt : std::optional<std::size_t>(10)},
         {"Assinatura QRCODE: ", withoutCustomer ? 10 : 11},
     };
-    for (const auto& [label, field] : shown) {
-        if (field && *field >= fields.size())
-            return;
-        lines.push_back(std::string(label) + (field ? core::decodeUtf8(fields[*field]) : ""));
-    }
+    for (const auto& [label, field] : shown)
+        if (!field || *field < fields.size())
+            lines.push_back(std::string(label) + (field ? core::decodeUtf8(fields[*field]) : ""));
+    if (!shortAnswer.empty())
+        lines.push_back(shortAnswer + ".");
     lines.emplace_back(closingLine54);
 
     const std::string closingLine56 = std::string(closingLine54) + "--";
@@ -79,7 +89,7 @@ void reportCancellation(std::string_view answer, const std::filesystem::path& ta
         fields[documentField],
         {"---- XML do CFeCanc emitido em BASE64 ----------------", closingLine54,
          "---- XML do CFeCanc emitido --------------------------", closingLine56},
-        lines);
+        outcome, lines);
     if (!document)
         return;
     saveReported(target, *document,
@@ -116,6 +126,7 @@ core::OperationLogic bindCancelarUltimaVenda(const core::Operation& operation,
     files.fieldText = inputs.text(files.issuedMode ? issuedCFeField.key : cancelFileField.key);
     files.generatedByButton = inputs.checked(generatedByButtonKey);
     files.programFolder = context.programFolder;
+    files.layout = layoutNamed(context.layout).value_or(Layout::V007);
     auto outcome = std::make_shared<DocumentOutcome>();
 
     core::OperationLogic logic;
@@ -137,7 +148,8 @@ core::OperationLogic bindCancelarUltimaVenda(const core::Operation& operation,
         if (files.fieldNamesAFile()) {
             if (files.issuedMode && !files.generatedByButton)
                 outcome->writtenFiles.push_back(core::utf8FromPath(
-                    generateFromIssuedCFe(files.fieldText, files.programFolder).file));
+                    generateFromIssuedCFe(files.fieldText, files.layout, files.programFolder)
+                        .file));
             key = cancellationKeyOf(files.issuedMode
                                         ? files.document()
                                         : core::pathFromUtf8(core::trimmed(files.fieldText)));

@@ -154,7 +154,8 @@ void CancelLastSalePage::BtnValida_9Click() {
 void CancelLastSalePage::BtnGeraCanc_9Click() {
     browserCanc_->setEnabled(false);
     const GeneratedCancellation generated =
-        generateFromIssuedCFe(xml_->text().toStdString(), programFolder());
+        generateFromIssuedCFe(xml_->text().toStdString(),
+                              chosenLayout(host().operationContext().layout), programFolder());
     generatedFile_ = generated.file;
     ui::dialogs().message(this, ui::qs(generated.message));
     browserCanc_->setEnabled(true);

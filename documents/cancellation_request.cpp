@@ -141,8 +141,15 @@ std::string cancellationDocument(const IssuedCFeValues& values, bool withCustome
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + serialised(*doc);
 }
 
-bool afterSaleWritesCustomer(Layout layout) {
+bool cancellationWritesCustomer(Layout layout) {
     return layout == Layout::V006;
+}
+
+std::string saleFileNameOf(std::string_view issuedFileName) {
+    constexpr std::string_view prefix = "Resp_";
+    if (issuedFileName.starts_with(prefix))
+        issuedFileName.remove_prefix(prefix.size());
+    return std::string(issuedFileName);
 }
 
 GeneratedCancellation generateAfterSale(const std::filesystem::path& respFile,
@@ -150,7 +157,7 @@ GeneratedCancellation generateAfterSale(const std::filesystem::path& respFile,
                                         const std::filesystem::path& programFolder) {
     const std::string name = "C_" + std::string(saleFileName);
     GeneratedCancellation generated =
-        generate(respFile, afterSaleWritesCustomer(layout),
+        generate(respFile, cancellationWritesCustomer(layout),
                  programFolder / "Para_Cancelar" / core::pathFromUtf8(name));
     generated.message = "XML para cancelamento gerado na pasta Para_Cancelar com nome: " + name;
     return generated;
@@ -171,10 +178,11 @@ void removeGeneratedCancellation(std::string_view fieldText,
                                  ec.message());
 }
 
-GeneratedCancellation generateFromIssuedCFe(std::string_view fieldText,
+GeneratedCancellation generateFromIssuedCFe(std::string_view fieldText, Layout layout,
                                             const std::filesystem::path& programFolder) {
-    GeneratedCancellation generated = generate(core::pathFromUtf8(core::trimmed(fieldText)), true,
-                                               generatedCancellationFile(fieldText, programFolder));
+    GeneratedCancellation generated =
+        generate(core::pathFromUtf8(core::trimmed(fieldText)), cancellationWritesCustomer(layout),
+                 generatedCancellationFile(fieldText, programFolder));
     generated.message =
         "CFeCanc gerado na pasta Temp com nome: " + core::utf8FromPath(generated.file.filename());
     return generated;

@@ -35,9 +35,9 @@ std::string cancellationDocument(const IssuedCFeValues& values, bool withCustome
 // none or is no XML the safe reader accepts.
 std::string cancellationKeyOf(const std::filesystem::path& file);
 
-// Whether the sale page's generator writes the customer: only layout 0.06 has a customer in its
-// cancellation request; later layouts leave dest empty.
-bool afterSaleWritesCustomer(Layout layout);
+// Whether a generated cancellation request carries the customer: only layout 0.06 has one; the
+// cancellation schemas of later layouts declare dest empty.
+bool cancellationWritesCustomer(Layout layout);
 
 struct GeneratedCancellation {
     std::filesystem::path file; // where the document was saved
@@ -46,8 +46,12 @@ struct GeneratedCancellation {
     std::string message;        // what the page shows once it is saved
 };
 
+// The name of the sale file whose issued CF-e was saved as `issuedFileName`: Resp_venda.xml is the
+// CF-e of venda.xml. A name without the Resp_ prefix is taken as it is.
+std::string saleFileNameOf(std::string_view issuedFileName);
+
 // "Gerar XML para Cancelamento": from the returned CF-e saved as respFile, the request saved as
-// programFolder/Para_Cancelar/C_<saleFileName>, the customer only when afterSaleWritesCustomer.
+// programFolder/Para_Cancelar/C_<saleFileName>, the customer only when cancellationWritesCustomer.
 // Throws std::runtime_error when the folder or the file cannot be written; an earlier file of
 // that name is then left as it was.
 GeneratedCancellation generateAfterSale(const std::filesystem::path& respFile,
@@ -66,8 +70,9 @@ void removeGeneratedCancellation(std::string_view fieldText,
                                  const std::filesystem::path& programFolder);
 
 // "Gerar CFeCanc.": from the issued CF-e named by the field's trimmed text, the request saved as
-// generatedCancellationFile, with the customer whatever the layout. Throws as generateAfterSale.
-GeneratedCancellation generateFromIssuedCFe(std::string_view fieldText,
+// generatedCancellationFile, the customer only when cancellationWritesCustomer. Throws as
+// generateAfterSale.
+GeneratedCancellation generateFromIssuedCFe(std::string_view fieldText, Layout layout,
                                             const std::filesystem::path& programFolder);
 
 } // namespace documents

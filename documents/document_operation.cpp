@@ -42,14 +42,33 @@ void exposeOutcome(core::OperationLogic& logic, std::shared_ptr<DocumentOutcome>
     logic.takeMessages = [outcome] { return std::exchange(outcome->messages, {}); };
     logic.writtenFiles = [outcome] { return outcome->writtenFiles; };
     logic.accessKey = [outcome] { return outcome->accessKey; };
+    logic.savedDocument = [outcome] { return outcome->saved; };
+}
+
+std::string shortAnswerLine(std::size_t received, std::size_t expected,
+                            std::span<const std::string_view> missing) {
+    std::string line = "Resposta com " + std::to_string(received) + " campos, menos que os " +
+                       std::to_string(expected) + " esperados";
+    const char* separator = " (faltam: ";
+    for (const std::string_view name : missing) {
+        line += separator;
+        line += name;
+        separator = ", ";
+    }
+    return missing.empty() ? line : line + ")";
+}
+
+void reportNotSaved(std::string reason, DocumentOutcome& outcome, core::Lines& lines) {
+    lines.push_back(reason);
+    outcome.saved = core::SavedDocument{false, std::move(reason)};
 }
 
 std::optional<DocumentLines> reportReturnedDocument(std::string_view base64,
                                                     const DocumentSectionTitles& titles,
-                                                    core::Lines& lines) {
+                                                    DocumentOutcome& outcome, core::Lines& lines) {
     auto document = decodeReturnedDocument(base64);
     if (!document) {
-        lines.emplace_back(notBase64Line);
+        reportNotSaved(std::string(notBase64Line), outcome, lines);
         return std::nullopt;
     }
     lines.emplace_back();
@@ -67,17 +86,19 @@ std::optional<DocumentLines> reportReturnedDocument(std::string_view base64,
 void saveReported(const std::filesystem::path& target, const DocumentLines& document,
                   std::string savedMessage, DocumentOutcome& outcome, core::Lines& report) {
     if (document.empty()) {
-        report.push_back("O documento de retorno veio vazio: " + core::utf8FromPath(target) +
-                         " não foi alterado.");
+        reportNotSaved("O documento de retorno veio vazio: " + core::utf8FromPath(target) +
+                           " não foi alterado.",
+                       outcome, report);
         return;
     }
     std::string error;
     if (!saveReturnedDocument(target, document, error)) {
-        report.push_back(error);
+        reportNotSaved(std::move(error), outcome, report);
         return;
     }
     outcome.writtenFiles.push_back(core::utf8FromPath(target));
     outcome.messages.push_back(std::move(savedMessage));
+    outcome.saved = core::SavedDocument{true, {}};
 }
 
 } // namespace documents

@@ -11,7 +11,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace documents {
@@ -21,7 +23,25 @@ struct DocumentOutcome {
     std::vector<std::string> messages;     // message box texts not yet shown, in order
     std::vector<std::string> writtenFiles; // UTF-8 paths of the files the report saved
     std::string accessKey;                 // of the document the module issued
+    // After an answer with the success code: whether its document was saved, and if not why.
+    std::optional<core::SavedDocument> saved;
 };
+
+// The names of the fields of a sale or cancellation answer, in order: what a short answer lacks.
+inline constexpr std::string_view issuedAnswerFields[] = {
+    "numeroSessao",  "EEEEE",         "CCCC",          "mensagem",
+    "cod",           "mensagemSEFAZ", "arquivoCFeSAT", "timeStamp",
+    "chaveConsulta", "valorTotalCFe", "CPFCNPJValue",  "assinaturaQRCODE"};
+
+// The report line of an answer with fewer fields than its report reads: "Resposta com N campos,
+// menos que os M esperados", then " (faltam: a, b)" when the missing fields are named. The caller
+// adds what became of the returned document.
+std::string shortAnswerLine(std::size_t received, std::size_t expected,
+                            std::span<const std::string_view> missing = {});
+
+// Ends a report whose returned document is not saved: `reason` is its last line and the outcome's
+// reason.
+void reportNotSaved(std::string reason, DocumentOutcome& outcome, core::Lines& lines);
 
 // A document parameter: its bytes go out unchanged; the call text and the Integrador preview
 // show it without its leading and trailing blanks and control characters.
@@ -49,9 +69,10 @@ core::OperationLogic bindDocumentCall(const core::Operation& operation, const st
 inline constexpr std::string_view closingLine54 =
     "------------------------------------------------------";
 
-// Saves the returned document at `target` (saveReturnedDocument). Saved: the file is recorded
-// and `savedMessage` queued. Not saved: a report line gives the reason and no message is queued.
-// An empty document is never saved: it would replace the last good one with nothing.
+// Saves the returned document at `target` (saveReturnedDocument). Saved: the file is recorded,
+// `savedMessage` queued and the outcome marked saved. Not saved: a report line gives the reason,
+// which the outcome keeps, and no message is queued. An empty document is never saved: it would
+// replace the last good one with nothing.
 void saveReported(const std::filesystem::path& target, const DocumentLines& document,
                   std::string savedMessage, DocumentOutcome& outcome, core::Lines& report);
 
@@ -66,10 +87,10 @@ struct DocumentSectionTitles {
 // Decodes the returned document and adds its section to the report: an empty line, the Base64
 // heading, the Base64 text, its closing line, an empty line, the document heading, each line of
 // the document decoded as UTF-8, its closing line. Text that is not Base64 adds notBase64Line
-// instead and gives nullopt.
+// instead, marks the outcome not saved and gives nullopt.
 std::optional<DocumentLines> reportReturnedDocument(std::string_view base64,
                                                     const DocumentSectionTitles& titles,
-                                                    core::Lines& lines);
+                                                    DocumentOutcome& outcome, core::Lines& lines);
 
 // The report line for Base64 text that could not be decoded (nothing is shown or saved).
 inline constexpr std::string_view notBase64Line =

@@ -28,9 +28,9 @@ void endToEndReport(std::string_view answer, const std::filesystem::path& target
     if (fields.size() > messageField)
         outcome.messages.push_back(core::decodeUtf8(fields[messageField]));
     if (fields.size() < expectedFields) {
-        lines.push_back("Resposta com " + std::to_string(fields.size()) + " campos, menos que os " +
-                        std::to_string(expectedFields) +
-                        " esperados: o CFe de retorno não foi salvo.");
+        reportNotSaved(shortAnswerLine(fields.size(), expectedFields) +
+                           ": o CFe de retorno não foi salvo.",
+                       outcome, lines);
         return;
     }
     const std::size_t afterDocument = fields.size() - fieldsAfterDocument;
@@ -40,7 +40,7 @@ void endToEndReport(std::string_view answer, const std::filesystem::path& target
         base64 += fields[n];
     const auto document = decodeReturnedDocument(base64);
     if (!document) {
-        lines.emplace_back(notBase64Line);
+        reportNotSaved(std::string(notBase64Line), outcome, lines);
         return;
     }
     lines.emplace_back();

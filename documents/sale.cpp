@@ -6,6 +6,8 @@
 #include "documents/path_text.h"
 
 #include <array>
+#include <iterator>
+#include <span>
 #include <utility>
 
 namespace documents {
@@ -36,24 +38,32 @@ void saleReport(std::string_view answer, const std::filesystem::path& target,
     if (core::answerCode(answer) != "06000")
         return;
     const std::vector<std::string> fields = documentFields(answer);
-    if (fields.size() <= documentField)
+    const std::size_t expected = std::size(issuedAnswerFields);
+    std::string shortAnswer;
+    if (fields.size() < expected)
+        shortAnswer = shortAnswerLine(fields.size(), expected,
+                                      std::span(issuedAnswerFields).subspan(fields.size()));
+    if (fields.size() <= documentField) {
+        reportNotSaved(shortAnswer + ": o CFe de retorno não foi salvo.", outcome, lines);
         return;
+    }
     if (fields.size() > keyField)
         outcome.accessKey = core::decodeUtf8(fields[keyField]);
     lines.emplace_back();
     lines.emplace_back("---- Informações do CFe emitido ----------------------");
-    for (const auto& [label, field] : issuedFields) {
-        if (field >= fields.size())
-            return;
-        lines.push_back(std::string(label) + core::decodeUtf8(fields[field]));
-    }
+    // A short answer still brings the issued CF-e in field 6: it is shown and saved.
+    for (const auto& [label, field] : issuedFields)
+        if (field < fields.size())
+            lines.push_back(std::string(label) + core::decodeUtf8(fields[field]));
+    if (!shortAnswer.empty())
+        lines.push_back(shortAnswer + ".");
     lines.emplace_back(closingLine54);
 
     const auto document = reportReturnedDocument(
         fields[documentField],
         {"---- XML do CFe emitido em BASE64 -------------------", closingLine53,
          "---- XML do CFe emitido -----------------------------", closingLine53},
-        lines);
+        outcome, lines);
     if (!document)
         return;
     saveReported(target, *document,

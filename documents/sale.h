@@ -32,7 +32,8 @@ std::filesystem::path saleAnswerFile(const std::filesystem::path& programFolder,
 
 // The lines after the raw answer line of a sale, nothing unless the code is "06000": the issued
 // CF-e's fields 7 to 11, its Base64 text and its lines; then the CF-e saved at `target`. Fields
-// are counted by "|" (documentFields). A missing field ends the report there, with nothing saved.
+// are counted by "|" (documentFields). An answer with fewer fields gets a line saying how many
+// came and which are missing; its CF-e is still shown and saved when field 6 is there and decodes.
 void saleReport(std::string_view answer, const std::filesystem::path& target,
                 DocumentOutcome& outcome, core::Lines& lines);
 

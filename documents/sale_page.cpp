@@ -58,9 +58,8 @@ void SalePage::BtnNaveg_8Click() {
 // name another file since.
 void SalePage::BtnGeraXmlCanc_8Click() {
     const auto context = host().operationContext();
-    const std::string savedName = core::utf8FromPath(savedFile_.filename()); // "Resp_" + the sale's
     const GeneratedCancellation generated =
-        generateAfterSale(savedFile_, savedName.substr(std::string_view("Resp_").size()),
+        generateAfterSale(savedFile_, saleFileNameOf(core::utf8FromPath(savedFile_.filename())),
                           chosenLayout(context.layout), context.programFolder);
     ui::dialogs().message(this, ui::qs(generated.message));
 }

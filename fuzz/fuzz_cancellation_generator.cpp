@@ -57,8 +57,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                               &values.customerCnpj, &values.customerCpf})
         fuzz::require(fuzz::isUtf8(*value), "values read are UTF-8", *value);
 
-    check(documents::generateFromIssuedCFe(issued.string(), folder), values);
-    for (const auto layout : {documents::Layout::V006, documents::Layout::V007})
+    for (const auto layout : {documents::Layout::V006, documents::Layout::V007}) {
+        check(documents::generateFromIssuedCFe(issued.string(), layout, folder), values);
         check(documents::generateAfterSale(issued, "venda.xml", layout, folder), values);
+    }
     return 0;
 }

@@ -2,6 +2,9 @@
 
 #include "core/call_builder.h"
 
+#include <optional>
+#include <stdexcept>
+
 namespace network {
 
 core::PreparedCall configurationCall(const core::Operation& operation, const std::string& session,
@@ -13,12 +16,22 @@ core::PreparedCall configurationCall(const core::Operation& operation, const std
 
 core::OperationLogic preparedDocumentLogic(const core::Operation& operation, std::string codigo,
                                            std::string document) {
+    const bool empty = document.empty();
     core::OperationLogic logic;
-    logic.analyse = [] {
-        return core::Lines{"Documento preparado (--xml): a análise não se aplica, o documento é "
-                           "enviado como está."};
+    logic.analyse = [empty] {
+        core::Lines findings{std::string(preparedDocumentNotice)};
+        if (empty)
+            findings.emplace_back(emptyPreparedDocument);
+        return findings;
+    };
+    logic.refusal = [empty]() -> std::optional<std::string> {
+        if (empty)
+            return std::string(emptyPreparedDocument);
+        return std::nullopt;
     };
     logic.prepare = [&operation, codigo, document](const std::string& session) {
+        if (document.empty())
+            throw std::invalid_argument(std::string(emptyPreparedDocument));
         return configurationCall(operation, session, codigo, document);
     };
     return logic;

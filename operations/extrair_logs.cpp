@@ -48,18 +48,29 @@ core::OperationLogic bindExtrairLogs(const core::Operation& operation, const cor
         return logic;
     }
     auto written = std::make_shared<std::vector<std::string>>();
-    logic.report = [saida, written](std::string_view answer, core::Lines& lines) {
-        const auto log = extractedLog(answer);
-        if (!log)
+    auto saved = std::make_shared<std::optional<core::SavedDocument>>();
+    logic.report = [&operation, saida, written, saved](std::string_view answer,
+                                                       core::Lines& lines) {
+        if (core::answerCode(answer) != operation.successCode)
             return;
-        writeSection(*log, lines);
+        const auto log = extractedLog(answer);
         std::string error;
-        if (core::writeFileWhole(core::pathFromUtf8(saida), *log, error))
-            written->push_back(saida);
-        else
-            lines.push_back("Não foi possível gravar o log em " + saida + ": " + error);
+        if (!log) {
+            error = "O log não está em Base64 válido: " + saida + " não foi gravado.";
+        } else {
+            writeSection(*log, lines);
+            if (core::writeFileWhole(core::pathFromUtf8(saida), *log, error)) {
+                written->push_back(saida);
+                *saved = core::SavedDocument{true, {}};
+                return;
+            }
+            error = "Não foi possível gravar o log em " + saida + ": " + error;
+        }
+        lines.push_back(error);
+        *saved = core::SavedDocument{false, error};
     };
     logic.writtenFiles = [written] { return *written; };
+    logic.savedDocument = [saved] { return *saved; };
     return logic;
 }
 

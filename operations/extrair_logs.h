@@ -29,7 +29,8 @@ std::optional<std::string> extractedLog(std::string_view answer);
 void logReport(std::string_view answer, core::Lines& lines);
 
 // The activation-code checks and call; the log section as report. With `saida` set, the
-// decoded log is also written to that file, byte for byte.
+// decoded log is also written to that file, byte for byte; a log of a success answer that cannot
+// be decoded or written gets a report line, and savedDocument says it was not saved.
 core::OperationLogic bindExtrairLogs(const core::Operation& operation, const core::Inputs& inputs,
                                      const core::OperationContext& context);
 

@@ -17,10 +17,12 @@ std::string_view codeLabel(bool emergencia) {
 }
 
 core::Lines analyseTrocar(const TrocarInputs& in) {
-    core::Lines findings = core::checkCode(in.codigo, in.emergencia ? "Código de emergência"
-                                                                    : "Código de ativação atual");
-    add(findings, core::checkCode(in.novo, "Novo código de ativação"));
-    add(findings, core::checkCode(in.confirmacao, "Novo código de ativação redigitado"));
+    core::Lines findings = core::checkCode(
+        in.codigo, in.emergencia ? "Código de emergência" : "Código de ativação atual",
+        "codigoDeAtivacao");
+    add(findings, core::checkCode(in.novo, "Novo código de ativação", "novoCodigo"));
+    add(findings,
+        core::checkCode(in.confirmacao, "Novo código de ativação redigitado", "confNovoCodigo"));
     if (in.novo != in.confirmacao)
         findings.push_back("Novo código e Novo código redigitado não coincidem");
     return findings;

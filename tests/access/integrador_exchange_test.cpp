@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <future>
 #include <sstream>
 #include <thread>
 
@@ -327,18 +328,25 @@ TEST_F(Exchange, ACancelWhileTheRequestIsStillBeingWrittenIsNotLost) {
     GTEST_SKIP() << "the request is written into a FIFO, which Windows does not have";
 #else
     // The request goes through a pipe, so the test decides when its writing is over: the cancel
-    // comes while the call holds the pipe open, before any wait has begun.
-    const auto pipe = folders.input / "ConsultarMFe00012345.xml.tmp";
-    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    // comes while the call holds the pipe open, before any wait has begun. The pipe stands at
+    // the temporary name of the calling thread's writes.
     constexpr auto limit = 30s;
     backend = std::make_unique<backend::IntegradorBackend>(folders, state, limit);
     std::string answer;
+    std::promise<std::filesystem::path> pipeMade;
     std::thread worker([&] {
+        const auto made = core::temporaryFileFor(folders.input / "ConsultarMFe00012345.xml");
+        pipeMade.set_value(mkfifo(made.c_str(), 0600) == 0 ? made : std::filesystem::path());
         answer = backend->call(*core::operationByName("ConsultarSAT"),
                                {core::Argument::integer(4321, "004321")});
     });
-    const int reader = open(pipe.c_str(), O_RDONLY); // returns once the call opened it to write
-    ASSERT_GE(reader, 0);
+    const auto pipe = pipeMade.get_future().get();
+    // returns once the call opened it to write
+    const int reader = pipe.empty() ? -1 : open(pipe.c_str(), O_RDONLY);
+    if (reader < 0) {
+        worker.join();
+        FAIL() << "no pipe at the request's temporary name";
+    }
     backend->cancel();
     const auto cancelledAt = Clock::now();
     char buffer[4096];

@@ -105,7 +105,10 @@ protected:
                  return documents::cancellationDocument(issuedValues(v), false) + "\r\n";
              }},
             {"Canc_ (generateFromIssuedCFe)", root / "Temp" / "Canc_emitido.xml",
-             [this](int v) { documents::generateFromIssuedCFe(issuedFile(v).string(), root); },
+             [this](int v) {
+                 documents::generateFromIssuedCFe(issuedFile(v).string(), documents::Layout::V006,
+                                                  root);
+             },
              [](int v) { return documents::cancellationDocument(issuedValues(v), true) + "\r\n"; }},
             {"INI (writeProfileString)", root / "tarvikplus.ini",
              [this](int v) {
@@ -182,6 +185,12 @@ TEST_F(SaveKillTest, AKilledWriterLeavesTheOldFileOrTheNewOne) {
             ASSERT_TRUE(now == saved.contents(finished))
                 << "arquivo misturado: nem a versão " << finished << " nem a " << finished + 1;
         }
+        // The temporaries the killed writers left go with the next save that succeeds.
+        saved.write(finished + 1);
+        const std::string temporaryPrefix = saved.file.filename().string() + ".";
+        for (const auto& entry : fs::directory_iterator(saved.file.parent_path()))
+            EXPECT_FALSE(entry.path().filename().string().starts_with(temporaryPrefix))
+                << "temporário deixado: " << entry.path();
         std::printf("%s: %d mortes, %d versões gravadas entre elas, %lld µs por versão\n",
                     saved.what, killsPerFile, written,
                     static_cast<long long>(

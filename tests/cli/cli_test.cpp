@@ -2,6 +2,7 @@
 // which answers what FAKE_MFE_ANSWER says and writes every call it receives to FAKE_MFE_CALLS.
 
 #include "tests/cli/run_program.h"
+#include "tests/documents/base64_encoder.h"
 #include "tests/support/wait_until.h"
 
 #include <gtest/gtest.h>
@@ -517,6 +518,139 @@ TEST_F(CommandLineTest, NetworkPagesSendTheFormsConfigurationOrAPreparedOne) {
     EXPECT_EQ(wrong.exit, 2);
     EXPECT_NE(wrong.err.find("--proxy \"socks\""), std::string::npos) << wrong.err;
     EXPECT_EQ(received().size(), 3u);
+}
+
+// An --xml file that is empty or cannot be read is refused: the form's defaults (DHCP, no proxy)
+// never go out in its place.
+TEST_F(CommandLineTest, AnEmptyOrUnreadablePreparedDocumentIsRefused) {
+    const std::string ok = "000001|12000|Rede configurada com sucesso||";
+    cli_test::writeFile(folder / "vazio.xml", "");
+    fs::create_directory(folder / "pasta.xml");
+    const std::string empty =
+        "O documento preparado (--xml) está vazio: nada é enviado, e o formulário não o substitui.";
+    struct Case {
+        std::string file;
+        std::string message; // in standard error
+    };
+    const Case cases[] = {
+        {"vazio.xml", empty},
+        {"ausente.xml", "não foi possível ler ausente.xml"},
+        {"pasta.xml", "não foi possível ler pasta.xml"},
+    };
+    for (const char* operation : {"ConfigurarInterfaceDeRede", "ConfigurarInterfaceDeRedeMFE"}) {
+        for (const Case& c : cases) {
+            const Ran ran = tarvik(
+                {"--dll", FAKE_LIBRARY, operation, "--codigo", "12345678", "--xml", c.file}, ok);
+            EXPECT_EQ(ran.exit, 2) << operation << " " << c.file;
+            EXPECT_NE(ran.err.find(c.message), std::string::npos) << ran.err;
+        }
+        const Ran analysed =
+            tarvik({operation, "--analisar", "--codigo", "12345678", "--xml", "vazio.xml"});
+        EXPECT_EQ(analysed.exit, 2);
+        EXPECT_EQ(lines(analysed.out),
+                  (std::vector<std::string>{"Documento preparado (--xml): a análise não se aplica, "
+                                            "o documento é enviado como está.",
+                                            empty}));
+    }
+    EXPECT_EQ(received(), std::vector<std::string>{});
+}
+
+// The module's success code with a document that could not be saved has an exit status of its
+// own, and --json says whether the document was saved and, when not, why.
+TEST_F(CommandLineTest, ASuccessWhoseDocumentIsNotSavedExitsWithFour) {
+    const fs::path program = folder / "tarvik";
+    fs::copy_file(TARVIK_EXE, program);
+    cli_test::writeFile(folder / "venda.xml", "<CFe/>");
+    const auto sale = [](const std::string& document) {
+        return "000001|06000|0000|Emitido com sucesso|||" + document +
+               "|20261210133000|CFe35261212345678000195597966232000000014916358|20.61||qr";
+    };
+    const std::string issued = sale(documents_test::base64("<CFe>emitido</CFe>"));
+    struct Case {
+        const char* name;
+        std::string answer;
+        bool retornosIsAFile;
+        int exit;
+        nlohmann::json saved;
+        std::string reason; // in "error" and standard error
+    };
+    const Case cases[] = {
+        {"saved", issued, false, 0, true, ""},
+        {"Retornos cannot be made", issued, true, 4, false, "Retornos"},
+        {"not Base64", sale("%%%"), false, 4, false, "não está em Base64 válido"},
+        {"without field 6", "000001|06000|0000|Emitido||", false, 4, false,
+         "Resposta com 5 campos, menos que os 12 esperados (faltam: mensagemSEFAZ, "
+         "arquivoCFeSAT, "},
+        {"another code", "000001|06001|0000|Código de ativação inválido||", false, 1, nullptr, ""},
+    };
+    const std::vector<std::string> args = {"--dll",    FAKE_LIBRARY, "EnviarDadosVenda", "--codigo",
+                                           "12345678", "--arquivo",  "venda.xml"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.retornosIsAFile) {
+            fs::remove_all(folder / "Retornos");
+            cli_test::writeFile(folder / "Retornos", "um arquivo no lugar da pasta");
+        }
+        std::vector<std::string> json = args;
+        json.insert(json.begin(), "--json");
+        const Ran ran = tarvik(json, c.answer, program);
+        EXPECT_EQ(ran.exit, c.exit) << ran.err;
+        const auto j = nlohmann::json::parse(ran.out);
+        EXPECT_EQ(j["exit"], c.exit);
+        EXPECT_EQ(j["saved"], c.saved);
+        if (c.reason.empty()) {
+            EXPECT_TRUE(j["error"].is_null()) << j["error"];
+        } else {
+            EXPECT_NE(j["error"].get<std::string>().find(c.reason), std::string::npos)
+                << j["error"];
+            const Ran text = tarvik(args, c.answer, program);
+            EXPECT_EQ(text.exit, 4);
+            EXPECT_NE(text.err.find("o documento de retorno não foi salvo: "), std::string::npos)
+                << text.err;
+        }
+        if (c.retornosIsAFile)
+            fs::remove(folder / "Retornos");
+    }
+}
+
+// Installed, the help and validar name the folders the program really uses, not the one of its
+// executable.
+TEST_F(CommandLineTest, InstalledTheHelpAndValidarNameTheRealFolders) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the installed layout is Linux's";
+#else
+    const fs::path program = folder / "prefixo" / "bin" / "tarvik";
+    fs::create_directories(program.parent_path());
+    fs::create_directories(folder / "prefixo" / "share" / "tarvikplus");
+    fs::copy_file(TARVIK_EXE, program);
+    environment["XDG_DATA_HOME"] = (folder / "dados").string();
+    environment["XDG_CONFIG_HOME"] = (folder / "config").string();
+    const fs::path data = folder / "dados" / "tarvikplus";
+
+    const Ran help = tarvik({"--help"}, okSat, program);
+    EXPECT_EQ(help.exit, 0);
+    for (const fs::path& place : {folder / "config" / "tarvikplus" / "tarvikplus.ini",
+                                  folder / "prefixo" / "lib" / "tarvikplus" / "libmfe.so", data})
+        EXPECT_NE(help.out.find("\n  " + place.string() + "\n"), std::string::npos) << place << "\n"
+                                                                                    << help.out;
+    EXPECT_EQ(help.out.find("ao lado do programa"), std::string::npos) << help.out;
+    const Ran validarHelp = tarvik({"validar", "--help"}, okSat, program);
+    EXPECT_NE(validarHelp.out.find((data / "Schemas").string()), std::string::npos)
+        << validarHelp.out;
+    const Ran gerarHelp = tarvik({"gerar-cancelamento", "--help"}, okSat, program);
+    EXPECT_NE(gerarHelp.out.find((data / "Para_Cancelar").string()), std::string::npos)
+        << gerarHelp.out;
+
+    cli_test::writeFile(folder / "venda.xml", "<CFe/>");
+    const Ran validar = tarvik({"validar", "--cfe", "venda.xml"}, okSat, program);
+    EXPECT_EQ(validar.exit, 2);
+    EXPECT_NE(validar.err.find("Arquivo XSD para validação do CFe não foi encontrado. Procurado "
+                               "em: " +
+                               (data / "Schemas" / "CFeRecebido_7.xsd").string() + ", " +
+                               (data / "Schemas" / "emissao_cfe_0007.xsd").string()),
+              std::string::npos)
+        << validar.err;
+#endif
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "core/catalogue.h"
 #include "core/path_text.h"
+#include "core/whole_file.h"
 #include "documents/cancel_last_sale.h"
 #include "documents/cancellation_request.h"
 #include "documents/document_operation.h"
@@ -93,6 +94,12 @@ TEST(CancelLastSale, AnswerTable) {
         unpadded.pop_back();
     const std::string broken = b64.substr(0, 20) + "\r\n" + b64.substr(20);
     const std::string tail = "|20261210133000|CFe1|20.61|";
+    core::Lines shortReport(headOnly.begin(), headOnly.begin() + 5);
+    shortReport.emplace_back(
+        "Resposta com 10 campos, menos que os 12 esperados (faltam: CPFCNPJValue, "
+        "assinaturaQRCODE).");
+    const core::Lines full = fullReport(b64, "", "");
+    shortReport.insert(shortReport.end(), full.begin() + 7, full.end());
     struct Case {
         const char* name;
         std::string answer;
@@ -117,9 +124,13 @@ TEST(CancelLastSale, AnswerTable) {
          "000001|07000|0000|ok|||" + b64.substr(0, 8) + "*" + b64.substr(8) + tail +
              "52998224725|qr",
          withNotBase64, false, "ok"},
-        {"short answer: the report stops at the missing field",
-         "000001|07000|0000|ok|||" + b64 + "|20261210133000|CFe1|20.61",
-         core::Lines(headOnly.begin(), headOnly.begin() + 5), false, "ok"},
+        {"short answer: a line says what is missing, the document is still saved",
+         "000001|07000|0000|ok|||" + b64 + "|20261210133000|CFe1|20.61", shortReport, true, "ok"},
+        {"no document field", "000001|07000|0000|ok||",
+         core::Lines{"Resposta com 5 campos, menos que os 12 esperados (faltam: mensagemSEFAZ, "
+                     "arquivoCFeSAT, timeStamp, chaveConsulta, valorTotalCFe, CPFCNPJValue, "
+                     "assinaturaQRCODE): o CFeCanc de retorno não foi salvo."},
+         false, "ok"},
         {"error: the raw line only", "000001|07002|0000|Cupom inválido||", {}, false, {}},
         {"empty first field: the code cut finds no 07000",
          "|07000|0000|ok|||" + b64 + tail + "52998224725|qr",
@@ -145,6 +156,9 @@ TEST(CancelLastSale, AnswerTable) {
         EXPECT_EQ(logic.writtenFiles(), c.saves ? std::vector{core::utf8FromPath(page.respCanc())}
                                                 : std::vector<std::string>{})
             << c.name;
+        const auto outcome = logic.savedDocument();
+        EXPECT_EQ(outcome && outcome->saved, c.saves) << c.name;
+        EXPECT_EQ(outcome.has_value(), c.message.has_value()) << c.name; // success answers only
     }
 }
 
@@ -153,8 +167,7 @@ TEST(CancelLastSale, ASaveThatFailsShowsItsErrorAndKeepsTheEarlierFile) {
     page.field = core::utf8FromPath(page.dir.write("canc.xml", "x"));
     page.dir.write("Retornos/RespCanc_canc.xml", "anterior");
     // A folder in the way of the temporary file.
-    std::filesystem::create_directories(page.dir.path() / "Retornos" / "RespCanc_canc.xml.tmp" /
-                                        "x");
+    std::filesystem::create_directories(core::temporaryFileFor(page.respCanc()) / "x");
     const core::OperationLogic logic = page.bind(false);
     const std::string answer =
         "000001|07000|0000|ok|||" + base64(returned) + "|20261210133000|CFe1|20.61|52998224725|qr";
@@ -236,7 +249,8 @@ TEST(CancelLastSale, IssuedCFeModeSendsTheGeneratedCFeCanc) {
     const auto temp = page.dir.path() / "Temp" / "Canc_Resp_venda.xml";
     EXPECT_EQ(page.bind(true).refusal(), std::string(documents::notGeneratedYet));
 
-    const auto generated = documents::generateFromIssuedCFe(page.field, page.dir.path());
+    const auto generated =
+        documents::generateFromIssuedCFe(page.field, documents::Layout::V007, page.dir.path());
     EXPECT_EQ(generated.key, key);
     const core::OperationLogic logic = page.bind(true);
     EXPECT_FALSE(logic.refusal());

@@ -1,6 +1,7 @@
 #include "documents/cancellation_request.h"
 
 #include "core/path_text.h"
+#include "core/whole_file.h"
 #include "documents_test_support.h"
 
 #include <gtest/gtest.h>
@@ -64,12 +65,13 @@ TEST(CancellationRequest, CustomerByGeneratorLayoutAndDocument) {
             EXPECT_EQ(readText(dir.path() / "Para_Cancelar" / "C_venda.xml"),
                       afterSale.document + "\r\n")
                 << label;
+            // "Gerar CFeCanc." follows the same rule.
+            const auto fromIssued = documents::generateFromIssuedCFe(
+                " " + core::utf8FromPath(resp) + " ", layout, dir.path());
+            EXPECT_EQ(fromIssued.document, afterSale.document) << label;
+            EXPECT_EQ(fromIssued.file, dir.path() / "Temp" / "Canc_Resp_venda.xml") << label;
+            EXPECT_EQ(readText(fromIssued.file), fromIssued.document + "\r\n") << label;
         }
-        const auto fromIssued =
-            documents::generateFromIssuedCFe(" " + core::utf8FromPath(resp) + " ", dir.path());
-        EXPECT_EQ(fromIssued.document, cancellation(c.withCustomer)) << c.name;
-        EXPECT_EQ(fromIssued.file, dir.path() / "Temp" / "Canc_Resp_venda.xml") << c.name;
-        EXPECT_EQ(readText(fromIssued.file), fromIssued.document + "\r\n") << c.name;
     }
 }
 
@@ -83,9 +85,11 @@ TEST(CancellationRequest, ValuesAreEscapedAndWrittenInUtf8) {
     latin1.replace(0, declaration.size(), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>");
     const auto iso = dir.write("latin1.xml", latin1);
     const std::string expected = cancellation("", "Padaria &amp; Confeitaria Açúcar");
-    EXPECT_EQ(documents::generateFromIssuedCFe(core::utf8FromPath(utf8), dir.path()).document,
+    EXPECT_EQ(documents::generateFromIssuedCFe(core::utf8FromPath(utf8), Layout::V006, dir.path())
+                  .document,
               expected);
-    EXPECT_EQ(documents::generateFromIssuedCFe(core::utf8FromPath(iso), dir.path()).document,
+    EXPECT_EQ(documents::generateFromIssuedCFe(core::utf8FromPath(iso), Layout::V006, dir.path())
+                  .document,
               expected);
 
     // Line breaks inside a value stay in it as references, so the document is one line.
@@ -122,13 +126,14 @@ TEST(CancellationRequest, DocumentsThatAreNoIssuedCFeGiveEmptyValues) {
     for (const Case& c : cases) {
         const auto file = dir.write("doc.xml", c.content);
         const auto generated =
-            documents::generateFromIssuedCFe(core::utf8FromPath(file), dir.path());
+            documents::generateFromIssuedCFe(core::utf8FromPath(file), Layout::V007, dir.path());
         EXPECT_EQ(generated.document, empty) << c.name;
         EXPECT_EQ(generated.key, "") << c.name;
         EXPECT_EQ(generated.message, "CFeCanc gerado na pasta Temp com nome: Canc_doc.xml")
             << c.name;
     }
-    const auto missing = documents::generateFromIssuedCFe("/nenhum/arquivo.xml", dir.path());
+    const auto missing =
+        documents::generateFromIssuedCFe("/nenhum/arquivo.xml", Layout::V007, dir.path());
     EXPECT_EQ(missing.document, empty);
 }
 
@@ -139,15 +144,17 @@ TEST(CancellationRequest, AFolderThatCannotBeWrittenKeepsTheEarlierFile) {
     EXPECT_EQ(first.message,
               "XML para cancelamento gerado na pasta Para_Cancelar com nome: C_venda.xml");
     // A folder in the way of the temporary file: the save fails before the rename.
-    std::filesystem::create_directories(dir.path() / "Para_Cancelar" / "C_venda.xml.tmp" / "x");
+    std::filesystem::create_directories(
+        core::temporaryFileFor(dir.path() / "Para_Cancelar" / "C_venda.xml") / "x");
     dir.write("Resp_venda.xml", issuedCFe("<CPF>52998224725</CPF>"));
     EXPECT_THROW(documents::generateAfterSale(resp, "venda.xml", Layout::V006, dir.path()),
                  std::runtime_error);
     EXPECT_EQ(readText(dir.path() / "Para_Cancelar" / "C_venda.xml"), first.document + "\r\n");
 
     dir.write("Temp", "a file where the folder should be");
-    EXPECT_THROW(documents::generateFromIssuedCFe(core::utf8FromPath(resp), dir.path()),
-                 std::runtime_error);
+    EXPECT_THROW(
+        documents::generateFromIssuedCFe(core::utf8FromPath(resp), Layout::V007, dir.path()),
+        std::runtime_error);
 }
 
 } // namespace

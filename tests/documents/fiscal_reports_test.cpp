@@ -4,6 +4,7 @@
 
 #include "core/catalogue.h"
 #include "core/path_text.h"
+#include "core/whole_file.h"
 #include "documents/end_to_end.h"
 #include "documents/end_to_end_sample.h"
 #include "documents/sale.h"
@@ -80,6 +81,13 @@ void check(Report report, const std::vector<Case>& cases, const std::string& fil
             messages.push_back(savedMessage);
         EXPECT_EQ(run.outcome.messages, messages) << c.name;
         EXPECT_EQ(run.outcome.writtenFiles.size(), c.saved ? 1u : 0u) << c.name;
+        // What the command line's exit status and --json read: saved, or the reason it was not,
+        // which the report ends with.
+        EXPECT_EQ(run.outcome.saved && run.outcome.saved->saved, c.saved) << c.name;
+        if (run.outcome.saved && !run.outcome.saved->saved) {
+            ASSERT_FALSE(run.lines.empty()) << c.name;
+            EXPECT_EQ(run.outcome.saved->reason, run.lines.back()) << c.name;
+        }
         if (c.exact) {
             EXPECT_EQ(run.lines, c.lines) << c.name;
             continue;
@@ -97,20 +105,23 @@ std::string sale(const std::string& documentField, const std::string& tail = "|1
 
 TEST(SaleReport, AnswersAsModulesSendThem) {
     const std::string b64 = base64(issued);
+    // The information lines, then the closing line and the document's sections.
+    const auto withDocument = [&b64](std::vector<std::string> lines) {
+        lines.insert(lines.end(),
+                     {"------------------------------------------------------", "",
+                      "---- XML do CFe emitido em BASE64 -------------------", b64,
+                      "-----------------------------------------------------", "",
+                      "---- XML do CFe emitido -----------------------------",
+                      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>",
+                      "<CFe><infCFe Id=\"" + key + "\"><xProd>Pão de açúcar</xProd></infCFe></CFe>",
+                      "-----------------------------------------------------"});
+        return lines;
+    };
     const std::vector<Case> cases = {
-        {"success",
-         sale(b64),
-         true,
-         {"", "---- Informações do CFe emitido ----------------------",
-          "Data_Hora da emissão: 20261210133023", "Chave de Consulta: " + key,
-          "Total da CFe: 21.11", "CPF_CNPJ do Cliente: 111", "Assinatura QRCODE: QR",
-          "------------------------------------------------------", "",
-          "---- XML do CFe emitido em BASE64 -------------------", b64,
-          "-----------------------------------------------------", "",
-          "---- XML do CFe emitido -----------------------------",
-          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>",
-          "<CFe><infCFe Id=\"" + key + "\"><xProd>Pão de açúcar</xProd></infCFe></CFe>",
-          "-----------------------------------------------------"},
+        {"success", sale(b64), true,
+         withDocument({"", "---- Informações do CFe emitido ----------------------",
+                       "Data_Hora da emissão: 20261210133023", "Chave de Consulta: " + key,
+                       "Total da CFe: 21.11", "CPF_CNPJ do Cliente: 111", "Assinatura QRCODE: QR"}),
          true},
         {"error: raw line only",
          "123456|06001|0000|Código de ativação inválido||",
@@ -131,14 +142,34 @@ TEST(SaleReport, AnswersAsModulesSendThem) {
          sale(b64.substr(0, 8) + "*" + b64.substr(8)),
          false,
          {std::string(documents::notBase64Line)}},
+        // A short answer still brings the issued CF-e: it is saved, and a line says what is
+        // missing.
         {"short answer: fields 0 to 9",
-         "1|06000|0000|ok|||" + b64 + "|20261210133023|" + key + "|21.11",
-         false,
-         {"", "---- Informações do CFe emitido ----------------------",
-          "Data_Hora da emissão: 20261210133023", "Chave de Consulta: " + key,
-          "Total da CFe: 21.11"},
+         "1|06000|0000|ok|||" + b64 + "|20261210133023|" + key + "|21.11", true,
+         withDocument({"", "---- Informações do CFe emitido ----------------------",
+                       "Data_Hora da emissão: 20261210133023", "Chave de Consulta: " + key,
+                       "Total da CFe: 21.11",
+                       "Resposta com 10 campos, menos que os 12 esperados (faltam: CPFCNPJValue, "
+                       "assinaturaQRCODE)."}),
          true},
-        {"no document field", "1|06000|0000|ok||", false, {}, true},
+        {"short answer: without the QR-code signature",
+         sale(b64, "|111"),
+         true,
+         {"CPF_CNPJ do Cliente: 111",
+          "Resposta com 11 campos, menos que os 12 esperados (faltam: assinaturaQRCODE)."}},
+        {"short answer: not Base64",
+         "1|06000|0000|ok|||%%%|20261210133023",
+         false,
+         {"Resposta com 8 campos, menos que os 12 esperados (faltam: chaveConsulta, "
+          "valorTotalCFe, CPFCNPJValue, assinaturaQRCODE).",
+          std::string(documents::notBase64Line)}},
+        {"no document field",
+         "1|06000|0000|ok||",
+         false,
+         {"Resposta com 5 campos, menos que os 12 esperados (faltam: mensagemSEFAZ, "
+          "arquivoCFeSAT, timeStamp, chaveConsulta, valorTotalCFe, CPFCNPJValue, "
+          "assinaturaQRCODE): o CFe de retorno não foi salvo."},
+         true},
     };
     check(documents::saleReport, cases, "Resp_venda.xml",
           "CFe de retorno salvo na pasta Retornos com nome: Resp_venda.xml");
@@ -195,8 +226,8 @@ TEST(FiscalReports, AFailedSaveShowsWhyAndNoSalvo) {
     for (const std::string fileName : {"Resp_venda.xml", "Resp_CFeFimAFim.xml"}) {
         TempDir dir;
         dir.write("Retornos/" + fileName, goodFile);
-        std::filesystem::create_directories(dir.path() / "Retornos" / (fileName + ".tmp") / "x");
         const auto target = documents::retornosFile(dir.path(), fileName);
+        std::filesystem::create_directories(core::temporaryFileFor(target) / "x");
         documents::DocumentOutcome outcome;
         core::Lines lines;
         if (fileName == "Resp_venda.xml")

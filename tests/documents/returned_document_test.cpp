@@ -1,4 +1,5 @@
 #include "core/answer_cuts.h"
+#include "core/whole_file.h"
 #include "documents/returned_document.h"
 #include "tests/documents/base64_encoder.h"
 #include "tests/documents/documents_test_support.h"
@@ -127,9 +128,7 @@ TEST(SaveReturnedDocument, ReadOnlyRetornosKeepsThePreviousFile) {
 
 TEST(SaveReturnedDocument, AnUnwritableTemporaryFileKeepsThePreviousFile) {
     expectFailedSaveKeepsThePreviousFile([](const std::filesystem::path& target) {
-        auto temporary = target;
-        temporary += ".tmp";
-        std::filesystem::create_directories(temporary / "x");
+        std::filesystem::create_directories(core::temporaryFileFor(target) / "x");
     });
 }
 

@@ -1,6 +1,7 @@
 // Page 8 over the module emulator: the file chosen, validated, sent, the issued CF-e reported and
 // saved, the browser button opening the file saved even after the field changed.
 
+#include "tests/documents/base64_encoder.h"
 #include "tests/documents/emulated_module.h"
 #include "tests/support/page_driver.h"
 
@@ -128,6 +129,44 @@ private slots:
         QVERIFY(!enabled("BtnNaveg_8"));
         QVERIFY(!enabled("BtnGeraXmlCanc_8"));
         QCOMPARE(testing_support::readFile(saved), before);
+    }
+
+    // A short answer (here without the QR-code signature) still brings the issued CF-e in field
+    // 6: it is saved, a line says what is missing, and the answer bar's buttons follow. A program
+    // folder of its own, on the fake library.
+    void aShortAnswerStillSavesTheIssuedCFe() {
+        page.reset();
+        window.reset();
+        testing_support::TestProgram faked;
+        faked.installFakeLibrary();
+        faked.writeIni("[DEFAULT]\r\nACESSO=DLL\r\n");
+        const auto fakedWindow = faked.start();
+        page = std::make_unique<testing_support::PageDriver>(*fakedWindow);
+        page->enter("BtnEnviarDadosVenda");
+        testing_support::FakeLibrary fake;
+        const std::string issued = "<CFe><infCFe Id=\"CFe1\"/></CFe>";
+        fake.setAnswer(("000001|06000|0000|Emitido|||" + documents_test::base64(issued) +
+                        "|20261210133000|CFe1|20.61|111")
+                           .c_str());
+        const QString sale = faked.path("venda.xml");
+        testing_support::writeFile(sale, "<CFe/>");
+        page->type("EdtCodAtiv_8", "12345678");
+        choose(sale);
+        page->click("BtnMostra_8");
+        faked.dialogs.shown.clear();
+        page->click("BtnExecuta_8");
+        const QStringList lines = page->lines("MemoResposta_8");
+        const bool answerBarEnabled = enabled("BtnNaveg_8") && enabled("BtnGeraXmlCanc_8");
+        page.reset();
+        QVERIFY(answerBarEnabled);
+        QVERIFY2(lines.contains("Resposta com 11 campos, menos que os 12 esperados (faltam: "
+                                "assinaturaQRCODE)."),
+                 qPrintable(lines.join('\n')));
+        QCOMPARE(testing_support::readFile(faked.path("Retornos/Resp_venda.xml")),
+                 QString::fromStdString(issued + "\r\n"));
+        QCOMPARE(faked.dialogs.shown,
+                 QStringList{"message:CFe de retorno salvo na pasta Retornos com nome: "
+                             "Resp_venda.xml"});
     }
 
     void cleanupTestCase() { QDesktopServices::unsetUrlHandler("file"); }

@@ -81,13 +81,40 @@ TEST(ValidateButtons, IssuedCFeAndItsCancellationAgainstTheirSchemas) {
     EXPECT_EQ(sale.colour, BoxColour::Red);
 
     documents_test::TempDir tmp;
-    const auto generated = documents::generateFromIssuedCFe(issued, tmp.path());
+    const auto generated = documents::generateFromIssuedCFe(issued, Layout::V006, tmp.path());
     expectBox(
         documents::validarXmlCancelamento(Layout::V006, false, fileName(generated.file),
                                           programDir()),
         true,
         {"Submetendo ao XSD de cancelamento do layout 0.06 ...", "Validação do XML do CFeCanc OK."},
         BoxColour::WindowText, "its cancellation");
+}
+
+// Both generators, from an issued CF-e with a customer, write what the cancellation schema of
+// the chosen layout accepts: the customer under 0.06, an empty dest under 0.07 and 0.08.
+TEST(ValidateButtons, GeneratedCancellationsPassTheirLayoutsCancellationSchema) {
+    const std::string issued = fileName(fixture("issued_cfe.xml"));
+    for (const Layout layout : {Layout::V006, Layout::V007, Layout::V008}) {
+        const std::string name(documents::layoutName(layout));
+        SCOPED_TRACE("layout " + name);
+        const auto schema = documents::schemaFileNames(layout, DocumentKind::CFeCanc).front();
+        SKIP_WITHOUT_PUBLISHED_FILE(programDir() / "Schemas" / schema, "-DTARVIK_SCHEMAS_SOURCE");
+        documents_test::TempDir tmp;
+        const documents::GeneratedCancellation generated[] = {
+            documents::generateFromIssuedCFe(issued, layout, tmp.path()),
+            documents::generateAfterSale(issued, "venda.xml", layout, tmp.path())};
+        for (const auto& g : generated) {
+            EXPECT_EQ(g.document.find("<CPF>52998224725</CPF>") != std::string::npos,
+                      layout == Layout::V006)
+                << g.message;
+            expectBox(
+                documents::validarXmlCancelamento(layout, false, fileName(g.file), programDir()),
+                true,
+                {"Submetendo ao XSD de cancelamento do layout " + name + " ...",
+                 "Validação do XML do CFeCanc OK."},
+                BoxColour::WindowText, g.message);
+        }
+    }
 }
 
 TEST(ValidateButtons, FindingsStayInTheProgressColourWithoutSuccessLine) {

@@ -1,6 +1,7 @@
 // ConfigurarInterfaceDeRede: the configuration document sent for each state of the form, the
 // analysis, and a prepared document sent in place of the form.
 
+#include "network/configuration_call.h"
 #include "tests/network/network_test_support.h"
 
 #include <gmock/gmock.h>
@@ -163,6 +164,28 @@ TEST(ConfigurarInterfacePrepared, SendsTheFileUnchangedWithoutAnalysis) {
     const core::PreparedCall call = logic.prepare("000123");
     EXPECT_EQ(call.arguments.at(2).text, file);
     EXPECT_EQ(call.arguments.at(2).kind, core::Argument::Kind::Document);
+}
+
+// A prepared document given empty is refused on both network pages, whichever front end gives
+// it: the form's defaults never go out in its place.
+TEST(ConfigurarInterfacePrepared, AnEmptyOneIsRefusedNotReplacedByTheForm) {
+    for (const int networkPage : {1, 16}) {
+        SCOPED_TRACE(networkPage);
+        const auto logic =
+            network_test::bound(networkPage, inputsOf({{"codigo", "12345678"}, {"xml", ""}}));
+        const std::string refused(network::emptyPreparedDocument);
+        EXPECT_EQ(logic.analyse(),
+                  (core::Lines{std::string(network::preparedDocumentNotice), refused}));
+        ASSERT_TRUE(logic.refusal);
+        EXPECT_EQ(logic.refusal(), refused);
+        EXPECT_THROW(logic.prepare("000123"), std::invalid_argument);
+
+        // Not given at all: the form is sent.
+        const auto form = network_test::bound(networkPage, inputsOf({{"codigo", "12345678"}}));
+        EXPECT_FALSE(form.refusal && form.refusal());
+        EXPECT_NE(form.prepare("000123").arguments.at(2).text.find("<tipoLan>DHCP</tipoLan>"),
+                  std::string::npos);
+    }
 }
 
 } // namespace

@@ -73,6 +73,8 @@ TEST(ExtrairLogs, SaidaWritesTheDecodedBytes) {
     Lines report;
     logic.report(answerWith("15000", "b2zhIG11bmRvCsOnw6MK"), report);
     EXPECT_EQ(logic.writtenFiles(), std::vector<std::string>{file});
+    ASSERT_TRUE(logic.savedDocument());
+    EXPECT_TRUE(logic.savedDocument()->saved);
     std::ifstream in(file, std::ios::binary);
     std::stringstream bytes;
     bytes << in.rdbuf();
@@ -86,6 +88,21 @@ TEST(ExtrairLogs, SaidaWritesTheDecodedBytes) {
     ASSERT_EQ(report.size(), 6u);
     EXPECT_EQ(report.back().rfind("Não foi possível gravar o log em ", 0), 0u) << report.back();
     EXPECT_TRUE(unwritable.writtenFiles().empty());
+    // The command line reads these for its exit status 4 and "saved": false.
+    ASSERT_TRUE(unwritable.savedDocument());
+    EXPECT_FALSE(unwritable.savedDocument()->saved);
+    EXPECT_EQ(unwritable.savedDocument()->reason, report.back());
+
+    // A success answer whose log is not Base64 has nothing to write: not saved either; another
+    // code brings no log to save.
+    auto garbled = bindWith(file);
+    report.clear();
+    garbled.report(answerWith("15000", "%%%"), report);
+    ASSERT_TRUE(garbled.savedDocument());
+    EXPECT_FALSE(garbled.savedDocument()->saved);
+    auto refused = bindWith(file);
+    refused.report(answerWith("15001", "YQ=="), report);
+    EXPECT_FALSE(refused.savedDocument());
     std::filesystem::remove_all(folder);
 }
 
