@@ -48,8 +48,10 @@ Module::Module(ModuleState& state, const ModuleRecords& records, TimePoint now,
                std::mt19937_64& random)
     : state_(state), records_(records), now_(now), random_(random) {}
 
-std::optional<Answer> Module::refuseCode(Op op, int sessao, std::string_view codigo) const {
-    if (state_.activated && sha256Hex(codigo) == state_.codeDigest)
+std::optional<Answer> Module::refuseCode(Op op, int sessao, std::string_view codigo,
+                                         bool whileAwaiting) const {
+    const bool opened = state_.activated || (whileAwaiting && state_.awaitingCertificate);
+    if (opened && sha256Hex(codigo) == state_.codeDigest)
         return std::nullopt;
     return standardAnswer(sessao, answerCode(op, "001"));
 }
@@ -67,6 +69,12 @@ std::string Module::nextNumber(int& counter) {
     char text[16];
     std::snprintf(text, sizeof text, "%06d", counter);
     return text;
+}
+
+std::optional<Answer> Module::sefazUnreachable(int sessao, std::string_view code) {
+    if (!useRehearsedCall(state_.sefazOutage))
+        return std::nullopt;
+    return standardAnswer(sessao, code, "SEFAZ inalcançável (MFE_EMULADOR_SEM_SEFAZ)");
 }
 
 Answer Module::answerAfterCommunication(int sessao, std::string_view code) {
@@ -91,6 +99,8 @@ Answer Module::ativarSAT(int sessao, int subComando, std::string_view codigo, st
         return standardAnswer(sessao, "04002");
     if (ufAbbreviation(cUF).empty())
         return standardAnswer(sessao, "04099", "cUF não é o código de uma UF");
+    if (auto failed = sefazUnreachable(sessao, "04005"))
+        return *failed;
 
     const Taxpayer taxpayer = testTaxpayer(cnpj, cUF);
     KeyMaterial keys;
@@ -132,17 +142,24 @@ void Module::installCertificate(const std::string& pem, const std::string& notBe
 
 Answer Module::comunicarCertificadoICPBRASIL(int sessao, std::string_view codigo,
                                              std::string_view certificado) {
-    if (!state_.awaitingCertificate)
-        return standardAnswer(sessao, "05003");
+    // Nothing waits for a certificate: the unknown error with its reason, which no client takes
+    // for a refused certificate (05003). A module with an activation code checks it first.
+    constexpr std::string_view nothingAwaited = "Não existe ativação aguardando certificado";
+    if (!state_.awaitingCertificate && !state_.activated)
+        return standardAnswer(sessao, "05099", nothingAwaited);
     if (sha256Hex(codigo) != state_.codeDigest)
         return standardAnswer(sessao, "05001");
+    if (!state_.awaitingCertificate)
+        return standardAnswer(sessao, "05099", nothingAwaited);
     const auto received =
         certificado.size() <= maxCertificateBytes ? readCertificate(certificado) : std::nullopt;
     if (!received)
-        return standardAnswer(sessao, "05002", "O texto enviado não é um certificado X.509");
+        return standardAnswer(sessao, "05003", "O texto enviado não é um certificado X.509");
     if (!certificateMatchesKey(received->pem, state_.privateKeyPem))
-        return standardAnswer(sessao, "05002",
+        return standardAnswer(sessao, "05003",
                               "O certificado não é o da chave do pedido desta ativação");
+    if (auto failed = sefazUnreachable(sessao, "05002"))
+        return *failed;
     installCertificate(received->pem, received->notBefore, received->notAfter);
     return standardAnswer(sessao, "05000");
 }
@@ -160,6 +177,8 @@ Answer Module::associarAssinatura(int sessao, std::string_view codigo, std::stri
     const auto signature = base64Decode(assinatura);
     if (assinatura.size() != 344 || !signature || signature->size() != 256)
         return standardAnswer(sessao, "13003", "A assinatura deve ter 344 caracteres Base64");
+    if (auto failed = sefazUnreachable(sessao, "13002"))
+        return *failed;
     state_.softwareHouseCnpj = std::string(cnpjValue.substr(0, 14));
     state_.signAC = std::string(assinatura);
     return answerAfterCommunication(sessao, "13000");
@@ -190,6 +209,8 @@ Answer Module::bloquearSAT(int sessao, std::string_view codigo) {
         return *refused;
     if (state_.operationState != unblocked)
         return standardAnswer(sessao, "16002");
+    if (auto failed = sefazUnreachable(sessao, "16003"))
+        return *failed;
     state_.operationState = blockedByTaxpayer;
     return answerAfterCommunication(sessao, "16000");
 }
@@ -209,6 +230,8 @@ Answer Module::desbloquearSAT(int sessao, std::string_view codigo) {
     default:
         break;
     }
+    if (auto failed = sefazUnreachable(sessao, "17004"))
+        return *failed;
     state_.operationState = unblocked;
     return answerAfterCommunication(sessao, "17000");
 }

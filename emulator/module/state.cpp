@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <charconv>
 #include <stdexcept>
 
 namespace emulator {
@@ -23,6 +24,24 @@ std::string NetworkConfig::value(std::string_view name) const {
             return text;
     }
     return {};
+}
+
+void takeRehearsalSetting(Rehearsal& rehearsal, std::string_view setting) {
+    if (setting == rehearsal.setting)
+        return;
+    rehearsal.setting = std::string(setting);
+    int count = 0;
+    const auto [end, error] =
+        std::from_chars(setting.data(), setting.data() + setting.size(), count);
+    const bool number = error == std::errc() && end == setting.data() + setting.size();
+    rehearsal.calls = number && count >= 0 && count <= 1'000'000 ? count : 0;
+}
+
+bool useRehearsedCall(Rehearsal& rehearsal) {
+    if (rehearsal.calls <= 0)
+        return false;
+    --rehearsal.calls;
+    return true;
 }
 
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(Taxpayer, cnpj, cUF, name, street, number, district, city,
@@ -67,8 +86,10 @@ std::string toJson(const ModuleState& s) {
         {"rede", s.network},
         {"sessoes", s.sessions},
         {"resumoUltimaFiscal", s.lastFiscalDigest},
-        {"chamadasOcupado", s.busyCalls},
-        {"ocupadoPedido", s.busySetting},
+        {"chamadasOcupado", s.busy.calls},
+        {"ocupadoPedido", s.busy.setting},
+        {"chamadasSemSefaz", s.sefazOutage.calls},
+        {"semSefazPedido", s.sefazOutage.setting},
     };
     return j.dump(2, ' ', false, json::error_handler_t::replace);
 }
@@ -107,8 +128,10 @@ ModuleState fromJson(const std::string& text) {
     // Settings added later: a state file written before them keeps its module.
     s.awaitingCertificate = j.value("aguardandoCertificado", s.awaitingCertificate);
     s.layout = j.value("versaoLayout", s.layout);
-    s.busyCalls = j.value("chamadasOcupado", s.busyCalls);
-    s.busySetting = j.value("ocupadoPedido", s.busySetting);
+    s.busy.calls = j.value("chamadasOcupado", s.busy.calls);
+    s.busy.setting = j.value("ocupadoPedido", s.busy.setting);
+    s.sefazOutage.calls = j.value("chamadasSemSefaz", s.sefazOutage.calls);
+    s.sefazOutage.setting = j.value("semSefazPedido", s.sefazOutage.setting);
     s.lastFiscalDigest = j.value("resumoUltimaFiscal", s.lastFiscalDigest);
     const bool knownLayout = std::find(std::begin(layoutVersions), std::end(layoutVersions),
                                        s.layout) != std::end(layoutVersions);

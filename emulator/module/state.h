@@ -59,6 +59,20 @@ enum OperationState {
     blockedForDeactivation = 4,
 };
 
+// A rehearsed failure: how many of the next calls it still affects, and the value of the
+// environment variable that set that count (a new value sets it anew).
+struct Rehearsal {
+    int calls = 0;
+    std::string setting;
+};
+
+// Takes a changed setting into the rehearsal's count: a number from 0 to 1,000,000; anything
+// else counts 0. The same value again leaves the count as it is.
+void takeRehearsalSetting(Rehearsal& rehearsal, std::string_view setting);
+
+// Whether the rehearsal still affects a call; uses one call of its count when it does.
+bool useRehearsedCall(Rehearsal& rehearsal);
+
 // The layout versions of the documents a module may work with, oldest first.
 inline constexpr std::string_view layoutVersions[] = {"0.06", "0.07", "0.08"};
 
@@ -92,10 +106,11 @@ struct ModuleState {
     std::array<NetworkConfig, 4> network; // stored configurations; no fields = slot empty
     std::vector<int> sessions;            // sessions whose answers are kept, oldest first
     std::string lastFiscalDigest;         // SHA-256 of the kept last fiscal answer
-    // Busy rehearsal: how many of the next calls answer "em processamento", and the value of
-    // MFE_EMULADOR_OCUPADO that set it (a new value sets the count anew).
-    int busyCalls = 0;
-    std::string busySetting;
+    // Busy rehearsal: how many of the next calls answer "em processamento" (MFE_EMULADOR_OCUPADO).
+    Rehearsal busy;
+    // SEFAZ outage rehearsal: how many of the next calls that talk to SEFAZ find it unreachable
+    // (MFE_EMULADOR_SEM_SEFAZ).
+    Rehearsal sefazOutage;
 };
 
 inline constexpr std::size_t keptSessions = 100;

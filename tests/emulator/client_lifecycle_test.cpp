@@ -54,7 +54,7 @@ TEST_F(ClientLifecycle, ResolvesAllEighteenFunctions) {
 
 TEST_F(ClientLifecycle, IcpBrasilActivationWaitsForTheCertificateOfItsOwnRequest) {
     EXPECT_EQ(lib.call("ComunicarCertificadoICPBRASIL", 1, code, "x"),
-              "000001|05003|Não existe ativação aguardando certificado||");
+              "000001|05099|Erro desconhecido||Não existe ativação aguardando certificado");
     const auto requested =
         answerFields(lib.call("AtivarSAT", 2, 2, code, taxpayerCnpj.c_str(), 35));
     ASSERT_THAT(requested, SizeIs(6));
@@ -66,21 +66,32 @@ TEST_F(ClientLifecycle, IcpBrasilActivationWaitsForTheCertificateOfItsOwnRequest
     // Until the certificate comes the module is not activated.
     EXPECT_THAT(lib.call("EnviarDadosVenda", 3, code, saleDocument(1).c_str()),
                 StartsWith("000003|06002|0000|SAT ainda não ativado|"));
-    EXPECT_EQ(lib.call("ConsultarStatusOperacional", 4, code),
+    const auto waiting = answerFields(lib.call("ConsultarStatusOperacional", 4, code));
+    ASSERT_THAT(waiting, SizeIs(28));
+    EXPECT_EQ(waiting[1], "10000");
+    EXPECT_EQ(waiting[25], ""); // CERT_EMISSAO
+    EXPECT_EQ(waiting[26], ""); // CERT_VENCIMENTO
+    EXPECT_EQ(lib.call("ConsultarStatusOperacional", 4, "errado-123"),
               "000004|10001|Código de ativação inválido||");
     EXPECT_EQ(lib.call("ComunicarCertificadoICPBRASIL", 5, "errado-123", certificate.c_str()),
               "000005|05001|Código de ativação inválido||");
     EXPECT_THAT(lib.call("ComunicarCertificadoICPBRASIL", 6, code, unrelatedCertificate().c_str()),
-                StartsWith("000006|05002|Certificado inválido||"));
+                StartsWith("000006|05003|Certificado inválido||"));
     EXPECT_THAT(lib.call("ComunicarCertificadoICPBRASIL", 7, code, "não é um certificado"),
-                StartsWith("000007|05002|Certificado inválido||"));
+                StartsWith("000007|05003|Certificado inválido||"));
+
+    // SEFAZ unreachable (a rehearsed outage) leaves the module waiting.
+    portable::setVariable("MFE_EMULADOR_SEM_SEFAZ", "1");
+    EXPECT_THAT(lib.call("ComunicarCertificadoICPBRASIL", 8, code, certificate.c_str()),
+                StartsWith("000008|05002|Erro de comunicação com a SEFAZ||"));
+    portable::unsetVariable("MFE_EMULADOR_SEM_SEFAZ");
 
     // The certificate of its request, here as Base64 of the PEM, completes the activation.
     EXPECT_EQ(lib.call("ComunicarCertificadoICPBRASIL", 8, code, encodeBase64(certificate).c_str()),
               "000008|05000|Certificado transmitido com sucesso||");
     EXPECT_EQ(stateValue("certificado"), certificate);
     EXPECT_EQ(lib.call("ComunicarCertificadoICPBRASIL", 9, code, certificate.c_str()),
-              "000009|05003|Não existe ativação aguardando certificado||");
+              "000009|05099|Erro desconhecido||Não existe ativação aguardando certificado");
     EXPECT_EQ(lib.call("AtivarSAT", 10, 2, code, taxpayerCnpj.c_str(), 35),
               "000010|04003|SAT já ativado||");
 
@@ -109,7 +120,7 @@ TEST_F(ClientLifecycle, LastFiscalSessionRepeatsTheLastSaleOrCancellationWordFor
 
     const std::string sale = lib.call("EnviarDadosVenda", 6, code, saleDocument(1).c_str());
     ASSERT_THAT(sale, StartsWith("000006|06000|"));
-    EXPECT_EQ(lib.call("ConsultarSAT", 7), "000007|08000|SAT em operação||");
+    EXPECT_EQ(lib.call("ConsultarSAT", 7), "000007|08000|SAT em Operação||");
     EXPECT_EQ(lib.call("ConsultarUltimaSessaoFiscal", 8, code), sale);
 
     const std::string key = answerFields(sale)[8];
@@ -133,8 +144,8 @@ TEST_F(ClientLifecycle, BusyRehearsalAnswersTheNextCallsInProcessing) {
               "000002|06098|0000|SAT em processamento. Tente novamente.||");
     EXPECT_EQ(lib.call("ComunicarCertificadoICPBRASIL", 3, code, "x"),
               "000003|05098|SAT em processamento. Tente novamente.||");
-    EXPECT_EQ(lib.call("ConsultarSAT", 4), "000004|08000|SAT em operação||");
-    EXPECT_EQ(lib.call("ConsultarSAT", 5), "000005|08000|SAT em operação||");
+    EXPECT_EQ(lib.call("ConsultarSAT", 4), "000004|08000|SAT em Operação||");
+    EXPECT_EQ(lib.call("ConsultarSAT", 5), "000005|08000|SAT em Operação||");
     portable::setVariable("MFE_EMULADOR_OCUPADO", "1");
     EXPECT_EQ(lib.call("CancelarUltimaVenda", 6, code, "CFe", "<CFeCanc/>"),
               "000006|07098|0000|SAT em processamento. Tente novamente.||");
