@@ -44,8 +44,33 @@ bool useRehearsedCall(Rehearsal& rehearsal) {
     return true;
 }
 
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(Taxpayer, cnpj, cUF, name, street, number, district, city,
-                                   postalCode, taxRegime)
+void to_json(json& j, const Taxpayer& t) {
+    j = json{{"cnpj", t.cnpj},
+             {"cUF", t.cUF},
+             {"name", t.name},
+             {"fantasyName", t.fantasyName},
+             {"street", t.street},
+             {"number", t.number},
+             {"district", t.district},
+             {"city", t.city},
+             {"postalCode", t.postalCode},
+             {"taxRegime", t.taxRegime}};
+}
+
+void from_json(const json& j, Taxpayer& t) {
+    j.at("cnpj").get_to(t.cnpj);
+    j.at("cUF").get_to(t.cUF);
+    j.at("name").get_to(t.name);
+    j.at("street").get_to(t.street);
+    j.at("number").get_to(t.number);
+    j.at("district").get_to(t.district);
+    j.at("city").get_to(t.city);
+    j.at("postalCode").get_to(t.postalCode);
+    j.at("taxRegime").get_to(t.taxRegime);
+    // Added later: a state written before it has a taxpayer without a fantasy name.
+    t.fantasyName = j.value("fantasyName", std::string());
+}
+
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(LastSale, key, date, time, issuedAt, total, customerCnpj,
                                    customerCpf, stateRegistration, municipalRegistration, cancelled)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(NetworkConfig, fields)

@@ -29,6 +29,7 @@ struct Taxpayer {
     std::string cnpj;
     int cUF = 0;
     std::string name;
+    std::string fantasyName; // xFant; empty when the taxpayer has none
     std::string street;
     std::string number;
     std::string district;

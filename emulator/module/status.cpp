@@ -85,7 +85,7 @@ std::vector<std::string> Module::statusFields() const {
     const NetworkConfig* lan = configOf(state_, true);
     const std::string lanType = lan ? lan->value("tipoLan") : "DHCP";
     // A fixed address comes from the configuration; otherwise the lease a DHCP server gave.
-    const bool fixed = lanType == "IPFIX";
+    const bool fixed = sameName(lanType, "IPFIX");
     const auto address = [&](const char* name, const char* leased) {
         return fixed ? paddedAddress(lan->value(name)) : std::string(leased);
     };

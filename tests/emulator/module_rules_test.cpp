@@ -206,11 +206,12 @@ TEST_F(ModuleRules, ActivationCodeChange) {
     }
 }
 
+// TIPO_LAN as the configuration sent it, in any case; a fixed address in any case is fixed.
 TEST_F(ModuleRules, StatusFollowsTheNetworkConfiguration) {
     const auto configured = at(saleTime, [](Module& m) {
         return m.configurarInterfaceDeRede(
             3, activationCode,
-            "<config><tipoInter>ETHE</tipoInter><tipoLan>IPFIX</tipoLan><lanIP>10.0.0.7</lanIP>"
+            "<config><tipoInter>ETHE</tipoInter><tipoLan>ipfix</tipoLan><lanIP>10.0.0.7</lanIP>"
             "<lanMask>255.0.0.0</lanMask><lanGW>10.0.0.1</lanGW><lanDNS1>10.0.0.2</lanDNS1>"
             "<lanDNS2>1.1.1.1</lanDNS2><proxy>0</proxy></config>");
     });
@@ -221,7 +222,7 @@ TEST_F(ModuleRules, StatusFollowsTheNetworkConfiguration) {
     ASSERT_EQ(status.size(), 28u);
     EXPECT_EQ(status[5], prepared.serial);
     EXPECT_EQ(std::vector(status.begin() + 6, status.begin() + 13),
-              (std::vector<std::string>{"IPFIX", "010.000.000.007", status[8], "255.000.000.000",
+              (std::vector<std::string>{"ipfix", "010.000.000.007", status[8], "255.000.000.000",
                                         "010.000.000.001", "010.000.000.002", "001.001.001.001"}));
     EXPECT_EQ(status[17], "20240102" + status[17].substr(8));
     EXPECT_EQ(status[23], ""); // no document transmitted yet

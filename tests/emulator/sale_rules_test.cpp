@@ -270,6 +270,31 @@ TEST(SaleValues, ItemsTaxesApportionedDiscountTotalsAndChange) {
         EXPECT_EQ(issued(d, path), value) << path;
 }
 
+// As devices issue it: vRatDesc and vRatAcr on every item, 0.00 without a subtotal discount or
+// increase, and emit/xFant when the taxpayer has a fantasy name.
+TEST(SaleValues, ApportionmentsOnEveryItemAndTheFantasyNameWhenThereIsOne) {
+    XmlDoc input;
+    const auto result = read(emulator_test::saleDocument(2), input);
+    ASSERT_TRUE(std::holds_alternative<Sale>(result)) << std::get<Rejection>(result).code;
+    IssueNumbers numbers{"35",        "20240102", "030405", "12345678000195",
+                         "900000001", "000007",   "123456", ""};
+    composeKey(numbers);
+    for (const char* fantasyName : {"", "LOJA DO EMULADOR"}) {
+        Taxpayer taxpayer;
+        taxpayer.cnpj = "12345678000195";
+        taxpayer.name = "CONTRIBUINTE";
+        taxpayer.fantasyName = fantasyName;
+        XmlDoc cfe =
+            writeCfe(std::get<Sale>(result), {numbers, "2", "010000", "QR", "0.08"}, taxpayer);
+        for (const char* path : {"//det[1]/prod/vRatDesc", "//det[1]/prod/vRatAcr",
+                                 "//det[2]/prod/vRatDesc", "//det[2]/prod/vRatAcr"})
+            EXPECT_EQ(issued(cfe.get(), path), "0.00") << path;
+        EXPECT_EQ(issued(cfe.get(), "//emit/xFant"), *fantasyName ? fantasyName : "<none>");
+        EXPECT_EQ(issued(cfe.get(), "//emit/xNome/following-sibling::*[1]"),
+                  *fantasyName ? fantasyName : issued(cfe.get(), "//emit/enderEmit"));
+    }
+}
+
 // The AC signature and certificates arrive as Base64: "=" only closes the text, and nothing but
 // the alphabet is taken (OpenSSL's block decoder alone reads an inner "=" as zero bits and skips
 // blanks at the ends).
