@@ -72,6 +72,9 @@ private:
     // Completes an activation with its certificate.
     void installCertificate(const std::string& pem, const std::string& notBefore,
                             const std::string& notAfter);
+    // AtivarSAT with subComando 3: a new key and its request for the renewal of the ICP-Brasil
+    // certificate.
+    Answer renewIcpBrasilCertificate(int sessao, std::string_view codigo, std::string_view cnpj);
     std::string randomDigits(int count);
     std::string nextNumber(int& counter);
     // The numbers of the next document of the given numbering, issued now.

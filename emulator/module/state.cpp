@@ -88,6 +88,8 @@ std::string toJson(const ModuleState& s) {
         {"serie", s.serial},
         {"ativado", s.activated},
         {"aguardandoCertificado", s.awaitingCertificate},
+        {"certificadoIcpBrasil", s.icpBrasil},
+        {"chavePrivadaRenovacao", s.renewalKeyPem},
         {"resumoCodigoAtivacao", s.codeDigest},
         {"ativadoEm", s.activatedAt},
         {"contribuinte", s.taxpayer},
@@ -152,6 +154,8 @@ ModuleState fromJson(const std::string& text) {
     j.at("sessoes").get_to(s.sessions);
     // Settings added later: a state file written before them keeps its module.
     s.awaitingCertificate = j.value("aguardandoCertificado", s.awaitingCertificate);
+    s.icpBrasil = j.value("certificadoIcpBrasil", s.icpBrasil);
+    s.renewalKeyPem = j.value("chavePrivadaRenovacao", s.renewalKeyPem);
     s.layout = j.value("versaoLayout", s.layout);
     s.busy.calls = j.value("chamadasOcupado", s.busy.calls);
     s.busy.setting = j.value("ocupadoPedido", s.busy.setting);

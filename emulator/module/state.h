@@ -83,6 +83,12 @@ struct ModuleState {
     // Activated with subComando 2 (ICP-Brasil): the key and its certificate request are made,
     // the module waits for the certificate and is not activated until it comes.
     bool awaitingCertificate = false;
+    // Activated with an ICP-Brasil certificate (subComando 2), which AtivarSAT with subComando 3
+    // renews.
+    bool icpBrasil = false;
+    // A renewal under way: the new key, whose request was answered, waiting for its certificate;
+    // the module signs with the current key and certificate until it comes. Empty otherwise.
+    std::string renewalKeyPem;
     std::string codeDigest;  // SHA-256 of the activation code; the code itself is never stored
     std::string activatedAt; // AAAAMMDDHHMMSS
     Taxpayer taxpayer;
