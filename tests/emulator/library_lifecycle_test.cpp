@@ -257,7 +257,7 @@ TEST_F(LibraryLifecycle, IssuedCfeMeetsThePublishedLayoutWhateverShapesTheSaleUs
     replace("<total>",
             "<det nItem=\"2\"><prod><cProd>S</cProd><xProd>Servico</xProd><CFOP>5933</CFOP>"
             "<uCom>H</uCom><qCom>1.0000</qCom><vUnCom>21.00</vUnCom><indRegra>A</indRegra></prod>"
-            "<imposto><ISSQN><vDeducISSQN>1.00</vDeducISSQN><vAliq>5.00</vAliq>"
+            "<imposto><ISSQN><vDeducISSQN>1.00</vDeducISSQN><vAliq>005.00</vAliq>"
             "<cServTribMun>12345678901234567890</cServTribMun><cNatOp>01</cNatOp>"
             "<indIncFisc>2</indIncFisc></ISSQN><PIS><PISNT><CST>04</CST></PISNT></PIS><COFINS>"
             "<COFINSNT><CST>04</CST></COFINSNT></COFINS></imposto></det><total>");

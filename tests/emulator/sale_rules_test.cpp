@@ -211,7 +211,7 @@ const std::string valuesSale = R"(<CFe><infCFe versaoDadosEnt="0.08">
 <COFINS><COFINSOutr><CST>99</CST><vBC>9.90</vBC><pCOFINS>0.0300</pCOFINS></COFINSOutr></COFINS></imposto></det>
 <det nItem="3"><prod><cProd>S</cProd><xProd>Servico</xProd><CFOP>5933</CFOP><uCom>H</uCom>
 <qCom>1.0000</qCom><vUnCom>21.00</vUnCom><indRegra>A</indRegra></prod>
-<imposto><ISSQN><vDeducISSQN>1.00</vDeducISSQN><vAliq>5.00</vAliq><cNatOp>01</cNatOp><indIncFisc>2</indIncFisc></ISSQN>
+<imposto><ISSQN><vDeducISSQN>1.00</vDeducISSQN><vAliq>005.00</vAliq><cNatOp>01</cNatOp><indIncFisc>2</indIncFisc></ISSQN>
 <PIS><PISNT><CST>04</CST></PISNT></PIS><COFINS><COFINSSN><CST>49</CST></COFINSSN></COFINS></imposto></det>
 <total><DescAcrEntr><vDescSubtot>1.49</vDescSubtot></DescAcrEntr></total>
 <pgto><MP><cMP>01</cMP><vMP>30.00</vMP></MP><MP><cMP>03</cMP><vMP>5.00</vMP><cAdmC>001</cAdmC></MP></pgto>
