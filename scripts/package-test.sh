@@ -49,7 +49,7 @@ user=(env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u MFE_EMULADOR_ESTADO -u TARVIK_I
 data=$home/.local/share/tarvikplus
 
 answer=$("${user[@]}" "$prefix/bin/tarvik" --dll "$prefix/lib/tarvikplus/libmfe.so" ConsultarSAT)
-grep -q '|08000|SAT em operação||$' <<<"$answer" || fail "ConsultarSAT answered: $answer"
+grep -q '|08000|SAT em Operação||$' <<<"$answer" || fail "ConsultarSAT answered: $answer"
 [ -f "$data/mfe_emulador/estado.json" ] || fail "no emulator state under HOME"
 
 "${user[@]}" "$prefix/lib/tarvikplus/integrador_standin" --once --timeout 60 >/dev/null &
@@ -57,7 +57,7 @@ standin=$!
 for _ in $(seq 100); do [ -d "$data/Integrador/Input" ] && break; sleep 0.1; done
 answer=$("${user[@]}" "$prefix/bin/tarvik" --integrador "$data/Integrador" ConsultarSAT)
 wait "$standin" || fail "the stand-in failed"
-grep -q '|08000|SAT em operação||$' <<<"$answer" || fail "through the stand-in: $answer"
+grep -q '|08000|SAT em Operação||$' <<<"$answer" || fail "through the stand-in: $answer"
 
 # The window restores the access mode as a Windows program may have left it (quoted) and writes
 # it back as it writes every selection.

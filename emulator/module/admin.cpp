@@ -35,6 +35,16 @@ Taxpayer testTaxpayer(std::string_view cnpj, int cUF) {
     return t;
 }
 
+// The answer carrying a certificate request (Base64 of its PEM) in its sixth field.
+Answer requestAnswer(int sessao, const std::string& code, const std::string& requestPem) {
+    return AnswerBuilder(sessao, code)
+        .add(standardMessage(code))
+        .add("")
+        .add("")
+        .add(base64Encode(requestPem))
+        .done();
+}
+
 } // namespace
 
 ModuleState newModule(std::mt19937_64& random) {
@@ -48,8 +58,10 @@ Module::Module(ModuleState& state, const ModuleRecords& records, TimePoint now,
                std::mt19937_64& random)
     : state_(state), records_(records), now_(now), random_(random) {}
 
-std::optional<Answer> Module::refuseCode(Op op, int sessao, std::string_view codigo) const {
-    if (state_.activated && sha256Hex(codigo) == state_.codeDigest)
+std::optional<Answer> Module::refuseCode(Op op, int sessao, std::string_view codigo,
+                                         bool whileAwaiting) const {
+    const bool opened = state_.activated || (whileAwaiting && state_.awaitingCertificate);
+    if (opened && sha256Hex(codigo) == state_.codeDigest)
         return std::nullopt;
     return standardAnswer(sessao, answerCode(op, "001"));
 }
@@ -69,6 +81,12 @@ std::string Module::nextNumber(int& counter) {
     return text;
 }
 
+std::optional<Answer> Module::sefazUnreachable(int sessao, std::string_view code) {
+    if (!useRehearsedCall(state_.sefazOutage))
+        return std::nullopt;
+    return standardAnswer(sessao, code, "SEFAZ inalcançável (MFE_EMULADOR_SEM_SEFAZ)");
+}
+
 Answer Module::answerAfterCommunication(int sessao, std::string_view code) {
     state_.lastCommunication = stampOf(now_);
     return standardAnswer(sessao, code);
@@ -80,10 +98,14 @@ Answer Module::consultarSAT(int sessao) {
 
 Answer Module::ativarSAT(int sessao, int subComando, std::string_view codigo, std::string_view cnpj,
                          int cUF) {
+    if (subComando == 3)
+        return renewIcpBrasilCertificate(sessao, codigo, cnpj);
     if (state_.activated)
         return standardAnswer(sessao, "04003");
     if (subComando != 1 && subComando != 2)
-        return standardAnswer(sessao, "04099", "subComando deve ser 1 (AC-SAT) ou 2 (ICP-Brasil)");
+        return standardAnswer(sessao, "04099",
+                              "subComando deve ser 1 (AC-SAT), 2 (ICP-Brasil) ou 3 (renovação "
+                              "ICP-Brasil)");
     if (!validCodeLength(codigo))
         return standardAnswer(sessao, "04099",
                               "Código de ativação deve ter entre 8 e 32 caracteres");
@@ -91,6 +113,8 @@ Answer Module::ativarSAT(int sessao, int subComando, std::string_view codigo, st
         return standardAnswer(sessao, "04002");
     if (ufAbbreviation(cUF).empty())
         return standardAnswer(sessao, "04099", "cUF não é o código de uma UF");
+    if (auto failed = sefazUnreachable(sessao, "04005"))
+        return *failed;
 
     const Taxpayer taxpayer = testTaxpayer(cnpj, cUF);
     KeyMaterial keys;
@@ -108,15 +132,42 @@ Answer Module::ativarSAT(int sessao, int subComando, std::string_view codigo, st
     // AC-SAT: the test certificate is installed at once. ICP-Brasil: the module waits for the
     // certificate a certification authority issues for its request.
     state_.awaitingCertificate = subComando == 2;
+    state_.icpBrasil = subComando == 2;
+    state_.renewalKeyPem.clear();
     if (subComando == 1)
         installCertificate(keys.certificatePem, keys.notBefore, keys.notAfter);
-    const std::string code = subComando == 1 ? "04000" : "04006";
-    return AnswerBuilder(sessao, code)
-        .add(standardMessage(code))
-        .add("")
-        .add("")
-        .add(base64Encode(keys.requestPem))
-        .done();
+    return requestAnswer(sessao, subComando == 1 ? "04000" : "04006", keys.requestPem);
+}
+
+Answer Module::renewIcpBrasilCertificate(int sessao, std::string_view codigo,
+                                         std::string_view cnpj) {
+    if (!state_.activated)
+        return standardAnswer(sessao, "04099",
+                              "A renovação (subComando 3) é de um módulo ativado com certificado "
+                              "ICP-Brasil");
+    if (!state_.icpBrasil)
+        return standardAnswer(sessao, "04003",
+                              "O certificado deste módulo é AC-SAT: a renovação (subComando 3) é "
+                              "do certificado ICP-Brasil");
+    if (sha256Hex(codigo) != state_.codeDigest)
+        return standardAnswer(sessao, "04099", "Código de ativação inválido");
+    if (cnpj != state_.taxpayer.cnpj)
+        return standardAnswer(sessao, "04002");
+    if (auto failed = sefazUnreachable(sessao, "04005"))
+        return *failed;
+    KeyMaterial keys;
+    try {
+        keys =
+            generateKeyMaterial({state_.taxpayer.cnpj + ":" + state_.serial, state_.taxpayer.name,
+                                 std::string(ufAbbreviation(state_.taxpayer.cUF))},
+                                std::chrono::system_clock::to_time_t(now_));
+    } catch (const std::exception& error) {
+        return standardAnswer(sessao, "04007", error.what());
+    }
+    // The current key and certificate stay in use until the new certificate comes.
+    state_.renewalKeyPem = keys.privateKeyPem;
+    state_.lastCommunication = stampOf(now_);
+    return requestAnswer(sessao, "04006", keys.requestPem);
 }
 
 void Module::installCertificate(const std::string& pem, const std::string& notBefore,
@@ -132,18 +183,38 @@ void Module::installCertificate(const std::string& pem, const std::string& notBe
 
 Answer Module::comunicarCertificadoICPBRASIL(int sessao, std::string_view codigo,
                                              std::string_view certificado) {
-    if (!state_.awaitingCertificate)
-        return standardAnswer(sessao, "05003");
+    // Nothing waits for a certificate: the unknown error with its reason, which no client takes
+    // for a refused certificate (05003). A module with an activation code checks it first.
+    constexpr std::string_view nothingAwaited =
+        "Não existe ativação nem renovação aguardando certificado";
+    const bool renewing = !state_.renewalKeyPem.empty();
+    if (!state_.awaitingCertificate && !state_.activated)
+        return standardAnswer(sessao, "05099", nothingAwaited);
     if (sha256Hex(codigo) != state_.codeDigest)
         return standardAnswer(sessao, "05001");
+    if (!state_.awaitingCertificate && !renewing)
+        return standardAnswer(sessao, "05099", nothingAwaited);
+    const std::string& requestKey = renewing ? state_.renewalKeyPem : state_.privateKeyPem;
     const auto received =
         certificado.size() <= maxCertificateBytes ? readCertificate(certificado) : std::nullopt;
     if (!received)
-        return standardAnswer(sessao, "05002", "O texto enviado não é um certificado X.509");
-    if (!certificateMatchesKey(received->pem, state_.privateKeyPem))
-        return standardAnswer(sessao, "05002",
-                              "O certificado não é o da chave do pedido desta ativação");
-    installCertificate(received->pem, received->notBefore, received->notAfter);
+        return standardAnswer(sessao, "05003", "O texto enviado não é um certificado X.509");
+    if (!certificateMatchesKey(received->pem, requestKey))
+        return standardAnswer(sessao, "05003",
+                              "O certificado não é o da chave do último pedido deste módulo");
+    if (auto failed = sefazUnreachable(sessao, "05002"))
+        return *failed;
+    if (renewing) {
+        // The switch: from now on the module signs with the new key and certificate.
+        state_.privateKeyPem = state_.renewalKeyPem;
+        state_.renewalKeyPem.clear();
+        state_.certificatePem = received->pem;
+        state_.certificateIssued = received->notBefore;
+        state_.certificateExpires = received->notAfter;
+        state_.lastCommunication = stampOf(now_);
+    } else {
+        installCertificate(received->pem, received->notBefore, received->notAfter);
+    }
     return standardAnswer(sessao, "05000");
 }
 
@@ -160,6 +231,8 @@ Answer Module::associarAssinatura(int sessao, std::string_view codigo, std::stri
     const auto signature = base64Decode(assinatura);
     if (assinatura.size() != 344 || !signature || signature->size() != 256)
         return standardAnswer(sessao, "13003", "A assinatura deve ter 344 caracteres Base64");
+    if (auto failed = sefazUnreachable(sessao, "13002"))
+        return *failed;
     state_.softwareHouseCnpj = std::string(cnpjValue.substr(0, 14));
     state_.signAC = std::string(assinatura);
     return answerAfterCommunication(sessao, "13000");
@@ -190,6 +263,8 @@ Answer Module::bloquearSAT(int sessao, std::string_view codigo) {
         return *refused;
     if (state_.operationState != unblocked)
         return standardAnswer(sessao, "16002");
+    if (auto failed = sefazUnreachable(sessao, "16003"))
+        return *failed;
     state_.operationState = blockedByTaxpayer;
     return answerAfterCommunication(sessao, "16000");
 }
@@ -209,6 +284,8 @@ Answer Module::desbloquearSAT(int sessao, std::string_view codigo) {
     default:
         break;
     }
+    if (auto failed = sefazUnreachable(sessao, "17004"))
+        return *failed;
     state_.operationState = unblocked;
     return answerAfterCommunication(sessao, "17000");
 }

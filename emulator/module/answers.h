@@ -35,7 +35,7 @@ std::string_view operationName(Op op);
 // The operation's answer code with the given three-digit result ("06" + "010").
 std::string answerCode(Op op, std::string_view result);
 
-// The standard message of an answer code ("08000" → "SAT em operação").
+// The standard message of an answer code ("08000" → "SAT em Operação").
 std::string_view standardMessage(std::string_view code);
 
 // A field as it may stand in an answer: "|" becomes "/", line breaks and tabs become blanks,

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -39,9 +40,10 @@ FileLock::~FileLock() {
 #else
 
 FileLock::FileLock(const std::filesystem::path& path) {
-    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
     if (fd_ < 0)
         throw std::runtime_error("não foi possível abrir " + core::utf8FromPath(path));
+    ::fchmod(fd_, S_IRUSR | S_IWUSR); // a lock file made before by a wider mode
     // flock locks belong to the open file, so two threads with their own FileLock exclude
     // each other as two processes do.
     int result;

@@ -59,14 +59,22 @@ public:
 
 private:
     // The operation's xx001 answer when the module is not activated or the code is not its
-    // activation code; nothing when the code opens the operation.
-    std::optional<Answer> refuseCode(Op op, int sessao, std::string_view codigo) const;
+    // activation code; nothing when the code opens the operation. With `whileAwaiting` the code
+    // of an activation that waits for its ICP-Brasil certificate opens it too.
+    std::optional<Answer> refuseCode(Op op, int sessao, std::string_view codigo,
+                                     bool whileAwaiting = false) const;
+    // The operation's communication failure (`code`) when a rehearsed SEFAZ outage makes this
+    // call find SEFAZ unreachable; nothing when it reaches SEFAZ.
+    std::optional<Answer> sefazUnreachable(int sessao, std::string_view code);
     // The operation's answer after it has talked to SEFAZ, which the status reports as the
     // last communication.
     Answer answerAfterCommunication(int sessao, std::string_view code);
     // Completes an activation with its certificate.
     void installCertificate(const std::string& pem, const std::string& notBefore,
                             const std::string& notAfter);
+    // AtivarSAT with subComando 3: a new key and its request for the renewal of the ICP-Brasil
+    // certificate.
+    Answer renewIcpBrasilCertificate(int sessao, std::string_view codigo, std::string_view cnpj);
     std::string randomDigits(int count);
     std::string nextNumber(int& counter);
     // The numbers of the next document of the given numbering, issued now.

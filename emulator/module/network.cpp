@@ -27,7 +27,7 @@ bool oneOf(const std::string& value, std::initializer_list<std::string_view> val
 constexpr std::string_view lanTypes[] = {"DHCP", "IPFIX", "PPPoE"};
 
 // The LAN type as the layout spells it, for a value written in any case ("PPPOE" is "PPPoE");
-// other values unchanged, for the check to refuse.
+// other values unchanged, for the check to refuse. The configuration keeps the value as sent.
 std::string spelledLanType(const std::string& value) {
     for (std::string_view type : lanTypes) {
         if (sameName(type, value))
@@ -65,16 +65,17 @@ bool isMask(std::uint32_t mask) {
 // Checks one document's values; returns what is out of pattern, or empty.
 std::string checkConfig(const NetworkConfig& c) {
     const auto value = [&](const char* name) { return c.value(name); };
+    const std::string lanType = spelledLanType(value("tipoLan"));
     if (!oneOf(value("tipoInter"), {"ETHE", "WIFI", "GPR1"}))
         return "tipoInter deve ser ETHE, WIFI ou GPR1";
-    if (!oneOf(value("tipoLan"), {"DHCP", "IPFIX", "PPPoE"}))
+    if (!oneOf(lanType, {"DHCP", "IPFIX", "PPPoE"}))
         return "tipoLan deve ser DHCP, IPFIX ou PPPoE";
     for (const char* name : {"lanIP", "lanMask", "lanGW", "lanDNS1", "lanDNS2"}) {
         const std::string text = value(name);
         if (!text.empty() && !addressValue(text))
             return std::string(name) + " fora do padrão: " + text;
     }
-    if (value("tipoLan") == "IPFIX") {
+    if (lanType == "IPFIX") {
         const auto ip = addressValue(value("lanIP"));
         const auto mask = addressValue(value("lanMask"));
         const auto gateway = addressValue(value("lanGW"));
@@ -85,7 +86,7 @@ std::string checkConfig(const NetworkConfig& c) {
         if ((*ip & *mask) != (*gateway & *mask) || *ip == *gateway)
             return "lanGW fora da rede de lanIP";
     }
-    if (value("tipoLan") == "PPPoE" && (value("usuario").empty() || value("senha").empty()))
+    if (lanType == "PPPoE" && (value("usuario").empty() || value("senha").empty()))
         return "PPPoE exige usuario e senha";
     if (value("tipoInter") == "WIFI" && value("SSID").empty())
         return "WIFI exige SSID";
@@ -155,8 +156,6 @@ std::optional<NetworkConfig> readNetworkConfig(std::string_view document, std::s
             error = "caractere de controle em " + std::string(name);
             return std::nullopt;
         }
-        if (sameName(name, "tipoLan"))
-            text = spelledLanType(text);
         config.fields.emplace_back(name, std::move(text));
     }
     error = checkConfig(config);

@@ -5,7 +5,6 @@
 #include "emulator/module/module.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -33,7 +32,8 @@ std::string Service::run(Op op, int session, const std::function<Answer(Module&)
     }
     ModuleState state = std::move(*loaded);
 
-    const bool busy = takeBusyCall(state, busySetting());
+    const bool busy = takeBusyCall(state, rehearsalSetting("MFE_EMULADOR_OCUPADO"));
+    takeRehearsalSetting(state.sefazOutage, rehearsalSetting("MFE_EMULADOR_SEM_SEFAZ"));
     const bool validSession = session >= 1 && session <= 999999;
     Answer answer;
     if (busy) {
@@ -163,24 +163,14 @@ std::filesystem::path stateFileFor(const std::filesystem::path& libraryFolder) {
     return libraryFolder / "mfe_emulador" / "estado.json";
 }
 
-std::string busySetting() {
-    const char* text = std::getenv("MFE_EMULADOR_OCUPADO");
+std::string rehearsalSetting(const char* variable) {
+    const char* text = std::getenv(variable);
     return text == nullptr ? std::string() : std::string(text);
 }
 
 bool takeBusyCall(ModuleState& state, std::string_view setting) {
-    if (setting != state.busySetting) {
-        state.busySetting = std::string(setting);
-        int count = 0;
-        const auto [end, error] =
-            std::from_chars(setting.data(), setting.data() + setting.size(), count);
-        const bool number = error == std::errc() && end == setting.data() + setting.size();
-        state.busyCalls = number && count >= 0 && count <= 1'000'000 ? count : 0;
-    }
-    if (state.busyCalls <= 0)
-        return false;
-    --state.busyCalls;
-    return true;
+    takeRehearsalSetting(state.busy, setting);
+    return useRehearsedCall(state.busy);
 }
 
 int answerDelayMilliseconds() {

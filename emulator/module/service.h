@@ -71,12 +71,12 @@ std::filesystem::path stateFileFor(const std::filesystem::path& libraryFolder);
 // answer to wait, between 0 and ten minutes; 0 when unset or not a number.
 int answerDelayMilliseconds();
 
-// The busy rehearsal the environment variable MFE_EMULADOR_OCUPADO asks for: N makes the next N
-// calls of the module answer their xx098 code. Each new value counts anew; empty when unset.
-std::string busySetting();
+// The value of a rehearsal's environment variable; empty when unset. MFE_EMULADOR_OCUPADO=N makes
+// the next N calls of the module answer their xx098 code; MFE_EMULADOR_SEM_SEFAZ=N makes the
+// next N calls that talk to SEFAZ answer their communication failure.
+std::string rehearsalSetting(const char* variable);
 
-// Whether this call is one of the busy calls: takes a changed setting into the state's count
-// (a number from 0 to 1,000,000; anything else counts 0), then uses one call of the count.
+// Whether this call is one of the busy calls: takes the setting, then uses one call.
 bool takeBusyCall(ModuleState& state, std::string_view setting);
 
 } // namespace emulator

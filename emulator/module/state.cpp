@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <charconv>
 #include <stdexcept>
 
 namespace emulator {
@@ -25,8 +26,51 @@ std::string NetworkConfig::value(std::string_view name) const {
     return {};
 }
 
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(Taxpayer, cnpj, cUF, name, street, number, district, city,
-                                   postalCode, taxRegime)
+void takeRehearsalSetting(Rehearsal& rehearsal, std::string_view setting) {
+    if (setting == rehearsal.setting)
+        return;
+    rehearsal.setting = std::string(setting);
+    int count = 0;
+    const auto [end, error] =
+        std::from_chars(setting.data(), setting.data() + setting.size(), count);
+    const bool number = error == std::errc() && end == setting.data() + setting.size();
+    rehearsal.calls = number && count >= 0 && count <= 1'000'000 ? count : 0;
+}
+
+bool useRehearsedCall(Rehearsal& rehearsal) {
+    if (rehearsal.calls <= 0)
+        return false;
+    --rehearsal.calls;
+    return true;
+}
+
+void to_json(json& j, const Taxpayer& t) {
+    j = json{{"cnpj", t.cnpj},
+             {"cUF", t.cUF},
+             {"name", t.name},
+             {"fantasyName", t.fantasyName},
+             {"street", t.street},
+             {"number", t.number},
+             {"district", t.district},
+             {"city", t.city},
+             {"postalCode", t.postalCode},
+             {"taxRegime", t.taxRegime}};
+}
+
+void from_json(const json& j, Taxpayer& t) {
+    j.at("cnpj").get_to(t.cnpj);
+    j.at("cUF").get_to(t.cUF);
+    j.at("name").get_to(t.name);
+    j.at("street").get_to(t.street);
+    j.at("number").get_to(t.number);
+    j.at("district").get_to(t.district);
+    j.at("city").get_to(t.city);
+    j.at("postalCode").get_to(t.postalCode);
+    j.at("taxRegime").get_to(t.taxRegime);
+    // Added later: a state written before it has a taxpayer without a fantasy name.
+    t.fantasyName = j.value("fantasyName", std::string());
+}
+
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(LastSale, key, date, time, issuedAt, total, customerCnpj,
                                    customerCpf, stateRegistration, municipalRegistration, cancelled)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(NetworkConfig, fields)
@@ -44,6 +88,8 @@ std::string toJson(const ModuleState& s) {
         {"serie", s.serial},
         {"ativado", s.activated},
         {"aguardandoCertificado", s.awaitingCertificate},
+        {"certificadoIcpBrasil", s.icpBrasil},
+        {"chavePrivadaRenovacao", s.renewalKeyPem},
         {"resumoCodigoAtivacao", s.codeDigest},
         {"ativadoEm", s.activatedAt},
         {"contribuinte", s.taxpayer},
@@ -67,8 +113,10 @@ std::string toJson(const ModuleState& s) {
         {"rede", s.network},
         {"sessoes", s.sessions},
         {"resumoUltimaFiscal", s.lastFiscalDigest},
-        {"chamadasOcupado", s.busyCalls},
-        {"ocupadoPedido", s.busySetting},
+        {"chamadasOcupado", s.busy.calls},
+        {"ocupadoPedido", s.busy.setting},
+        {"chamadasSemSefaz", s.sefazOutage.calls},
+        {"semSefazPedido", s.sefazOutage.setting},
     };
     return j.dump(2, ' ', false, json::error_handler_t::replace);
 }
@@ -106,9 +154,13 @@ ModuleState fromJson(const std::string& text) {
     j.at("sessoes").get_to(s.sessions);
     // Settings added later: a state file written before them keeps its module.
     s.awaitingCertificate = j.value("aguardandoCertificado", s.awaitingCertificate);
+    s.icpBrasil = j.value("certificadoIcpBrasil", s.icpBrasil);
+    s.renewalKeyPem = j.value("chavePrivadaRenovacao", s.renewalKeyPem);
     s.layout = j.value("versaoLayout", s.layout);
-    s.busyCalls = j.value("chamadasOcupado", s.busyCalls);
-    s.busySetting = j.value("ocupadoPedido", s.busySetting);
+    s.busy.calls = j.value("chamadasOcupado", s.busy.calls);
+    s.busy.setting = j.value("ocupadoPedido", s.busy.setting);
+    s.sefazOutage.calls = j.value("chamadasSemSefaz", s.sefazOutage.calls);
+    s.sefazOutage.setting = j.value("semSefazPedido", s.sefazOutage.setting);
     s.lastFiscalDigest = j.value("resumoUltimaFiscal", s.lastFiscalDigest);
     const bool knownLayout = std::find(std::begin(layoutVersions), std::end(layoutVersions),
                                        s.layout) != std::end(layoutVersions);

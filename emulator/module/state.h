@@ -29,6 +29,7 @@ struct Taxpayer {
     std::string cnpj;
     int cUF = 0;
     std::string name;
+    std::string fantasyName; // xFant; empty when the taxpayer has none
     std::string street;
     std::string number;
     std::string district;
@@ -59,6 +60,20 @@ enum OperationState {
     blockedForDeactivation = 4,
 };
 
+// A rehearsed failure: how many of the next calls it still affects, and the value of the
+// environment variable that set that count (a new value sets it anew).
+struct Rehearsal {
+    int calls = 0;
+    std::string setting;
+};
+
+// Takes a changed setting into the rehearsal's count: a number from 0 to 1,000,000; anything
+// else counts 0. The same value again leaves the count as it is.
+void takeRehearsalSetting(Rehearsal& rehearsal, std::string_view setting);
+
+// Whether the rehearsal still affects a call; uses one call of its count when it does.
+bool useRehearsedCall(Rehearsal& rehearsal);
+
 // The layout versions of the documents a module may work with, oldest first.
 inline constexpr std::string_view layoutVersions[] = {"0.06", "0.07", "0.08"};
 
@@ -68,6 +83,12 @@ struct ModuleState {
     // Activated with subComando 2 (ICP-Brasil): the key and its certificate request are made,
     // the module waits for the certificate and is not activated until it comes.
     bool awaitingCertificate = false;
+    // Activated with an ICP-Brasil certificate (subComando 2), which AtivarSAT with subComando 3
+    // renews.
+    bool icpBrasil = false;
+    // A renewal under way: the new key, whose request was answered, waiting for its certificate;
+    // the module signs with the current key and certificate until it comes. Empty otherwise.
+    std::string renewalKeyPem;
     std::string codeDigest;  // SHA-256 of the activation code; the code itself is never stored
     std::string activatedAt; // AAAAMMDDHHMMSS
     Taxpayer taxpayer;
@@ -92,10 +113,11 @@ struct ModuleState {
     std::array<NetworkConfig, 4> network; // stored configurations; no fields = slot empty
     std::vector<int> sessions;            // sessions whose answers are kept, oldest first
     std::string lastFiscalDigest;         // SHA-256 of the kept last fiscal answer
-    // Busy rehearsal: how many of the next calls answer "em processamento", and the value of
-    // MFE_EMULADOR_OCUPADO that set it (a new value sets the count anew).
-    int busyCalls = 0;
-    std::string busySetting;
+    // Busy rehearsal: how many of the next calls answer "em processamento" (MFE_EMULADOR_OCUPADO).
+    Rehearsal busy;
+    // SEFAZ outage rehearsal: how many of the next calls that talk to SEFAZ find it unreachable
+    // (MFE_EMULADOR_SEM_SEFAZ).
+    Rehearsal sefazOutage;
 };
 
 inline constexpr std::size_t keptSessions = 100;

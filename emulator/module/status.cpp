@@ -1,5 +1,7 @@
 // The operational status (23 fields) and the extended status of the MF-e (fields 5 to 57),
 // drawn from the module's state: network, memory, documents, dates, certificate, blocking.
+// A module waiting for its ICP-Brasil certificate answers them to its activation code, with the
+// certificate's dates empty: the code is right, and calling it invalid would mislead.
 
 #include "emulator/module/module.h"
 
@@ -83,7 +85,7 @@ std::vector<std::string> Module::statusFields() const {
     const NetworkConfig* lan = configOf(state_, true);
     const std::string lanType = lan ? lan->value("tipoLan") : "DHCP";
     // A fixed address comes from the configuration; otherwise the lease a DHCP server gave.
-    const bool fixed = lanType == "IPFIX";
+    const bool fixed = sameName(lanType, "IPFIX");
     const auto address = [&](const char* name, const char* leased) {
         return fixed ? paddedAddress(lan->value(name)) : std::string(leased);
     };
@@ -118,7 +120,7 @@ std::vector<std::string> Module::statusFields() const {
 }
 
 Answer Module::consultarStatusOperacional(int sessao, std::string_view codigo) {
-    if (auto refused = refuseCode(Op::ConsultarStatusOperacional, sessao, codigo))
+    if (auto refused = refuseCode(Op::ConsultarStatusOperacional, sessao, codigo, true))
         return *refused;
     AnswerBuilder answer(sessao, "10000");
     answer.add(standardMessage("10000")).add("").add("");
@@ -128,7 +130,7 @@ Answer Module::consultarStatusOperacional(int sessao, std::string_view codigo) {
 }
 
 Answer Module::consultarStatusOperacionalMFE(int sessao, std::string_view codigo) {
-    if (auto refused = refuseCode(Op::ConsultarStatusOperacionalMFE, sessao, codigo))
+    if (auto refused = refuseCode(Op::ConsultarStatusOperacionalMFE, sessao, codigo, true))
         return *refused;
     const Hardware hardware = hardwareOf(state_.serial);
     const NetworkConfig* mobile = configOf(state_, false);

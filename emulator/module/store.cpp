@@ -2,6 +2,7 @@
 
 #include "core/disk_sync.h"
 #include "core/path_text.h"
+#include "emulator/module/owner_only.h"
 #include "emulator/sale/crypto.h"
 
 #include <algorithm>
@@ -25,14 +26,8 @@ fs::path sibling(const fs::path& state, const std::string& tail, const fs::path&
     return state.parent_path() / name;
 }
 
-void ensureFolder(const fs::path& folder) {
-    std::error_code ignored;
-    if (!folder.empty())
-        fs::create_directories(folder, ignored);
-}
-
 fs::path lockOf(const ModulePaths& paths) {
-    ensureFolder(paths.state.parent_path());
+    ensureOwnerOnlyFolder(paths.state.parent_path());
     return paths.lock;
 }
 
@@ -46,6 +41,8 @@ ModulePaths::ModulePaths(const fs::path& stateFile)
 void writeFileWhole(const fs::path& path, std::string_view bytes) {
     fs::path temporary = path;
     temporary += ".tmp";
+    if (!prepareOwnerOnlyFile(temporary, true))
+        throw std::runtime_error("não foi possível gravar " + core::utf8FromPath(temporary));
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -131,7 +128,7 @@ fs::path ModuleStore::sessionFile(int session) const {
 }
 
 void ModuleStore::keepSession(ModuleState& state, int session, const std::string& answer) {
-    ensureFolder(paths_.sessions);
+    ensureOwnerOnlyFolder(paths_.sessions);
     writeFileWhole(sessionFile(session), answer);
     auto& kept = state.sessions;
     kept.erase(std::remove(kept.begin(), kept.end(), session), kept.end());
@@ -143,7 +140,7 @@ void ModuleStore::keepSession(ModuleState& state, int session, const std::string
 }
 
 void ModuleStore::keepLastFiscalAnswer(ModuleState& state, const std::string& answer) {
-    ensureFolder(paths_.sessions);
+    ensureOwnerOnlyFolder(paths_.sessions);
     writeFileWhole(paths_.pendingFiscal, answer);
     state.lastFiscalDigest = sha256Hex(answer);
     fiscalPending_ = true;
@@ -158,6 +155,7 @@ void ModuleStore::appendLog(std::string_view line) {
                                        ? std::string_view{}
                                        : std::string_view(text).substr(cut + 2));
     }
+    prepareOwnerOnlyFile(paths_.log, false);
     std::ofstream out(paths_.log, std::ios::binary | std::ios::app);
     out << line << "\r\n";
 }

@@ -6,7 +6,8 @@
 
 namespace emulator {
 
-std::variant<CancellationRequest, Rejection> readCancellationRequest(const xmlDoc* doc) {
+std::variant<CancellationRequest, Rejection> readCancellationRequest(const xmlDoc* doc,
+                                                                     std::string_view layout) {
     const xmlNode* root = xmlDocGetRootElement(doc);
     StructureError structure;
     if (!checkStructure(root, DocumentKind::Cancellation, structure))
@@ -14,6 +15,10 @@ std::variant<CancellationRequest, Rejection> readCancellationRequest(const xmlDo
     const xmlNode* infCFe = child(root, "infCFe");
     const xmlNode* ide = child(infCFe, "ide");
     const xmlNode* dest = child(infCFe, "dest");
+    // From layout 0.07 the request's dest is empty: the customer is the one of the sale.
+    if (const auto customer = childElements(dest); layout != "0.06" && !customer.empty())
+        return rejectionOf(
+            {StructureError::Kind::Unexpected, std::string(nameOf(customer.front())), "dest", 0});
 
     CancellationRequest request;
     attribute(infCFe, "chCanc", request.key);

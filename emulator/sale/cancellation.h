@@ -6,6 +6,7 @@
 #include <libxml/tree.h>
 
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace emulator {
@@ -17,7 +18,9 @@ struct CancellationRequest {
     std::string cashRegister;
 };
 
-// Reads and checks the request; a Rejection names its first fault.
-std::variant<CancellationRequest, Rejection> readCancellationRequest(const xmlDoc* doc);
+// Reads and checks the request against the module's layout version ("0.06" to "0.08"); a
+// Rejection names its first fault.
+std::variant<CancellationRequest, Rejection> readCancellationRequest(const xmlDoc* doc,
+                                                                     std::string_view layout);
 
 } // namespace emulator

@@ -83,6 +83,8 @@ void writeIssuer(xmlNode* parent, const Taxpayer& taxpayer, const std::string& s
     xmlNode* emit = addElement(parent, "emit");
     addText(emit, "CNPJ", taxpayer.cnpj);
     addText(emit, "xNome", taxpayer.name);
+    if (!taxpayer.fantasyName.empty())
+        addText(emit, "xFant", taxpayer.fantasyName);
     xmlNode* address = addElement(emit, "enderEmit");
     addText(address, "xLgr", taxpayer.street);
     addText(address, "nro", taxpayer.number);
@@ -104,7 +106,7 @@ void writeCustomer(xmlNode* infCFe, const Sale& sale) {
     }
 }
 
-void writeProduct(xmlNode* det, const SaleItem& item, const Sale& sale) {
+void writeProduct(xmlNode* det, const SaleItem& item) {
     const xmlNode* source = child(item.det, "prod");
     xmlNode* prod = addElement(det, "prod");
     for (const char* name :
@@ -114,10 +116,10 @@ void writeProduct(xmlNode* det, const SaleItem& item, const Sale& sale) {
     for (const char* name : {"indRegra", "vDesc", "vOutro"})
         copyChild(prod, source, name);
     addText(prod, "vItem", cents(item.net));
-    if (sale.subtotalDiscount > 0)
-        addText(prod, "vRatDesc", cents(item.subtotalDiscount));
-    if (sale.subtotalAddition > 0)
-        addText(prod, "vRatAcr", cents(item.subtotalAddition));
+    // Devices write both apportionments on every item, 0.00 without a subtotal discount or
+    // increase.
+    addText(prod, "vRatDesc", cents(item.subtotalDiscount));
+    addText(prod, "vRatAcr", cents(item.subtotalAddition));
     for (const xmlNode* c : childElements(source)) {
         if (nameOf(c) == "obsFiscoDet")
             copyTree(prod, c);
@@ -242,7 +244,7 @@ XmlDoc writeCfe(const Sale& sale, const CfeIssue& issue, const Taxpayer& taxpaye
     for (const SaleItem& item : sale.items) {
         xmlNode* det = addElement(infCFe, "det");
         setAttribute(det, "nItem", std::to_string(item.number));
-        writeProduct(det, item, sale);
+        writeProduct(det, item);
         writeTaxes(det, item);
         copyChild(det, item.det, "infAdProd");
     }

@@ -25,7 +25,8 @@ std::optional<std::int64_t> parseDecimal(std::string_view text, DecimalShape sha
         return std::nullopt;
     const auto integer = text.substr(0, point);
     const auto fraction = text.substr(point + 1);
-    if (integer.empty() || static_cast<int>(integer.size()) > shape.maxIntegerDigits ||
+    if (integer.empty() || static_cast<int>(integer.size()) < shape.minIntegerDigits ||
+        static_cast<int>(integer.size()) > shape.maxIntegerDigits ||
         static_cast<int>(fraction.size()) < shape.minFraction ||
         static_cast<int>(fraction.size()) > shape.maxFraction)
         return std::nullopt;

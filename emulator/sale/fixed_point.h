@@ -15,6 +15,7 @@ struct DecimalShape {
     int maxIntegerDigits;
     int minFraction;
     int maxFraction;
+    int minIntegerDigits = 1; // "005.00": the ISSQN rate has exactly three
 };
 
 inline constexpr DecimalShape moneyShape{13, 2, 2};

@@ -155,7 +155,7 @@ void readIssqn(const xmlNode* iss, SaleItem& item) {
     const int n = item.number;
     item.issqn = true;
     item.issDeduction = money(iss, "vDeducISSQN", 1503, n);
-    item.issRate = decimal(iss, "vAliq", {3, 2, 2}, 2, 1505, n);
+    item.issRate = decimal(iss, "vAliq", {3, 2, 2, 3}, 2, 1505, n);
     if (item.issRate < 200 || item.issRate > 500)
         reject(1505, n);
     if (child(iss, "cMunFG"))

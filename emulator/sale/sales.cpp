@@ -237,7 +237,7 @@ Answer Module::cancelarUltimaVenda(int sessao, std::string_view codigo, std::str
     const XmlDoc input = parsedDocument(dados, rejection);
     if (!input)
         return rejected(sessao, "07007", rejection);
-    auto read = readCancellationRequest(input.get());
+    auto read = readCancellationRequest(input.get(), state_.layout);
     if (auto* r = std::get_if<Rejection>(&read))
         return rejected(sessao, "07007", *r);
     const CancellationRequest& request = std::get<CancellationRequest>(read);

@@ -1,6 +1,6 @@
 // The library as a point-of-sale client that expects the whole SAT interface meets it: all
-// eighteen functions resolved by name through dlopen, the ICP-Brasil activation path, the last
-// fiscal session after a sale and after a cancellation, and the busy rehearsal.
+// eighteen functions resolved by name through dlopen, the ICP-Brasil activation and renewal, the
+// last fiscal session after a sale and after a cancellation, and the busy rehearsal.
 
 #include "emulator_library.h"
 #include "issued_documents.h"
@@ -53,8 +53,9 @@ TEST_F(ClientLifecycle, ResolvesAllEighteenFunctions) {
 }
 
 TEST_F(ClientLifecycle, IcpBrasilActivationWaitsForTheCertificateOfItsOwnRequest) {
-    EXPECT_EQ(lib.call("ComunicarCertificadoICPBRASIL", 1, code, "x"),
-              "000001|05003|Não existe ativação aguardando certificado||");
+    EXPECT_EQ(
+        lib.call("ComunicarCertificadoICPBRASIL", 1, code, "x"),
+        "000001|05099|Erro desconhecido||Não existe ativação nem renovação aguardando certificado");
     const auto requested =
         answerFields(lib.call("AtivarSAT", 2, 2, code, taxpayerCnpj.c_str(), 35));
     ASSERT_THAT(requested, SizeIs(6));
@@ -66,21 +67,33 @@ TEST_F(ClientLifecycle, IcpBrasilActivationWaitsForTheCertificateOfItsOwnRequest
     // Until the certificate comes the module is not activated.
     EXPECT_THAT(lib.call("EnviarDadosVenda", 3, code, saleDocument(1).c_str()),
                 StartsWith("000003|06002|0000|SAT ainda não ativado|"));
-    EXPECT_EQ(lib.call("ConsultarStatusOperacional", 4, code),
+    const auto waiting = answerFields(lib.call("ConsultarStatusOperacional", 4, code));
+    ASSERT_THAT(waiting, SizeIs(28));
+    EXPECT_EQ(waiting[1], "10000");
+    EXPECT_EQ(waiting[25], ""); // CERT_EMISSAO
+    EXPECT_EQ(waiting[26], ""); // CERT_VENCIMENTO
+    EXPECT_EQ(lib.call("ConsultarStatusOperacional", 4, "errado-123"),
               "000004|10001|Código de ativação inválido||");
     EXPECT_EQ(lib.call("ComunicarCertificadoICPBRASIL", 5, "errado-123", certificate.c_str()),
               "000005|05001|Código de ativação inválido||");
     EXPECT_THAT(lib.call("ComunicarCertificadoICPBRASIL", 6, code, unrelatedCertificate().c_str()),
-                StartsWith("000006|05002|Certificado inválido||"));
+                StartsWith("000006|05003|Certificado inválido||"));
     EXPECT_THAT(lib.call("ComunicarCertificadoICPBRASIL", 7, code, "não é um certificado"),
-                StartsWith("000007|05002|Certificado inválido||"));
+                StartsWith("000007|05003|Certificado inválido||"));
+
+    // SEFAZ unreachable (a rehearsed outage) leaves the module waiting.
+    portable::setVariable("MFE_EMULADOR_SEM_SEFAZ", "1");
+    EXPECT_THAT(lib.call("ComunicarCertificadoICPBRASIL", 8, code, certificate.c_str()),
+                StartsWith("000008|05002|Erro de comunicação com a SEFAZ||"));
+    portable::unsetVariable("MFE_EMULADOR_SEM_SEFAZ");
 
     // The certificate of its request, here as Base64 of the PEM, completes the activation.
     EXPECT_EQ(lib.call("ComunicarCertificadoICPBRASIL", 8, code, encodeBase64(certificate).c_str()),
               "000008|05000|Certificado transmitido com sucesso||");
     EXPECT_EQ(stateValue("certificado"), certificate);
-    EXPECT_EQ(lib.call("ComunicarCertificadoICPBRASIL", 9, code, certificate.c_str()),
-              "000009|05003|Não existe ativação aguardando certificado||");
+    EXPECT_EQ(
+        lib.call("ComunicarCertificadoICPBRASIL", 9, code, certificate.c_str()),
+        "000009|05099|Erro desconhecido||Não existe ativação nem renovação aguardando certificado");
     EXPECT_EQ(lib.call("AtivarSAT", 10, 2, code, taxpayerCnpj.c_str(), 35),
               "000010|04003|SAT já ativado||");
 
@@ -96,6 +109,59 @@ TEST_F(ClientLifecycle, IcpBrasilActivationWaitsForTheCertificateOfItsOwnRequest
     EXPECT_EQ(stateValue("certificadoVencimento"), status[26]);
 }
 
+// The renewal of the ICP-Brasil certificate (AtivarSAT, subComando 3): a request for a new key,
+// sales still signed with the current certificate, the switch when the new certificate comes.
+TEST_F(ClientLifecycle, IcpBrasilRenewalSwitchesCertificatesOnlyWhenTheNewOneComes) {
+    EXPECT_THAT(lib.call("AtivarSAT", 1, 3, code, taxpayerCnpj.c_str(), 35),
+                StartsWith("000001|04099|Erro desconhecido na ativação||A renovação"));
+    const auto requested =
+        answerFields(lib.call("AtivarSAT", 2, 2, code, taxpayerCnpj.c_str(), 35));
+    const std::string current = certificateForRequest(decodeBase64(requested.at(5)));
+    ASSERT_THAT(lib.call("ComunicarCertificadoICPBRASIL", 3, code, current.c_str()),
+                StartsWith("000003|05000|"));
+    associate(4);
+
+    EXPECT_THAT(lib.call("AtivarSAT", 5, 3, "errado-123", taxpayerCnpj.c_str(), 35),
+                StartsWith("000005|04099|"));
+    EXPECT_THAT(lib.call("AtivarSAT", 6, 3, code, softwareHouseCnpj.c_str(), 35),
+                StartsWith("000006|04002|"));
+    const auto renewal = answerFields(lib.call("AtivarSAT", 7, 3, code, taxpayerCnpj.c_str(), 35));
+    ASSERT_THAT(renewal, ElementsAre("000007", "04006", "CSR ICP-BRASIL criado com sucesso", "", "",
+                                     ::testing::_));
+    EXPECT_NE(renewal[5], requested[5]);
+    const std::string renewed = certificateForRequest(decodeBase64(renewal[5]), 2 * 365);
+
+    // Until the new certificate comes, the current one signs, and only the new one is taken.
+    const auto sold = [&](int session, const std::string& certificate) {
+        const auto sale =
+            answerFields(lib.call("EnviarDadosVenda", session, code, saleDocument(1).c_str()));
+        return sale.size() == 12 &&
+               signatureVerifies(certificate, sale[8].substr(3) + sale[7] + sale[9] + sale[10],
+                                 sale[11]);
+    };
+    EXPECT_TRUE(sold(8, current));
+    EXPECT_THAT(lib.call("ComunicarCertificadoICPBRASIL", 9, code, current.c_str()),
+                StartsWith("000009|05003|Certificado inválido||"));
+    const auto before = answerFields(lib.call("ConsultarStatusOperacional", 10, code));
+    EXPECT_EQ(lib.call("ComunicarCertificadoICPBRASIL", 11, code, renewed.c_str()),
+              "000011|05000|Certificado transmitido com sucesso||");
+    EXPECT_TRUE(sold(12, renewed));
+    EXPECT_EQ(stateValue("certificado"), renewed);
+    const auto after = answerFields(lib.call("ConsultarStatusOperacional", 13, code));
+    EXPECT_EQ(after[26], stateValue("certificadoVencimento"));
+    EXPECT_NE(after[26], before[26]); // two years instead of three
+    EXPECT_THAT(lib.call("ComunicarCertificadoICPBRASIL", 14, code, renewed.c_str()),
+                StartsWith("000014|05099|"));
+}
+
+// An AC-SAT certificate is not renewed this way.
+TEST_F(ClientLifecycle, AcSatModuleRefusesTheIcpBrasilRenewal) {
+    ASSERT_THAT(lib.call("AtivarSAT", 1, 1, code, taxpayerCnpj.c_str(), 35),
+                StartsWith("000001|04000|"));
+    EXPECT_THAT(lib.call("AtivarSAT", 2, 3, code, taxpayerCnpj.c_str(), 35),
+                StartsWith("000002|04003|SAT já ativado||O certificado deste módulo é AC-SAT"));
+}
+
 TEST_F(ClientLifecycle, LastFiscalSessionRepeatsTheLastSaleOrCancellationWordForWord) {
     EXPECT_EQ(lib.call("ConsultarUltimaSessaoFiscal", 1, code),
               "000001|19002|SAT ainda não ativado||");
@@ -109,7 +175,7 @@ TEST_F(ClientLifecycle, LastFiscalSessionRepeatsTheLastSaleOrCancellationWordFor
 
     const std::string sale = lib.call("EnviarDadosVenda", 6, code, saleDocument(1).c_str());
     ASSERT_THAT(sale, StartsWith("000006|06000|"));
-    EXPECT_EQ(lib.call("ConsultarSAT", 7), "000007|08000|SAT em operação||");
+    EXPECT_EQ(lib.call("ConsultarSAT", 7), "000007|08000|SAT em Operação||");
     EXPECT_EQ(lib.call("ConsultarUltimaSessaoFiscal", 8, code), sale);
 
     const std::string key = answerFields(sale)[8];
@@ -133,8 +199,8 @@ TEST_F(ClientLifecycle, BusyRehearsalAnswersTheNextCallsInProcessing) {
               "000002|06098|0000|SAT em processamento. Tente novamente.||");
     EXPECT_EQ(lib.call("ComunicarCertificadoICPBRASIL", 3, code, "x"),
               "000003|05098|SAT em processamento. Tente novamente.||");
-    EXPECT_EQ(lib.call("ConsultarSAT", 4), "000004|08000|SAT em operação||");
-    EXPECT_EQ(lib.call("ConsultarSAT", 5), "000005|08000|SAT em operação||");
+    EXPECT_EQ(lib.call("ConsultarSAT", 4), "000004|08000|SAT em Operação||");
+    EXPECT_EQ(lib.call("ConsultarSAT", 5), "000005|08000|SAT em Operação||");
     portable::setVariable("MFE_EMULADOR_OCUPADO", "1");
     EXPECT_EQ(lib.call("CancelarUltimaVenda", 6, code, "CFe", "<CFeCanc/>"),
               "000006|07098|0000|SAT em processamento. Tente novamente.||");

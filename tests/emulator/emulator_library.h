@@ -4,6 +4,7 @@
 // state kept in a temporary folder of the test's own.
 
 #include "core/mfe_call.h"
+#include "sale_documents.h"
 #include "tests/portable.h"
 #include "tests/support/answer_text.h"
 
@@ -88,5 +89,18 @@ private:
 };
 
 using test_support::answerFields;
+
+// Activates the library's module for the test taxpayer (AC-SAT, sessions 1 and 2) and associates
+// the test signature; the codes answered, "04000 13000" when both succeed.
+inline std::string activateAndAssociate(const EmulatorLibrary& lib) {
+    const char* code = activationCode.c_str();
+    const std::string value = softwareHouseCnpj + taxpayerCnpj;
+    const std::string activated =
+        answerFields(lib.call("AtivarSAT", 1, 1, code, taxpayerCnpj.c_str(), 35)).at(1);
+    const std::string associated =
+        answerFields(lib.call("AssociarAssinatura", 2, code, value.c_str(), acSignature().c_str()))
+            .at(1);
+    return activated + " " + associated;
+}
 
 } // namespace emulator_test

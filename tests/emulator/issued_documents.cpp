@@ -76,12 +76,12 @@ std::string encodeBase64(const std::string& bytes) {
 namespace {
 
 // A certificate for `subjectKey`, valid three years from now, signed by `issuerKey`.
-std::string issueCertificate(EVP_PKEY* subjectKey, EVP_PKEY* issuerKey) {
+std::string issueCertificate(EVP_PKEY* subjectKey, EVP_PKEY* issuerKey, long validDays) {
     X509* cert = X509_new();
     X509_set_version(cert, 2);
     ASN1_INTEGER_set(X509_get_serialNumber(cert), 4711);
     X509_gmtime_adj(X509_getm_notBefore(cert), 0);
-    X509_gmtime_adj(X509_getm_notAfter(cert), 3L * 365 * 24 * 3600);
+    X509_gmtime_adj(X509_getm_notAfter(cert), validDays * 24 * 3600);
     X509_NAME* name = X509_get_subject_name(cert);
     X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC,
                                reinterpret_cast<const unsigned char*>("SAT de teste"), -1, -1, 0);
@@ -102,7 +102,7 @@ std::string issueCertificate(EVP_PKEY* subjectKey, EVP_PKEY* issuerKey) {
 
 } // namespace
 
-std::string certificateForRequest(const std::string& requestPem) {
+std::string certificateForRequest(const std::string& requestPem, long validDays) {
     BIO* in = BIO_new_mem_buf(requestPem.data(), static_cast<int>(requestPem.size()));
     X509_REQ* request = PEM_read_bio_X509_REQ(in, nullptr, nullptr, nullptr);
     BIO_free(in);
@@ -110,7 +110,7 @@ std::string certificateForRequest(const std::string& requestPem) {
         return {};
     EVP_PKEY* subjectKey = X509_REQ_get_pubkey(request);
     EVP_PKEY* authority = EVP_RSA_gen(2048);
-    std::string pem = issueCertificate(subjectKey, authority);
+    std::string pem = issueCertificate(subjectKey, authority, validDays);
     EVP_PKEY_free(authority);
     EVP_PKEY_free(subjectKey);
     X509_REQ_free(request);
@@ -119,7 +119,7 @@ std::string certificateForRequest(const std::string& requestPem) {
 
 std::string unrelatedCertificate() {
     EVP_PKEY* key = EVP_RSA_gen(2048);
-    std::string pem = issueCertificate(key, key);
+    std::string pem = issueCertificate(key, key, 3L * 365);
     EVP_PKEY_free(key);
     return pem;
 }

@@ -11,8 +11,9 @@ std::string decodeBase64(const std::string& text);
 std::string encodeBase64(const std::string& bytes);
 
 // A certificate for the key of a certificate request (PEM), issued by a throwaway test
-// authority, as an ICP-Brasil authority answers a module's request.
-std::string certificateForRequest(const std::string& requestPem);
+// authority, as an ICP-Brasil authority answers a module's request, valid from now for the
+// given number of days.
+std::string certificateForRequest(const std::string& requestPem, long validDays = 3L * 365);
 
 // A self-signed certificate for a fresh key that no module holds.
 std::string unrelatedCertificate();

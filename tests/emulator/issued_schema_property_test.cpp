@@ -22,13 +22,7 @@ TEST(IssuedSchemaProperty, EveryAcceptedSaleShapeYieldsACfeThePublishedSchemaAcc
     StateFolder state;
     EmulatorLibrary lib;
     const char* code = activationCode.c_str();
-    ASSERT_EQ(answerFields(lib.call("AtivarSAT", 1, 1, code, taxpayerCnpj.c_str(), 35)).at(1),
-              "04000");
-    const std::string value = softwareHouseCnpj + taxpayerCnpj;
-    ASSERT_EQ(
-        answerFields(lib.call("AssociarAssinatura", 2, code, value.c_str(), acSignature().c_str()))
-            .at(1),
-        "13000");
+    ASSERT_EQ(activateAndAssociate(lib), "04000 13000");
 
     int session = 10;
     int issued = 0;

@@ -69,7 +69,7 @@ protected:
 };
 
 TEST_F(LibraryLifecycle, ActivationAnswersARequestForAFreshKeyOnlyOnce) {
-    EXPECT_EQ(lib.call("ConsultarSAT", 4711), "004711|08000|SAT em operação||");
+    EXPECT_EQ(lib.call("ConsultarSAT", 4711), "004711|08000|SAT em Operação||");
     EXPECT_THAT(lib.call("EnviarDadosVenda", 2, code, saleDocument(1).c_str()),
                 StartsWith("000002|06002|0000|SAT ainda não ativado|"));
     EXPECT_EQ(lib.call("AtivarSAT", 3, 1, code, "12345678000196", 35),
@@ -184,7 +184,8 @@ TEST_F(LibraryLifecycle, BlockingRefusesSalesWithTheBlockingCodeUntilUnblocked) 
     prepare();
     EXPECT_EQ(lib.call("BloquearSAT", 15, code),
               "000015|16000|Equipamento SAT bloqueado com sucesso||");
-    EXPECT_EQ(lib.call("BloquearSAT", 16, code), "000016|16002|SAT já está bloqueado||");
+    EXPECT_EQ(lib.call("BloquearSAT", 16, code),
+              "000016|16002|Equipamento SAT já está bloqueado||");
     EXPECT_EQ(answerFields(lib.call("ConsultarStatusOperacional", 17, code))[27], "2");
     EXPECT_EQ(lib.call("EnviarDadosVenda", 18, code, saleDocument(1).c_str()),
               "000018|06006|0000|SAT bloqueado pelo contribuinte||");
@@ -256,7 +257,7 @@ TEST_F(LibraryLifecycle, IssuedCfeMeetsThePublishedLayoutWhateverShapesTheSaleUs
     replace("<total>",
             "<det nItem=\"2\"><prod><cProd>S</cProd><xProd>Servico</xProd><CFOP>5933</CFOP>"
             "<uCom>H</uCom><qCom>1.0000</qCom><vUnCom>21.00</vUnCom><indRegra>A</indRegra></prod>"
-            "<imposto><ISSQN><vDeducISSQN>1.00</vDeducISSQN><vAliq>5.00</vAliq>"
+            "<imposto><ISSQN><vDeducISSQN>1.00</vDeducISSQN><vAliq>005.00</vAliq>"
             "<cServTribMun>12345678901234567890</cServTribMun><cNatOp>01</cNatOp>"
             "<indIncFisc>2</indIncFisc></ISSQN><PIS><PISNT><CST>04</CST></PISNT></PIS><COFINS>"
             "<COFINSNT><CST>04</CST></COFINSNT></COFINS></imposto></det><total>");

@@ -1,6 +1,6 @@
 // What keeps the library safe to use: hostile documents refused without reading a file, a
-// corrupt state file set aside, two processes sharing one module, malformed calls answered, and
-// the optional answer delay.
+// corrupt state file set aside, its files closed to other users, two processes sharing one
+// module, malformed calls answered, and the optional answer delay.
 
 #include "core/path_text.h"
 #include "emulator_library.h"
@@ -16,6 +16,7 @@
 #include <fstream>
 #include <set>
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <sys/wait.h>
 #endif
 
@@ -126,6 +127,37 @@ TEST_F(LibrarySafety, CorruptStateIsSetAsideAndANewModuleStarts) {
         }
     }
     EXPECT_EQ(setAside, 1);
+}
+
+// The state holds the private key: every file and folder the module makes is its owner's alone,
+// whatever the umask, and a log left readable by an older version is narrowed.
+TEST_F(LibrarySafety, TheModulesFilesAreItsOwnersAlone) {
+#ifdef _WIN32
+    GTEST_SKIP() << "files take the access list of the user's folder on Windows";
+#else
+    namespace fs = std::filesystem;
+    const fs::path folder = state.folder() / "novo";
+    portable::setVariable("MFE_EMULADOR_ESTADO", (folder / "estado.json").string());
+    const mode_t previous = ::umask(0);
+    prepare();
+    fs::permissions(folder / "estado.log", fs::perms::all);
+    const std::string sale = lib.call("EnviarDadosVenda", 3, code, saleDocument(1).c_str());
+    ::umask(previous);
+    ASSERT_THAT(sale, StartsWith("000003|06000|"));
+
+    std::set<std::string> seen;
+    const auto others = fs::perms::group_all | fs::perms::others_all;
+    EXPECT_EQ(fs::status(folder).permissions() & others, fs::perms::none);
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        seen.insert(name);
+        EXPECT_EQ(entry.status().permissions() & others, fs::perms::none) << name;
+    }
+    EXPECT_THAT(seen,
+                ::testing::IsSupersetOf({"estado.json", "estado.lock", "estado.log",
+                                         "estado-sessoes", "000003.txt", "ultima-fiscal.txt"}));
+    portable::setVariable("MFE_EMULADOR_ESTADO", state.stateFile().string());
+#endif
 }
 
 // MFE_EMULADOR_ESTADO as UTF-8 (on Windows read from the wide environment): a folder whose name
@@ -239,7 +271,7 @@ TEST_F(LibrarySafety, TheDelayVariableSlowsEveryAnswer) {
     const std::string answer = lib.call("ConsultarSAT", 1);
     const auto elapsed = std::chrono::steady_clock::now() - start;
     portable::unsetVariable("MFE_EMULADOR_ATRASO_MS");
-    EXPECT_EQ(answer, "000001|08000|SAT em operação||");
+    EXPECT_EQ(answer, "000001|08000|SAT em Operação||");
     EXPECT_GE(elapsed, std::chrono::milliseconds(300));
 }
 

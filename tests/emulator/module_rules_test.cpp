@@ -23,6 +23,7 @@ using emulator_test::activationCode;
 using test_support::answerFields;
 using test_support::replacedFirst;
 using ::testing::EndsWith;
+using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
 struct NoRecords : ModuleRecords {
@@ -73,6 +74,43 @@ TEST_F(ModuleRules, CancellationOnlyWithinThirtyMinutesOfTheSale) {
                                          emulator_test::cancellationDocument(key));
         });
         EXPECT_EQ(cancel.code, expected) << cancel.text;
+    }
+}
+
+// Layouts 0.07 and 0.08 declare the cancellation's dest empty: a customer there is refused as a
+// module that validates by schema refuses it; layout 0.06 takes it.
+TEST_F(ModuleRules, CancellationNamesACustomerOnlyInLayout006) {
+    const struct {
+        const char* layout;
+        std::string dest;
+        const char* expected;
+    } cases[] = {
+        {"0.06", "<CPF>" + emulator_test::customerCpf + "</CPF>", "07000|0000|"},
+        {"0.06", "", "07000|0000|"},
+        {"0.07", "<CPF>" + emulator_test::customerCpf + "</CPF>",
+         "07007|1999|Erro de validação do conteúdo||Rejeição: Erro não identificado - "
+         "Elemento CPF não esperado em dest"},
+        {"0.08", "<CNPJ>" + emulator_test::softwareHouseCnpj + "</CNPJ>",
+         "07007|1999|Erro de validação do conteúdo||Rejeição: Erro não identificado - "
+         "Elemento CNPJ não esperado em dest"},
+        {"0.08", "", "07000|0000|"},
+    };
+    for (const auto& c : cases) {
+        state = prepared;
+        state.layout = c.layout;
+        const std::string document = replacedFirst(
+            emulator_test::saleDocument(1), "versaoDadosEnt=\"0.07\"", "versaoDadosEnt=\"0.06\"");
+        const Answer sale = at(
+            saleTime, [&](Module& m) { return m.enviarDadosVenda(3, activationCode, document); });
+        ASSERT_EQ(sale.code, "06000") << sale.text;
+        const std::string key = answerFields(sale.text)[8];
+        const Answer cancel = at(saleTime, [&](Module& m) {
+            return m.cancelarUltimaVenda(
+                4, activationCode, key,
+                emulator_test::cancellationDocument(key, acSignature(), c.dest));
+        });
+        EXPECT_THAT(cancel.text, StartsWith(std::string("000004|") + c.expected))
+            << c.layout << " " << c.dest;
     }
 }
 
@@ -168,11 +206,12 @@ TEST_F(ModuleRules, ActivationCodeChange) {
     }
 }
 
+// TIPO_LAN as the configuration sent it, in any case; a fixed address in any case is fixed.
 TEST_F(ModuleRules, StatusFollowsTheNetworkConfiguration) {
     const auto configured = at(saleTime, [](Module& m) {
         return m.configurarInterfaceDeRede(
             3, activationCode,
-            "<config><tipoInter>ETHE</tipoInter><tipoLan>IPFIX</tipoLan><lanIP>10.0.0.7</lanIP>"
+            "<config><tipoInter>ETHE</tipoInter><tipoLan>ipfix</tipoLan><lanIP>10.0.0.7</lanIP>"
             "<lanMask>255.0.0.0</lanMask><lanGW>10.0.0.1</lanGW><lanDNS1>10.0.0.2</lanDNS1>"
             "<lanDNS2>1.1.1.1</lanDNS2><proxy>0</proxy></config>");
     });
@@ -183,7 +222,7 @@ TEST_F(ModuleRules, StatusFollowsTheNetworkConfiguration) {
     ASSERT_EQ(status.size(), 28u);
     EXPECT_EQ(status[5], prepared.serial);
     EXPECT_EQ(std::vector(status.begin() + 6, status.begin() + 13),
-              (std::vector<std::string>{"IPFIX", "010.000.000.007", status[8], "255.000.000.000",
+              (std::vector<std::string>{"ipfix", "010.000.000.007", status[8], "255.000.000.000",
                                         "010.000.000.001", "010.000.000.002", "001.001.001.001"}));
     EXPECT_EQ(status[17], "20240102" + status[17].substr(8));
     EXPECT_EQ(status[23], ""); // no document transmitted yet
@@ -245,6 +284,45 @@ TEST_F(ModuleRules, EndToEndTestAnswersContentErrorsWithItsOwnCode) {
               "IE deve ter 12 dígitos");
 }
 
+// A rehearsed SEFAZ outage: each call that talks to SEFAZ answers its communication failure and
+// changes nothing; calls that do not talk to SEFAZ leave the count alone.
+TEST_F(ModuleRules, SefazOutageFailsEachCallThatTalksToSefazAndChangesNothing) {
+    const std::string cnpjValue = emulator_test::softwareHouseCnpj + emulator_test::taxpayerCnpj;
+    const struct {
+        const char* failure;
+        const char* success;
+        std::function<Answer(Module&)> call;
+    } cases[] = {
+        {"13002", "13000",
+         [&](Module& m) {
+             return m.associarAssinatura(3, activationCode, cnpjValue, acSignature());
+         }},
+        {"16003", "16000", [](Module& m) { return m.bloquearSAT(4, activationCode); }},
+        {"17004", "17000", [](Module& m) { return m.desbloquearSAT(5, activationCode); }},
+    };
+    for (const auto& c : cases) {
+        state.sefazOutage.calls = 1;
+        EXPECT_EQ(at(saleTime, [](Module& m) { return m.consultarSAT(6); }).code, "08000");
+        const ModuleState before = state;
+        const Answer failed = at(saleTime, c.call);
+        EXPECT_EQ(failed.code, c.failure);
+        EXPECT_THAT(failed.text,
+                    HasSubstr("|" + std::string(c.failure) + "|Erro de comunicação com a SEFAZ||"));
+        EXPECT_EQ(state.operationState, before.operationState);
+        EXPECT_EQ(state.lastCommunication, before.lastCommunication);
+        EXPECT_EQ(state.sefazOutage.calls, 0);
+        EXPECT_EQ(at(saleTime, c.call).code, c.success);
+    }
+
+    ModuleState fresh = newModule(random);
+    Module module(fresh, records, saleTime, random);
+    fresh.sefazOutage.calls = 1;
+    EXPECT_THAT(module.ativarSAT(7, 1, activationCode, emulator_test::taxpayerCnpj, 23).text,
+                StartsWith("000007|04005|Erro de comunicação com a SEFAZ||"));
+    EXPECT_FALSE(fresh.activated);
+    EXPECT_TRUE(fresh.privateKeyPem.empty());
+}
+
 TEST(BusyRehearsal, ANewSettingCountsAnewAndEveryCallUsesOne) {
     ModuleState state;
     const struct {
@@ -257,7 +335,7 @@ TEST(BusyRehearsal, ANewSettingCountsAnewAndEveryCallUsesOne) {
     };
     for (const auto& call : calls)
         EXPECT_EQ(takeBusyCall(state, call.setting), call.busy) << call.setting;
-    state.busyCalls = 1; // written into the state file by hand
+    state.busy.calls = 1; // written into the state file by hand
     EXPECT_TRUE(takeBusyCall(state, "2x"));
     EXPECT_FALSE(takeBusyCall(state, "2x"));
 }

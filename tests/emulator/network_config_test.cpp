@@ -60,7 +60,7 @@ TEST(NetworkConfig, AcceptsWhatTheWorkbenchBuildsAndRefusesWhatIsOutOfPattern) {
 }
 
 // Element names as clients write them, compared without regard to case, and the LAN type in
-// any case, stored as the layout spells it.
+// any case, kept as sent (the status reports it so).
 TEST(NetworkConfig, TakesNamesAndLanTypesInAnyCase) {
     const struct {
         std::string elements;
@@ -72,21 +72,21 @@ TEST(NetworkConfig, TakesNamesAndLanTypesInAnyCase) {
         {"<tipoInter>WIFI</tipoInter><tipoLan>DHCP</tipoLan><ssid>loja</ssid><proxy>0</proxy>",
          "DHCP"},
         {"<TIPOINTER>WIFI</TIPOINTER><TipoLan>dhcp</TipoLan><Ssid>loja</Ssid><PROXY>0</PROXY>",
-         "DHCP"},
+         "dhcp"},
         {"<tipoInter>WIFI</tipoInter><tipoLan>DHCP</tipoLan><proxy>0</proxy>", nullptr},
         {"<tipoInter>WIFI</tipoInter><tipoLan>DHCP</tipoLan><ssid>a</ssid><SSID>b</SSID>"
          "<proxy>0</proxy>",
          nullptr}, // the same element twice
         {"<tipoInter>ETHE</tipoInter><tipoLan>PPPOE</tipoLan><usuario>u</usuario>"
          "<senha>s</senha><proxy>0</proxy>",
-         "PPPoE"},
+         "PPPOE"},
         {"<tipoInter>ETHE</tipoInter><tipoLan>PPPoE</tipoLan><usuario>u</usuario>"
          "<senha>s</senha><proxy>0</proxy>",
          "PPPoE"},
         {"<tipoInter>ETHE</tipoInter><tipoLan>pppoe</tipoLan><proxy>0</proxy>", nullptr},
         {"<tipoInter>ETHE</tipoInter><tipoLan>ipfix</tipoLan><lanIP>10.0.0.2</lanIP>"
          "<lanMask>255.0.0.0</lanMask><lanGW>10.0.0.1</lanGW><proxy>0</proxy>",
-         "IPFIX"},
+         "ipfix"},
     };
     for (const auto& c : cases) {
         std::string error;

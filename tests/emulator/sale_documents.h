@@ -50,12 +50,15 @@ inline std::string saleDocument(int items, const std::string& signAC = acSignatu
            "</infCFe></CFe>\n\r";
 }
 
+// The request to cancel the sale of `key`, with an empty dest as layouts 0.07 and 0.08 have it;
+// `dest` is what stands in dest (layout 0.06 names the customer there).
 inline std::string cancellationDocument(const std::string& key,
-                                        const std::string& signAC = acSignature()) {
+                                        const std::string& signAC = acSignature(),
+                                        const std::string& dest = {}) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><CFeCanc><infCFe chCanc=\"" + key +
            "\"><ide><CNPJ>" + softwareHouseCnpj + "</CNPJ><signAC>" + signAC +
-           "</signAC><numeroCaixa>001</numeroCaixa></ide><emit></emit><dest><CPF>" + customerCpf +
-           "</CPF></dest><total></total><infAdic></infAdic></infCFe></CFeCanc>";
+           "</signAC><numeroCaixa>001</numeroCaixa></ide><emit></emit><dest>" + dest +
+           "</dest><total></total><infAdic></infAdic></infCFe></CFeCanc>";
 }
 
 } // namespace emulator_test

@@ -211,7 +211,7 @@ const std::string valuesSale = R"(<CFe><infCFe versaoDadosEnt="0.08">
 <COFINS><COFINSOutr><CST>99</CST><vBC>9.90</vBC><pCOFINS>0.0300</pCOFINS></COFINSOutr></COFINS></imposto></det>
 <det nItem="3"><prod><cProd>S</cProd><xProd>Servico</xProd><CFOP>5933</CFOP><uCom>H</uCom>
 <qCom>1.0000</qCom><vUnCom>21.00</vUnCom><indRegra>A</indRegra></prod>
-<imposto><ISSQN><vDeducISSQN>1.00</vDeducISSQN><vAliq>5.00</vAliq><cNatOp>01</cNatOp><indIncFisc>2</indIncFisc></ISSQN>
+<imposto><ISSQN><vDeducISSQN>1.00</vDeducISSQN><vAliq>005.00</vAliq><cNatOp>01</cNatOp><indIncFisc>2</indIncFisc></ISSQN>
 <PIS><PISNT><CST>04</CST></PISNT></PIS><COFINS><COFINSSN><CST>49</CST></COFINSSN></COFINS></imposto></det>
 <total><DescAcrEntr><vDescSubtot>1.49</vDescSubtot></DescAcrEntr></total>
 <pgto><MP><cMP>01</cMP><vMP>30.00</vMP></MP><MP><cMP>03</cMP><vMP>5.00</vMP><cAdmC>001</cAdmC></MP></pgto>
@@ -268,6 +268,31 @@ TEST(SaleValues, ItemsTaxesApportionedDiscountTotalsAndChange) {
     };
     for (const auto& [path, value] : expected)
         EXPECT_EQ(issued(d, path), value) << path;
+}
+
+// As devices issue it: vRatDesc and vRatAcr on every item, 0.00 without a subtotal discount or
+// increase, and emit/xFant when the taxpayer has a fantasy name.
+TEST(SaleValues, ApportionmentsOnEveryItemAndTheFantasyNameWhenThereIsOne) {
+    XmlDoc input;
+    const auto result = read(emulator_test::saleDocument(2), input);
+    ASSERT_TRUE(std::holds_alternative<Sale>(result)) << std::get<Rejection>(result).code;
+    IssueNumbers numbers{"35",        "20240102", "030405", "12345678000195",
+                         "900000001", "000007",   "123456", ""};
+    composeKey(numbers);
+    for (const char* fantasyName : {"", "LOJA DO EMULADOR"}) {
+        Taxpayer taxpayer;
+        taxpayer.cnpj = "12345678000195";
+        taxpayer.name = "CONTRIBUINTE";
+        taxpayer.fantasyName = fantasyName;
+        XmlDoc cfe =
+            writeCfe(std::get<Sale>(result), {numbers, "2", "010000", "QR", "0.08"}, taxpayer);
+        for (const char* path : {"//det[1]/prod/vRatDesc", "//det[1]/prod/vRatAcr",
+                                 "//det[2]/prod/vRatDesc", "//det[2]/prod/vRatAcr"})
+            EXPECT_EQ(issued(cfe.get(), path), "0.00") << path;
+        EXPECT_EQ(issued(cfe.get(), "//emit/xFant"), *fantasyName ? fantasyName : "<none>");
+        EXPECT_EQ(issued(cfe.get(), "//emit/xNome/following-sibling::*[1]"),
+                  *fantasyName ? fantasyName : issued(cfe.get(), "//emit/enderEmit"));
+    }
 }
 
 // The AC signature and certificates arrive as Base64: "=" only closes the text, and nothing but

@@ -38,7 +38,7 @@ inline const std::string delivery = "<entrega><xLgr>Rua A</xLgr><nro>1</nro><xBa
 inline const std::string serviceItem =
     "<det nItem=\"3\"><prod><cProd>S</cProd><xProd>Servico</xProd><CFOP>5933</CFOP>"
     "<uCom>H</uCom><qCom>1.0000</qCom><vUnCom>21.00</vUnCom><indRegra>A</indRegra></prod>"
-    "<imposto><ISSQN><vDeducISSQN>1.00</vDeducISSQN><vAliq>5.00</vAliq><cMunFG>2304400</cMunFG>"
+    "<imposto><ISSQN><vDeducISSQN>1.00</vDeducISSQN><vAliq>005.00</vAliq><cMunFG>2304400</cMunFG>"
     "<cServTribMun>12345678901234567890</cServTribMun><cNatOp>01</cNatOp>"
     "<indIncFisc>2</indIncFisc></ISSQN><PIS><PISNT><CST>04</CST></PISNT></PIS><COFINS>"
     "<COFINSNT><CST>04</CST></COFINSNT></COFINS></imposto></det>";
@@ -159,6 +159,11 @@ inline const std::vector<SaleShape>& refusedShapes() {
         {"subtotal discount beyond the total",
          {{"<total>", "<total><DescAcrEntr><vDescSubtot>99.00</vDescSubtot></DescAcrEntr>"}},
          1998},
+        {"ISSQN rate without three integer digits",
+         {{"<indRatISSQN>", "<IM>123456</IM><cRegTribISSQN>3</cRegTribISSQN><indRatISSQN>"},
+          {"<total>",
+           test_support::replacedFirst(serviceItem, "<vAliq>005.00", "<vAliq>5.00") + "<total>"}},
+         1505},
         {"unknown element",
          {{"<numeroCaixa>001</numeroCaixa>", "<numeroCaixa>001</numeroCaixa><cUF>35</cUF>"}},
          1999},
