@@ -57,7 +57,19 @@ void ReceiptWriter::centredWrapped(std::string_view text, Style style) {
 }
 
 void ReceiptWriter::labelValue(std::string_view label, std::string_view value, Style style) {
-    add(PrintLine::Kind::text, receipt::labelValue(label, value, columns(style)), style);
+    const std::size_t n = columns(style);
+    if (width(label) + 1 + width(value) <= n) {
+        add(PrintLine::Kind::text, receipt::labelValue(label, value, n), style);
+        return;
+    }
+    // Too long for one line: the label wrapped, the value on its last line when it fits there.
+    std::vector<std::string> lines = receipt::wrapped(label, n);
+    if (width(lines.back()) + 1 + width(value) <= n)
+        lines.back() = receipt::labelValue(lines.back(), value, n);
+    else
+        lines.push_back(rightAligned(value, n));
+    for (std::string& line : lines)
+        add(PrintLine::Kind::text, std::move(line), style);
 }
 
 void ReceiptWriter::blank() {

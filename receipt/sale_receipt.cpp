@@ -31,21 +31,12 @@ void itemLines(ReceiptWriter& w, const Item& item) {
     std::string number = item.number;
     if (number.size() < 3)
         number.insert(0, 3 - number.size(), '0');
-    std::vector<std::string> lines =
-        wrapped(number + " " + item.code + " " + item.description, w.columns(condensed));
     std::string amount =
         quantity(item.quantity) + " " + item.unit + " x " + decimalText(item.unitPrice);
     if (!isZero(item.approximateTaxes))
         amount += " (" + money(item.approximateTaxes) + ")";
     amount += " " + money(item.gross);
-    const std::size_t columns = w.columns(condensed);
-    if (width(lines.back()) + 1 + width(amount) <= columns) {
-        lines.back() = labelValue(lines.back(), amount, columns);
-    } else {
-        lines.push_back(rightAligned(amount, columns));
-    }
-    for (const std::string& line : lines)
-        w.left(line, condensed);
+    w.labelValue(number + " " + item.code + " " + item.description, amount, condensed);
     const std::pair<const char*, std::string> adjustments[] = {
         {"desconto sobre item", isZero(item.discount) ? "" : minus(item.discount)},
         {"rateio de desconto sobre subtotal",
