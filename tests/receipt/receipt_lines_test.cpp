@@ -3,6 +3,7 @@
 // must not; then the rules every receipt keeps, and the cancellation pair.
 
 #include "issuing_module.h"
+#include "receipt/cancelled_sale.h"
 #include "receipt/issued_documents.h"
 #include "receipt/receipt_lines.h"
 #include "receipt/receipt_text.h"
@@ -12,6 +13,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <regex>
 
 namespace receipt_test {
@@ -334,6 +337,30 @@ TEST_F(ReceiptLines, CancellationRefusesASaleThatIsNotTheCancelledOne) {
     const auto canc = readCancellation(module.cancel("CFe" + second.key));
     ASSERT_TRUE(canc.document);
     EXPECT_THAT(saleMismatch(*canc.document, first), ::testing::HasSubstr("não é o cancelado"));
+}
+
+// The window looks for the cancelled sale among the files it remembers: the first that is the
+// sale the cancellation names is taken, another sale or a missing file never.
+TEST_F(ReceiptLines, CancelledSaleIsFoundAmongCandidateFilesByItsKey) {
+    const std::string first = module.sell(emulator_test::saleDocument(1));
+    const std::string second = module.sell(emulator_test::saleDocument(1));
+    const std::string canc = module.cancel("CFe" + readOrFail(second).key);
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() /
+        ("receipt-candidates-" + std::to_string(portable::processId()));
+    std::filesystem::create_directories(folder);
+    const auto write = [&](const char* name, const std::string& bytes) {
+        std::ofstream(folder / name, std::ios::binary) << bytes;
+        return folder / name;
+    };
+    const auto cancFile = write("RespCanc.xml", canc);
+    const auto firstFile = write("Resp_1.xml", first);
+    const auto secondFile = write("Resp_2.xml", second);
+    EXPECT_EQ(cancelledSaleFile(cancFile, {folder / "none.xml", cancFile, firstFile, secondFile}),
+              secondFile);
+    EXPECT_EQ(cancelledSaleFile(cancFile, {firstFile, folder}), std::nullopt);
+    EXPECT_EQ(cancelledSaleFile(firstFile, {secondFile}), std::nullopt);
+    std::filesystem::remove_all(folder);
 }
 
 // Files that are not an issued document are refused with a message, never half read.
