@@ -74,6 +74,20 @@ protected:
         return cli_test::lines(read.out);
     }
 
+    // A sale and its cancellation issued, and the codes read off the cancellation's receipt.
+    struct CancelledSale {
+        std::string cfe, canc;
+        std::vector<std::string> codes;
+    };
+    CancelledSale scannedCancellation(int items) {
+        CancelledSale c;
+        c.cfe = module.sell(emulator_test::saleDocument(items));
+        c.canc = module.cancel("CFe" + keyOf(c.cfe));
+        c.codes = scanned({"--cfe", saved("Resp_venda.xml", c.cfe).string(), "--cancelamento",
+                           saved("RespCanc_venda.xml", c.canc).string()});
+        return c;
+    }
+
     std::string text(const fs::path& pdf) {
         const cli_test::Ran ran =
             cli_test::runProgram(PDFTOTEXT, {"-layout", pdf.string(), "-"}, folder.path());
@@ -106,23 +120,17 @@ TEST_F(ReceiptScan, SaleWithoutCustomerKeepsTheEmptyFieldInItsQrCode) {
 
 TEST_F(ReceiptScan, CancellationCodesReadBackAsBothKeysAndBothAnswers) {
     SKIP_WITHOUT_TOOLS();
-    const std::string cfe = module.sell(emulator_test::saleDocument(2));
-    const std::string canc = module.cancel("CFe" + keyOf(cfe));
-    const auto codes = scanned({"--cfe", saved("Resp_venda.xml", cfe).string(), "--cancelamento",
-                                saved("RespCanc_venda.xml", canc).string()});
-    EXPECT_THAT(codes, UnorderedElementsAreArray({qrOf(cfe), keyOf(cfe), qrOf(canc), keyOf(canc)}));
+    const CancelledSale c = scannedCancellation(2);
+    EXPECT_THAT(c.codes, UnorderedElementsAreArray(
+                             {qrOf(c.cfe), keyOf(c.cfe), qrOf(c.canc), keyOf(c.canc)}));
 }
 
 // The QR code's last field is the module's signature of the four before it, joined without
 // separators; the module's certificate verifies it for the sale and for the cancellation.
 TEST_F(ReceiptScan, QrCodeSignaturesVerifyAgainstTheModuleCertificate) {
     SKIP_WITHOUT_TOOLS();
-    const std::string cfe = module.sell(emulator_test::saleDocument(1));
-    const std::string canc = module.cancel("CFe" + keyOf(cfe));
-    const auto codes = scanned({"--cfe", saved("Resp_venda.xml", cfe).string(), "--cancelamento",
-                                saved("RespCanc_venda.xml", canc).string()});
     int verified = 0;
-    for (const std::string& code : codes) {
+    for (const std::string& code : scannedCancellation(1).codes) {
         const auto fields = emulator_test::answerFields(code);
         if (fields.size() != 5)
             continue;
