@@ -71,6 +71,11 @@ std::string decimalText(std::string_view xmlValue, int minDecimals) {
 }
 
 std::string money(std::string_view xmlValue) {
+    bool negative = false;
+    std::string_view integer;
+    std::string_view decimals;
+    if (!decimalParts(xmlValue, negative, integer, decimals))
+        return std::string(xmlValue);
     return decimalText(fromHundredths(hundredths(xmlValue)));
 }
 

@@ -12,7 +12,7 @@ namespace receipt {
 // at least `minDecimals` places ("1.234,50"). Text that is not a plain decimal comes back as is.
 std::string decimalText(std::string_view xmlValue, int minDecimals = 2);
 
-// Money with two places: "1.234,56".
+// Money with two places: "1.234,56"; text that is not a plain decimal comes back as is.
 std::string money(std::string_view xmlValue);
 
 // A quantity without trailing zeros: "2.0000" → "2", "1.5000" → "1,5".

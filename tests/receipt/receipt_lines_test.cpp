@@ -391,6 +391,7 @@ TEST(ReceiptText, ValuesAreWrittenAsInBrazil) {
         {money("1234.5"), "1.234,50"},
         {money("0.05"), "0,05"},
         {money("1234567.89"), "1.234.567,89"},
+        {money("1e5"), "1e5"},
         {decimalText("10.555"), "10,555"},
         {quantity("2.0000"), "2"},
         {quantity("1.5000"), "1,5"},

@@ -186,6 +186,13 @@ TEST_F(ReceiptScan, MissingAndForeignFilesAreRefusedWithExitStatusTwo) {
         {{"--cfe", cfeFile, "--cancelamento", cfeFile, "--pdf", pdf}, "elemento raiz CFe"},
         {{"--cfe", cfeFile, "--pdf", pdf, "--largura", "70"}, "largura desconhecida"},
         {{"--cfe", cfeFile}, "--pdf ARQUIVO"},
+        // A QR signature no QR code can hold.
+        {{"--cfe",
+          saved("longo.xml", std::regex_replace(cfe, std::regex("<assinaturaQRCODE>"),
+                                                "<assinaturaQRCODE>" + std::string(4000, 'A')))
+              .string(),
+          "--pdf", pdf},
+         "o código não pôde ser gerado"},
         {{"--cfe", cfeFile, "--pdf", (folder / "sem-pasta" / "x.pdf").string()}, "x.pdf"},
     };
     for (const auto& c : cases) {
