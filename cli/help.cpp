@@ -49,6 +49,7 @@ void printHelp(std::ostream& out, const settings::ProgramFolders& folders) {
            "     tarvik OPERACAO --analisar [parâmetros]\n"
            "     tarvik [--layout VERSAO] [--json] validar (--cfe | --canc) ARQUIVO\n"
            "     tarvik [--layout VERSAO] [--json] gerar-cancelamento --cfe ARQUIVO\n"
+           "     tarvik [--json] extrato --cfe ARQUIVO [--cancelamento ARQUIVO] --pdf ARQUIVO\n"
            "     tarvik OPERACAO --help\n"
            "\n"
            "Executa uma operação do módulo fiscal (SAT ou MF-e) como o botão \"Executar\" da sua\n"
@@ -72,6 +73,12 @@ void printHelp(std::ostream& out, const settings::ProgramFolders& folders) {
     out << "  validar" << std::string(25, ' ') << "valida um XML de CF-e ou de cancelamento\n"
         << "  gerar-cancelamento" << std::string(14, ' ')
         << "gera o CFeCanc de um CF-e emitido em Para_Cancelar\n"
+#ifdef TARVIK_RECEIPT_DRAWING
+        << "  extrato" << std::string(25, ' ') << "gera o extrato (cupom do consumidor) em PDF\n"
+#else
+        << "  extrato" << std::string(25, ' ')
+        << "não disponível nesta compilação para Windows (sem cairo e zint)\n"
+#endif
         << "\n"
         << exitStatuses;
 }

@@ -2,6 +2,9 @@
 
 #include "access/integrador_request.h"
 #include "cli/gerar_cancelamento.h"
+#ifdef TARVIK_RECEIPT_DRAWING
+#include "cli/extrato.h"
+#endif
 #include "cli/global_options.h"
 #include "cli/help.h"
 #include "cli/module_access.h"
@@ -161,6 +164,13 @@ int runCommand(const Output& o, std::span<const std::string> args,
         return runValidar(o, args, folders);
     if (*word == gerarCancelamentoCommand)
         return runGerarCancelamento(o, args, folders.data);
+#ifdef TARVIK_RECEIPT_DRAWING
+    if (*word == extratoCommand)
+        return runExtrato(o, args);
+#else
+    if (*word == "extrato")
+        throw UsageError("extrato não existe nesta compilação (Windows, sem cairo e zint)");
+#endif
     const OperationEntry* entry = entryNamed(*word);
     if (!entry)
         throw UsageError("operação desconhecida: " + *word + " (veja tarvik --help)");

@@ -7,10 +7,13 @@
 #include "documents/document_file.h"
 #include "documents/document_page_parts.h"
 #include "documents/validate_buttons.h"
+#include "receipt/cancelled_sale.h"
+#include "receipt/receipt_preview_page.h"
 #include "ui/dialogs.h"
 #include "ui/qt_text.h"
 
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -86,17 +89,20 @@ CancelLastSalePage::CancelLastSalePage(const core::OperationDefinition& definiti
         {generate_, &CancelLastSalePage::BtnGeraCanc_9Click},
         {browserCanc_, &CancelLastSalePage::BtnBrowserCanc_9Click},
         {naveg_, &CancelLastSalePage::BtnNaveg_9Click},
+        {extrato_, &CancelLastSalePage::BtnExtrato_9Click},
     };
     for (const auto& [b, action] : actions)
         connect(b, &QPushButton::clicked, this,
                 [this, action] { this->host().guarded([this, action] { (this->*action)(); }); });
 }
 
-// "Abrir no Browser" in a bar above the answer box.
+// "Abrir no Browser" and "Extrato" in a bar above the answer box.
 void CancelLastSalePage::buildAnswerBar() {
     naveg_ = button("BtnNaveg_9", "Abrir no Browser");
+    extrato_ = button("BtnExtrato_9", "Extrato");
     auto* bar = answerBar(answerBox());
     bar->addWidget(naveg_);
+    bar->addWidget(extrato_);
     bar->addStretch();
 }
 
@@ -171,8 +177,34 @@ void CancelLastSalePage::BtnNaveg_9Click() {
     openInBrowser(returnedFile_);
 }
 
+// The cancellation's receipt needs the sale's CF-e: the issued CF-e the cancellation was made
+// from, or the sale's answer in Retornos named after a generated request (C_x.xml, Canc_x.xml
+// for Resp_x.xml); failing those, the user chooses it.
+void CancelLastSalePage::BtnExtrato_9Click() {
+    std::vector<std::filesystem::path> candidates;
+    if (!saleFile_.empty())
+        candidates.push_back(saleFile_);
+    std::string name = core::utf8FromPath(requestFile_.filename());
+    for (std::string_view prefix : {"C_", "Canc_"}) {
+        if (name.starts_with(prefix))
+            name.erase(0, prefix.size());
+    }
+    candidates.push_back(programFolder() / "Retornos" / core::pathFromUtf8("Resp_" + name));
+    auto sale = receipt::cancelledSaleFile(returnedFile_, candidates);
+    if (!sale) {
+        const QString chosen = QFileDialog::getOpenFileName(
+            this, "Selecione o CF-e da venda cancelada",
+            ui::qs(core::utf8FromPath(programFolder() / "Retornos")), "Arquivos XML (*.xml)");
+        if (chosen.isEmpty())
+            return;
+        sale = core::pathFromUtf8(chosen.toStdString());
+    }
+    receipt::ReceiptPreviewPage::show(this, {*sale, returnedFile_});
+}
+
 void CancelLastSalePage::onExecuting() {
     naveg_->setEnabled(false);
+    extrato_->setEnabled(false);
 }
 
 void CancelLastSalePage::onExecuted(const core::Executed&) {
@@ -182,7 +214,10 @@ void CancelLastSalePage::onExecuted(const core::Executed&) {
     if (std::find(written.begin(), written.end(), target) == written.end())
         return;
     returnedFile_ = core::pathFromUtf8(target);
+    requestFile_ = core::pathFromUtf8(core::trimmed(xml_->text().toStdString()));
+    saleFile_ = issuedMode() ? requestFile_ : std::filesystem::path();
     naveg_->setEnabled(true);
+    extrato_->setEnabled(true);
 }
 
 } // namespace documents

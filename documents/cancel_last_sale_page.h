@@ -38,6 +38,7 @@ private:
     void BtnGeraCanc_9Click();
     void BtnBrowserCanc_9Click();
     void BtnNaveg_9Click();
+    void BtnExtrato_9Click();
 
     QLineEdit* codigo_ = nullptr;
     QCheckBox* checkCFe_ = nullptr;
@@ -49,9 +50,14 @@ private:
     QLabel* keyLabel_ = nullptr;
     QPushButton* browserCanc_ = nullptr;
     QPushButton* naveg_ = nullptr;
+    QPushButton* extrato_ = nullptr;
     // The files as they were saved, whatever the field says since.
     std::filesystem::path generatedFile_;
     std::filesystem::path returnedFile_;
+    // The field's file when the cancellation was saved, and the sale's issued CF-e when that
+    // file was it.
+    std::filesystem::path requestFile_;
+    std::filesystem::path saleFile_;
 };
 
 } // namespace documents

@@ -1,7 +1,9 @@
 #include "documents/end_to_end_page.h"
 
 #include "documents/end_to_end.h"
+#include "receipt/receipt_preview_page.h"
 
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -17,6 +19,13 @@ EndToEndPage::EndToEndPage(const core::OperationDefinition& definition, ui::Page
     connect(controls_.naveg, &QPushButton::clicked, this, &EndToEndPage::BtnBrowserClick);
     connect(controls_.valida, &QPushButton::clicked, this,
             [this] { this->host().guarded([this] { BtnValidarClick(); }); });
+
+    extrato_ = new QPushButton("Extrato");
+    extrato_->setObjectName("BtnExtrato_4");
+    extrato_->setEnabled(false);
+    controls_.answerBar->insertWidget(1, extrato_);
+    connect(extrato_, &QPushButton::clicked, this,
+            [this] { this->host().guarded([this] { BtnExtrato_4Click(); }); });
 }
 
 core::Inputs EndToEndPage::inputs() const {
@@ -38,12 +47,20 @@ void EndToEndPage::BtnValidarClick() {
                                      controls_.file->text().toStdString(), context.programFolder));
 }
 
+void EndToEndPage::BtnExtrato_4Click() {
+    receipt::ReceiptPreviewPage::show(
+        this, {endToEndAnswerFile(host().operationContext().programFolder), std::nullopt});
+}
+
 void EndToEndPage::onExecuting() {
     controls_.naveg->setEnabled(false);
+    extrato_->setEnabled(false);
 }
 
 void EndToEndPage::onExecuted(const core::Executed&) {
-    controls_.naveg->setEnabled(logic().writtenFiles && !logic().writtenFiles().empty());
+    const bool saved = logic().writtenFiles && !logic().writtenFiles().empty();
+    controls_.naveg->setEnabled(saved);
+    extrato_->setEnabled(saved);
 }
 
 } // namespace documents

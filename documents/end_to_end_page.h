@@ -21,8 +21,10 @@ protected:
 private:
     void BtnBrowserClick();
     void BtnValidarClick();
+    void BtnExtrato_4Click();
 
     DocumentControls controls_;
+    QPushButton* extrato_ = nullptr; // the receipt of the CF-e the last test saved
 };
 
 } // namespace documents

@@ -5,6 +5,7 @@
 #include "documents/cancellation_request.h"
 #include "documents/document_page_parts.h"
 #include "documents/sale.h"
+#include "receipt/receipt_preview_page.h"
 #include "ui/dialogs.h"
 #include "ui/qt_text.h"
 
@@ -30,6 +31,13 @@ SalePage::SalePage(const core::OperationDefinition& definition, ui::PageHost& ho
     controls_.answerBar->insertWidget(1, geraXmlCanc_);
     connect(geraXmlCanc_, &QPushButton::clicked, this,
             [this] { this->host().guarded([this] { BtnGeraXmlCanc_8Click(); }); });
+
+    extrato_ = new QPushButton("Extrato");
+    extrato_->setObjectName("BtnExtrato_8");
+    extrato_->setEnabled(false);
+    controls_.answerBar->insertWidget(2, extrato_);
+    connect(extrato_, &QPushButton::clicked, this,
+            [this] { this->host().guarded([this] { BtnExtrato_8Click(); }); });
 }
 
 core::Inputs SalePage::inputs() const {
@@ -64,9 +72,14 @@ void SalePage::BtnGeraXmlCanc_8Click() {
     ui::dialogs().message(this, ui::qs(generated.message));
 }
 
+void SalePage::BtnExtrato_8Click() {
+    receipt::ReceiptPreviewPage::show(this, {savedFile_, std::nullopt});
+}
+
 void SalePage::onExecuting() {
     controls_.naveg->setEnabled(false);
     geraXmlCanc_->setEnabled(false);
+    extrato_->setEnabled(false);
 }
 
 void SalePage::onExecuted(const core::Executed&) {
@@ -76,6 +89,7 @@ void SalePage::onExecuted(const core::Executed&) {
     savedFile_ = core::pathFromUtf8(written.front());
     controls_.naveg->setEnabled(true);
     geraXmlCanc_->setEnabled(true);
+    extrato_->setEnabled(true);
 }
 
 } // namespace documents

@@ -26,9 +26,11 @@ private:
     void BtnValida_8Click();
     void BtnNaveg_8Click();
     void BtnGeraXmlCanc_8Click();
+    void BtnExtrato_8Click();
 
     DocumentControls controls_;
     QPushButton* geraXmlCanc_ = nullptr;
+    QPushButton* extrato_ = nullptr; // the receipt of the issued CF-e saved
     // The issued CF-e saved by the last sale, as it was named when saved: the field may have
     // changed since.
     std::filesystem::path savedFile_;

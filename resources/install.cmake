@@ -41,8 +41,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "TarvikPlus developers <tarvikplus@localhost>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # Dependencies come from the shared libraries the files actually link (dpkg-shlibdeps); the
-# window also needs Qt's platform plugins, which nothing links.
+# window also needs Qt's platform plugins, which nothing links, and the receipt its monospaced
+# font (DejaVu Sans Mono), which cairo finds through fontconfig.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
 include(CPack)

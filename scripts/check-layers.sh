@@ -10,7 +10,8 @@ levels=(
     "app integrador_standin"                       # the two programs with a window or a service
     "cli"                                          # the tarvik command line
     "registry"                                     # the one list of operations
-    "operations documents network receipt journal" # features
+    "operations documents network"                 # features
+    "receipt journal"                              # what the feature pages offer: the receipt
     "ui help"                                      # shared Qt page machinery, help files
     "access emulator"                              # the driver library: used, and played
     "xml"                                          # the XML engine

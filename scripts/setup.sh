@@ -10,6 +10,7 @@ packages=(
     libxmlsec1-dev xmlsec1 nlohmann-json3-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-qpa-plugins fonts-dejavu-core xvfb xauth
+    libzint-dev libcairo2-dev poppler-utils zbar-tools
     dpkg-dev file clang-format ccache git
 )
 

@@ -137,7 +137,8 @@ TEST(StandinExtraMethods, ReachTheModuleLibraryUnderTheirOwnNames) {
          requestOf(
              "ComunicarCertificadoICPBRASIL",
              {{"numeroSessao", "13"}, {"codigoDeAtivacao", "codigo-123"}, {"certificado", "MIIB"}}),
-         "000013|05099|Erro desconhecido||Não existe ativação nem renovação aguardando certificado", ""},
+         "000013|05099|Erro desconhecido||Não existe ativação nem renovação aguardando certificado",
+         ""},
         {*emulator,
          requestOf("ComunicarCertificadoICPBRASIL",
                    {{"numeroSessao", "14"}, {"codigoDeAtivacao", "codigo-123"}}),
