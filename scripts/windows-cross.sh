@@ -230,9 +230,10 @@ build_and_test() { # (arch, triple, deps)
     cmake --build "$build" -j "$jobs" "${targets[@]}" || return 1
     rm -rf "$build/test-reports"
     local status=0
-    # A test program that fails is run once more: a few exchange tests time their peers in
-    # 100 ms steps, which wine on a loaded machine has been seen to miss once. A failure that
-    # comes back still fails the pass, and the first one stays in ctest.log.
+    # A test program that fails is run once more, for a cause of wine's own: a Windows build
+    # cannot watch a folder's reads as the Linux one does (inotify), so its Integrador exchange
+    # peers act after fixed pauses, which a loaded machine may outrun. A failure that comes back
+    # still fails the pass, and the first one stays in ctest.log.
     ctest --test-dir "$build" --output-on-failure --repeat until-pass:2 "${tests[@]}" |
         tee "$build/ctest.log" ||
         status=1
