@@ -172,14 +172,23 @@ Read<SaleDocument> readSale(std::string_view bytes) {
 }
 
 Read<CancellationDocument> readCancellation(std::string_view bytes) {
-    return readIssued<CancellationDocument>(bytes, "CFeCanc", "um CF-e de cancelamento",
-                                            [](const xmlNode* infCFe, CancellationDocument& d) {
-                                                d.saleKey = attribute(infCFe, "chCanc");
-                                                if (d.saleKey.size() > 3)
-                                                    d.saleKey.erase(0, 3);
-                                                d.saleDate = text(infCFe, "dEmi");
-                                                d.saleTime = text(infCFe, "hEmi");
-                                            });
+    std::string chCanc;
+    Read<CancellationDocument> read =
+        readIssued<CancellationDocument>(bytes, "CFeCanc", "um CF-e de cancelamento",
+                                         [&chCanc](const xmlNode* infCFe, CancellationDocument& d) {
+                                             chCanc = attribute(infCFe, "chCanc");
+                                             d.saleDate = text(infCFe, "dEmi");
+                                             d.saleTime = text(infCFe, "hEmi");
+                                         });
+    // The cancelled sale's key is printed, drawn as barcodes and matched with the sale's CF-e:
+    // a cancellation that does not name one by a whole key has no receipt.
+    if (read.document && !isKey(chCanc)) {
+        read.document.reset();
+        read.error = "o CF-e de cancelamento não traz a chave do CF-e cancelado (chCanc)";
+    } else if (read.document) {
+        read.document->saleKey = chCanc.substr(3);
+    }
+    return read;
 }
 
 std::string saleMismatch(const CancellationDocument& cancellation, const SaleDocument& sale) {

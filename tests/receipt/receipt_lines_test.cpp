@@ -384,6 +384,14 @@ TEST(ReceiptDocuments, ForeignFilesAreRefusedWithTheReason) {
     }
     EXPECT_THAT(readCancellation("<CFe><infCFe/></CFe>").error,
                 ::testing::HasSubstr("não é um CF-e de cancelamento"));
+    // A cancellation must name the cancelled sale by a whole key: its receipt prints and draws it.
+    const std::string id = "CFe" + std::string(44, '2');
+    for (const std::string chCanc : {"", " chCanc=\"\"", " chCanc=\"CFe123\""}) {
+        const Read<CancellationDocument> read = readCancellation(
+            "<CFeCanc><infCFe Id=\"" + id + "\"" + chCanc + "><ide/></infCFe></CFeCanc>");
+        EXPECT_FALSE(read.document) << chCanc;
+        EXPECT_THAT(read.error, ::testing::HasSubstr("chave do CF-e cancelado")) << chCanc;
+    }
 }
 
 TEST(ReceiptText, ValuesAreWrittenAsInBrazil) {
