@@ -2,13 +2,16 @@
 // Where the program finds its own files and where it writes, decided in one place for the
 // window, the command line and the Integrador stand-in.
 //
-// Beside the executable (a build folder, a copied folder, Windows): everything is in the
+// Beside the executable (a build folder, a copied or portable folder): everything is in the
 // executable's folder, read and written alike.
-// Installed (Linux, the executable in <prefix>/bin or <prefix>/lib/tarvikplus, with
+// Installed on Linux (the executable in <prefix>/bin or <prefix>/lib/tarvikplus, with
 // <prefix>/share/tarvikplus present): the program's files are read from the prefix, and
 // everything it writes goes to the user's folders ($XDG_CONFIG_HOME/tarvikplus for the INI
 // file, $XDG_DATA_HOME/tarvikplus for the rest), so an installed program never writes into its
 // prefix, even when run as root.
+// Installed on Windows (the executable's folder below %ProgramFiles%, %ProgramW6432% or
+// %ProgramFiles(x86)%, which a user cannot write): the program's files are read from that
+// folder, the INI file goes to %APPDATA%\TarvikPlus and the rest to %LOCALAPPDATA%\TarvikPlus.
 
 #include <filesystem>
 #include <functional>

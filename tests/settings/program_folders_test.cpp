@@ -44,11 +44,65 @@ TEST_F(ProgramFoldersTest, BesideTheExecutableEverythingIsInItsFolder) {
     }
 }
 
-TEST_F(ProgramFoldersTest, InstalledTheProgramWritesOnlyInTheUsersFolders) {
 #ifdef _WIN32
-    GTEST_SKIP() << "the Linux installation layout (bin/, lib/, share/); on Windows the program "
-                    "folder is the installation";
-#endif
+// Below a Program Files folder the program reads its files where it is and writes only in the
+// user's folders; anywhere else it is a portable copy.
+TEST_F(ProgramFoldersTest, InstalledUnderProgramFilesTheProgramWritesOnlyInTheUsersFolders) {
+    const std::map<std::string, std::string> windows{
+        {"ProgramFiles", "C:\\Program Files"},
+        {"ProgramW6432", "C:\\Program Files"},
+        {"ProgramFiles(x86)", "C:\\Program Files (x86)"},
+        {"APPDATA", "C:\\Users\\ana\\AppData\\Roaming"},
+        {"LOCALAPPDATA", "C:\\Users\\ana\\AppData\\Local"},
+        {"USERPROFILE", "C:\\Users\\ana"}};
+    struct Case {
+        fs::path executable;
+        bool installed;
+    };
+    const Case cases[] = {
+        {"C:\\Program Files\\TarvikPlus\\tarvikplus.exe", true},
+        {"C:\\Program Files (x86)\\TarvikPlus\\tarvik.exe", true},
+        // Windows names folders without case, and either slash.
+        {"c:\\PROGRAM FILES\\TarvikPlus\\integrador_standin.exe", true},
+        {"C:/Program Files/TarvikPlus/tarvikplus.exe", true},
+        // A folder whose name only begins like Program Files is a portable copy.
+        {"C:\\Program Files Portable\\TarvikPlus\\tarvikplus.exe", false},
+        {"D:\\TarvikPlus\\tarvikplus.exe", false},
+        {"C:\\Users\\ana\\Desktop\\TarvikPlus\\tarvikplus.exe", false},
+    };
+    for (const auto& c : cases) {
+        environment = windows;
+        const auto folders = foldersOf(c.executable);
+        const fs::path here = c.executable.parent_path();
+        EXPECT_EQ(folders.installed, c.installed) << c.executable;
+        EXPECT_EQ(folders.modules, here) << c.executable;
+        EXPECT_EQ(folders.resources, here) << c.executable;
+        if (!c.installed) {
+            EXPECT_EQ(folders.data, here) << c.executable;
+            EXPECT_EQ(folders.iniFile, here / "tarvikplus.ini") << c.executable;
+            EXPECT_EQ(folders.emulatorState, std::nullopt) << c.executable;
+            continue;
+        }
+        const fs::path local = "C:\\Users\\ana\\AppData\\Local\\TarvikPlus";
+        EXPECT_EQ(folders.iniFile,
+                  fs::path("C:\\Users\\ana\\AppData\\Roaming\\TarvikPlus\\tarvikplus.ini"));
+        EXPECT_EQ(folders.data, local);
+        EXPECT_EQ(folders.emulatorState, local / "mfe_emulador" / "estado.json");
+    }
+}
+
+TEST_F(ProgramFoldersTest, InstalledWithoutTheAppDataVariablesTheUsersProfileServes) {
+    environment = {{"ProgramFiles", "C:\\Program Files"},
+                   {"USERPROFILE", "C:\\Users\\ana"},
+                   {"APPDATA", "relative"}};
+    const auto folders = foldersOf("C:\\Program Files\\TarvikPlus\\tarvikplus.exe");
+    EXPECT_TRUE(folders.installed);
+    EXPECT_EQ(folders.iniFile,
+              fs::path("C:\\Users\\ana\\AppData\\Roaming\\TarvikPlus\\tarvikplus.ini"));
+    EXPECT_EQ(folders.data, fs::path("C:\\Users\\ana\\AppData\\Local\\TarvikPlus"));
+}
+#else
+TEST_F(ProgramFoldersTest, InstalledTheProgramWritesOnlyInTheUsersFolders) {
     const fs::path prefix = root / "usr";
     fs::create_directories(prefix / "share" / "tarvikplus");
     struct Case {
@@ -81,5 +135,6 @@ TEST_F(ProgramFoldersTest, InstalledTheProgramWritesOnlyInTheUsersFolders) {
         }
     }
 }
+#endif
 
 } // namespace
