@@ -2,7 +2,9 @@
 # Builds the command line (tarvik.exe), the module emulator (mfe.dll), the Integrador stand-in
 # and the Qt-free tests for Windows with Debian's mingw-w64, and runs the tests under wine.
 #
-#   bash scripts/windows-cross.sh [x86_64] [i686]     (both when none is named)
+#   bash scripts/windows-cross.sh [--dependencies] [x86_64] [i686]     (both when none is named)
+#
+# --dependencies: only build the dependencies that are not cached yet.
 #
 # The dependencies (libxml2, OpenSSL, xmlsec1, GoogleTest) are cross-built once from Debian's own
 # source packages, as static libraries, into a folder keyed by their versions:
@@ -11,6 +13,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
+only_dependencies=
+if [ "${1:-}" = --dependencies ]; then
+    only_dependencies=1
+    shift
+fi
 arches=("$@")
 [ ${#arches[@]} -gt 0 ] || arches=(x86_64 i686)
 jobs=${WINDOWS_CROSS_JOBS:-2}
@@ -24,7 +31,7 @@ as_root() {
 # source packages of the dependencies (deb-src lines beside the deb ones).
 setup() {
     local packages=(mingw-w64 wine wine64 wine32:i386 dpkg-dev pkg-config cmake ninja-build
-        make perl nlohmann-json3-dev) missing=() p update=
+        make perl nlohmann-json3-dev qt6-base-dev qt6-base-dev-tools) missing=() p update=
     for p in "${packages[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
             missing+=("$p")
@@ -72,6 +79,16 @@ source_version() {
     done
     echo "no source package of $1 could be fetched" >&2
     return 1
+}
+
+# The host Qt's version (its moc, rcc and uic build the cross-built Qt and our window), whose
+# source is fetched into $cache/sources once.
+host_qt_version() {
+    local version
+    version=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
+    [ -e "$cache/sources/qt6-base_${version#*:}.dsc" ] ||
+        (cd "$cache/sources" && apt-get source -q --download-only "qt6-base=$version" >/dev/null)
+    echo "$version"
 }
 
 # The patched Debian source of a package, unpacked into src/ of the current folder.
@@ -126,23 +143,69 @@ build_googletest() {
     cmake --install build
 }
 
+# Qt for Windows: Core, Gui, Widgets and Test as DLLs, with the windows and offscreen platform
+# plugins and the native style, cross-built from Debian's source of the host Qt's version, whose
+# moc, rcc and uic do the host side. Its DLLs use the mingw runtime DLLs (shipped beside them), and
+# the posix-thread compilers, as everything of ours does. Left out: all the window does not use.
+build_qt() { # (triple, prefix)
+    # (Run in an if, where bash's -e does not stop at a failed command: each step is chained.)
+    debian_source qt6-base "$qt_version" || return 1
+    cat >toolchain.cmake <<EOF
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR AMD64)
+set(CMAKE_C_COMPILER $1-gcc-posix)
+set(CMAKE_CXX_COMPILER $1-g++-posix)
+set(CMAKE_RC_COMPILER $1-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/$1)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+EOF
+    local toolchain=$PWD/toolchain.cmake
+    mkdir build &&
+        (cd build && ../src/configure -prefix "$2" -release -shared -xplatform win32-g++ \
+            -qt-host-path /usr -nomake tests -nomake examples -no-pkg-config -no-opengl \
+            -no-dbus -no-icu -no-openssl -no-vulkan -no-libjpeg -qt-zlib -qt-libpng -qt-pcre \
+            -qt-harfbuzz -qt-freetype -qt-doubleconversion -no-feature-sql \
+            -no-feature-network -no-feature-concurrent -no-feature-xml \
+            -no-feature-printsupport -no-feature-tabletevent -no-feature-zstd -- -G Ninja \
+            -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+            -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake) &&
+        cmake --build build --parallel "$jobs" &&
+        cmake --install build
+}
+
+# Builds one dependency into a prefix unless it is there already, and says how long it took
+# (wall and CPU time, the CPU time of every process it ran).
+dependency() { # (name, triple, prefix)
+    local work start cpu
+    [ -e "$3/.built-$1" ] && return
+    echo "windows-cross: building $1 for $2"
+    start=$SECONDS
+    cpu=$(cpu_seconds)
+    work=$(mktemp -d)
+    mkdir -p "$3"
+    if ! (cd "$work" && "build_$1" "$2" "$3") >"$work/log" 2>&1; then
+        tail -n 40 "$work/log" >&2
+        echo "windows-cross: building $1 for $2 failed (log: $work/log)" >&2
+        exit 1
+    fi
+    rm -rf "$work"
+    touch "$3/.built-$1"
+    echo "windows-cross: $1 for $2 in $((SECONDS - start)) s (CPU $(($(cpu_seconds) - cpu)) s)"
+}
+
+# CPU seconds (user and system) used so far by the finished children of the script.
+cpu_seconds() {
+    awk -v tick="$(getconf CLK_TCK)" '{ printf "%d\n", ($16 + $17) / tick }' "/proc/$$/stat"
+}
+
 # Builds into $prefix whatever of the four is not there yet, in dependency order.
 dependencies() { # (triple, prefix)
-    local dep work start
-    mkdir -p "$2"
+    local dep
     for dep in libxml2 openssl xmlsec1 googletest; do
-        [ -e "$2/.built-$dep" ] && continue
-        echo "windows-cross: building $dep for $1"
-        start=$SECONDS
-        work=$(mktemp -d)
-        if ! (cd "$work" && "build_$dep" "$1" "$2") >"$work/log" 2>&1; then
-            tail -n 40 "$work/log" >&2
-            echo "windows-cross: building $dep for $1 failed (log: $work/log)" >&2
-            exit 1
-        fi
-        rm -rf "$work"
-        touch "$2/.built-$dep"
-        echo "windows-cross: $dep for $1 in $((SECONDS - start)) s"
+        dependency "$dep" "$1" "$2"
     done
 }
 
@@ -256,6 +319,10 @@ versions+="-googletest_${googletest_version}"
 # Raised whenever a build recipe above changes, so no cache of an older recipe is used.
 versions+="-recipe2"
 versions=${versions//[:~+]/_}
+# Qt has a folder of its own: an hour's build that a change to the others must not repeat.
+qt_version=$(host_qt_version)
+qt_versions="qt6-base_${qt_version}-recipe1"
+qt_versions=${qt_versions//[:~+]/_}
 
 status=0
 for arch in "${arches[@]}"; do
@@ -263,6 +330,8 @@ for arch in "${arches[@]}"; do
     [ -f "cmake/toolchains/$triple.cmake" ] || { echo "unknown architecture: $arch" >&2; exit 2; }
     deps=$cache/$arch-$versions
     dependencies "$triple" "$deps"
+    [ "$arch" = x86_64 ] && dependency qt "$triple" "$cache/$arch-$qt_versions"
+    [ -z "$only_dependencies" ] || continue
     build_and_test "$arch" "$triple" "$deps" || status=1
 done
 exit $status
