@@ -8,7 +8,9 @@
 #include "documents/document_page_parts.h"
 #include "documents/validate_buttons.h"
 #include "receipt/cancelled_sale.h"
+#ifdef TARVIK_RECEIPT_DRAWING
 #include "receipt/receipt_preview_page.h"
+#endif
 #include "ui/dialogs.h"
 #include "ui/qt_text.h"
 
@@ -89,20 +91,23 @@ CancelLastSalePage::CancelLastSalePage(const core::OperationDefinition& definiti
         {generate_, &CancelLastSalePage::BtnGeraCanc_9Click},
         {browserCanc_, &CancelLastSalePage::BtnBrowserCanc_9Click},
         {naveg_, &CancelLastSalePage::BtnNaveg_9Click},
-        {extrato_, &CancelLastSalePage::BtnExtrato_9Click},
     };
     for (const auto& [b, action] : actions)
         connect(b, &QPushButton::clicked, this,
                 [this, action] { this->host().guarded([this, action] { (this->*action)(); }); });
 }
 
-// "Abrir no Browser" and "Extrato" in a bar above the answer box.
+// "Abrir no Browser" and, with the receipt drawing, "Extrato" in a bar above the answer box.
 void CancelLastSalePage::buildAnswerBar() {
     naveg_ = button("BtnNaveg_9", "Abrir no Browser");
-    extrato_ = button("BtnExtrato_9", "Extrato");
     auto* bar = answerBar(answerBox());
     bar->addWidget(naveg_);
+#ifdef TARVIK_RECEIPT_DRAWING
+    extrato_ = button("BtnExtrato_9", "Extrato");
     bar->addWidget(extrato_);
+    connect(extrato_, &QPushButton::clicked, this,
+            [this] { this->host().guarded([this] { BtnExtrato_9Click(); }); });
+#endif
     bar->addStretch();
 }
 
@@ -180,6 +185,7 @@ void CancelLastSalePage::BtnNaveg_9Click() {
 // The cancellation's receipt needs the sale's CF-e: the issued CF-e the cancellation was made
 // from, or the sale's answer in Retornos named after a generated request (C_x.xml, Canc_x.xml
 // for Resp_x.xml); failing those, the user chooses it.
+#ifdef TARVIK_RECEIPT_DRAWING
 void CancelLastSalePage::BtnExtrato_9Click() {
     std::vector<std::filesystem::path> candidates;
     if (!saleFile_.empty())
@@ -201,10 +207,12 @@ void CancelLastSalePage::BtnExtrato_9Click() {
     }
     receipt::ReceiptPreviewPage::show(this, {*sale, returnedFile_});
 }
+#endif
 
 void CancelLastSalePage::onExecuting() {
     naveg_->setEnabled(false);
-    extrato_->setEnabled(false);
+    if (extrato_)
+        extrato_->setEnabled(false);
 }
 
 void CancelLastSalePage::onExecuted(const core::Executed&) {
@@ -217,7 +225,8 @@ void CancelLastSalePage::onExecuted(const core::Executed&) {
     requestFile_ = core::pathFromUtf8(core::trimmed(xml_->text().toStdString()));
     saleFile_ = issuedMode() ? requestFile_ : std::filesystem::path();
     naveg_->setEnabled(true);
-    extrato_->setEnabled(true);
+    if (extrato_)
+        extrato_->setEnabled(true);
 }
 
 } // namespace documents

@@ -38,7 +38,7 @@ private:
     void BtnGeraCanc_9Click();
     void BtnBrowserCanc_9Click();
     void BtnNaveg_9Click();
-    void BtnExtrato_9Click();
+    void BtnExtrato_9Click(); // built with the receipt drawing only
 
     QLineEdit* codigo_ = nullptr;
     QCheckBox* checkCFe_ = nullptr;

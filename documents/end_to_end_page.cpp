@@ -1,7 +1,9 @@
 #include "documents/end_to_end_page.h"
 
 #include "documents/end_to_end.h"
+#ifdef TARVIK_RECEIPT_DRAWING
 #include "receipt/receipt_preview_page.h"
+#endif
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -20,12 +22,14 @@ EndToEndPage::EndToEndPage(const core::OperationDefinition& definition, ui::Page
     connect(controls_.valida, &QPushButton::clicked, this,
             [this] { this->host().guarded([this] { BtnValidarClick(); }); });
 
+#ifdef TARVIK_RECEIPT_DRAWING
     extrato_ = new QPushButton("Extrato");
     extrato_->setObjectName("BtnExtrato_4");
     extrato_->setEnabled(false);
     controls_.answerBar->insertWidget(1, extrato_);
     connect(extrato_, &QPushButton::clicked, this,
             [this] { this->host().guarded([this] { BtnExtrato_4Click(); }); });
+#endif
 }
 
 core::Inputs EndToEndPage::inputs() const {
@@ -47,20 +51,24 @@ void EndToEndPage::BtnValidarClick() {
                                      controls_.file->text().toStdString(), context.programFolder));
 }
 
+#ifdef TARVIK_RECEIPT_DRAWING
 void EndToEndPage::BtnExtrato_4Click() {
     receipt::ReceiptPreviewPage::show(
         this, {endToEndAnswerFile(host().operationContext().programFolder), std::nullopt});
 }
+#endif
 
 void EndToEndPage::onExecuting() {
     controls_.naveg->setEnabled(false);
-    extrato_->setEnabled(false);
+    if (extrato_)
+        extrato_->setEnabled(false);
 }
 
 void EndToEndPage::onExecuted(const core::Executed&) {
     const bool saved = logic().writtenFiles && !logic().writtenFiles().empty();
     controls_.naveg->setEnabled(saved);
-    extrato_->setEnabled(saved);
+    if (extrato_)
+        extrato_->setEnabled(saved);
 }
 
 } // namespace documents

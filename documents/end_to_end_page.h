@@ -21,10 +21,11 @@ protected:
 private:
     void BtnBrowserClick();
     void BtnValidarClick();
-    void BtnExtrato_4Click();
+    void BtnExtrato_4Click(); // built with the receipt drawing only
 
     DocumentControls controls_;
-    QPushButton* extrato_ = nullptr; // the receipt of the CF-e the last test saved
+    // The receipt of the CF-e the last test saved; none in a build without the receipt drawing.
+    QPushButton* extrato_ = nullptr;
 };
 
 } // namespace documents

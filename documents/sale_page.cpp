@@ -5,7 +5,9 @@
 #include "documents/cancellation_request.h"
 #include "documents/document_page_parts.h"
 #include "documents/sale.h"
+#ifdef TARVIK_RECEIPT_DRAWING
 #include "receipt/receipt_preview_page.h"
+#endif
 #include "ui/dialogs.h"
 #include "ui/qt_text.h"
 
@@ -32,12 +34,14 @@ SalePage::SalePage(const core::OperationDefinition& definition, ui::PageHost& ho
     connect(geraXmlCanc_, &QPushButton::clicked, this,
             [this] { this->host().guarded([this] { BtnGeraXmlCanc_8Click(); }); });
 
+#ifdef TARVIK_RECEIPT_DRAWING
     extrato_ = new QPushButton("Extrato");
     extrato_->setObjectName("BtnExtrato_8");
     extrato_->setEnabled(false);
     controls_.answerBar->insertWidget(2, extrato_);
     connect(extrato_, &QPushButton::clicked, this,
             [this] { this->host().guarded([this] { BtnExtrato_8Click(); }); });
+#endif
 }
 
 core::Inputs SalePage::inputs() const {
@@ -72,14 +76,17 @@ void SalePage::BtnGeraXmlCanc_8Click() {
     ui::dialogs().message(this, ui::qs(generated.message));
 }
 
+#ifdef TARVIK_RECEIPT_DRAWING
 void SalePage::BtnExtrato_8Click() {
     receipt::ReceiptPreviewPage::show(this, {savedFile_, std::nullopt});
 }
+#endif
 
 void SalePage::onExecuting() {
     controls_.naveg->setEnabled(false);
     geraXmlCanc_->setEnabled(false);
-    extrato_->setEnabled(false);
+    if (extrato_)
+        extrato_->setEnabled(false);
 }
 
 void SalePage::onExecuted(const core::Executed&) {
@@ -89,7 +96,8 @@ void SalePage::onExecuted(const core::Executed&) {
     savedFile_ = core::pathFromUtf8(written.front());
     controls_.naveg->setEnabled(true);
     geraXmlCanc_->setEnabled(true);
-    extrato_->setEnabled(true);
+    if (extrato_)
+        extrato_->setEnabled(true);
 }
 
 } // namespace documents

@@ -26,11 +26,12 @@ private:
     void BtnValida_8Click();
     void BtnNaveg_8Click();
     void BtnGeraXmlCanc_8Click();
-    void BtnExtrato_8Click();
+    void BtnExtrato_8Click(); // built with the receipt drawing only
 
     DocumentControls controls_;
     QPushButton* geraXmlCanc_ = nullptr;
-    QPushButton* extrato_ = nullptr; // the receipt of the issued CF-e saved
+    // The receipt of the issued CF-e saved; none in a build without the receipt drawing.
+    QPushButton* extrato_ = nullptr;
     // The issued CF-e saved by the last sale, as it was named when saved: the field may have
     // changed since.
     std::filesystem::path savedFile_;

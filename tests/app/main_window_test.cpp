@@ -140,7 +140,7 @@ private slots:
         QCOMPARE(readFile(ini()), QString("[DEFAULT]\r\nACESSO=INTEGRADOR\r\n"));
         QVERIFY(allEnabled(*w, true));
         w->findChild<QRadioButton*>("RadioAcesso_0")->setChecked(true);
-        QCOMPARE(recorded, QStringList{"message:DLL: \"libmfe.so\" Não encontrada"});
+        QCOMPARE(recorded, QStringList{"message:DLL: \"" TARVIK_LIBRARY_NAME "\" Não encontrada"});
         QVERIFY(!w->integradorMode());
         QVERIFY(allEnabled(*w, false));
         QVERIFY(readFile(ini()).contains("ACESSO=DLL"));
@@ -156,7 +156,7 @@ private slots:
     void missingLibraryIsReportedOnceThenIntegradorWorks() {
         writeFile(ini(), "[DEFAULT]\r\nACESSO=DLL\r\n");
         auto w = start();
-        QCOMPARE(recorded, QStringList{"message:DLL: \"libmfe.so\" Não encontrada"});
+        QCOMPARE(recorded, QStringList{"message:DLL: \"" TARVIK_LIBRARY_NAME "\" Não encontrada"});
         QVERIFY(!w->windowTitle().contains("--"));
         QVERIFY(allEnabled(*w, false));
         QCOMPARE(w->accessItem(), 0);
@@ -166,7 +166,7 @@ private slots:
     }
 
     void libraryThatCannotBeLoadedIsReportedInTheInformationBox() {
-        writeFile(program.path("libmfe.so"), "not a library");
+        writeFile(program.path(TARVIK_LIBRARY_NAME), "not a library");
         writeFile(ini(), "[DEFAULT]\r\nACESSO=DLL\r\n");
         auto w = start();
         QCOMPARE(recorded, QStringList{"information:Atenção!!! Erro na carga da DLL.\nVerifique se "

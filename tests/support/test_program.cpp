@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 
+#include <filesystem>
 #include <stdexcept>
+#include <system_error>
 
 namespace testing_support {
 
@@ -66,13 +68,24 @@ void TestProgram::removeIni() {
     QFile::remove(path("tarvikplus.ini"));
 }
 
+// The window must load the very copy whose controls FakeLibrary holds: a link to the same file
+// gives that copy on both systems (on Windows a hard link: a shortcut is no file to the loader).
 void TestProgram::installFakeLibrary() {
     removeLibrary();
-    QFile::link(FAKE_LIBRARY, path("libmfe.so"));
+    const QString library = path(TARVIK_LIBRARY_NAME);
+#ifdef _WIN32
+    std::error_code error;
+    std::filesystem::create_hard_link(std::filesystem::path(FAKE_LIBRARY).make_preferred(),
+                                      library.toStdWString(), error);
+    if (error)
+        throw std::runtime_error("cannot link the fake library: " + error.message());
+#else
+    QFile::link(FAKE_LIBRARY, library);
+#endif
 }
 
 void TestProgram::removeLibrary() {
-    QFile::remove(path("libmfe.so"));
+    QFile::remove(path(TARVIK_LIBRARY_NAME));
 }
 
 std::unique_ptr<app::MainWindow> TestProgram::start() {
