@@ -1,13 +1,21 @@
 # A Windows version resource for a program or DLL: the program reads its own version and a
-# driver library's FileVersion from it. Nothing elsewhere.
-#   tarvik_version_resource(<target> <description> [<version>])   (default: the project version)
+# driver library's FileVersion from it; with ICON, the icon Windows shows for the program too.
+# Nothing elsewhere.
+#   tarvik_version_resource(<target> <description> [<version>] [ICON <.ico file>])
+#   (default version: the project's)
 function(tarvik_version_resource target description)
     if(NOT WIN32)
         return()
     endif()
+    cmake_parse_arguments(PARSE_ARGV 2 RC "" "ICON" "")
     set(TARVIK_RC_VERSION ${PROJECT_VERSION})
-    if(ARGC GREATER 2)
-        set(TARVIK_RC_VERSION ${ARGV2})
+    if(RC_UNPARSED_ARGUMENTS)
+        list(GET RC_UNPARSED_ARGUMENTS 0 TARVIK_RC_VERSION)
+    endif()
+    set(TARVIK_RC_ICON "")
+    if(RC_ICON)
+        # The first icon resource is the one Windows shows for the file.
+        set(TARVIK_RC_ICON "1 ICON \"${RC_ICON}\"")
     endif()
     # FILEVERSION takes four numbers.
     string(REPLACE "." ";" numbers "${TARVIK_RC_VERSION}")

@@ -31,7 +31,8 @@ as_root() {
 # source packages of the dependencies (deb-src lines beside the deb ones).
 setup() {
     local packages=(mingw-w64 wine wine64 wine32:i386 dpkg-dev pkg-config cmake ninja-build
-        make perl nlohmann-json3-dev qt6-base-dev qt6-base-dev-tools) missing=() p update=
+        make perl nlohmann-json3-dev qt6-base-dev qt6-base-dev-tools nsis zip fonts-wine xvfb xauth
+        x11-utils) missing=() p update=
     for p in "${packages[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
             missing+=("$p")
@@ -272,10 +273,124 @@ print(f"{passed} passed, {skipped} skipped, {failed} failed")
 PY
 }
 
-# The x86_64 build runs every Qt-free test; the i686 one the checks of the 32-bit DLL: its
-# export table, its life cycle called stdcall, and the smoke test.
-build_and_test() { # (arch, triple, deps)
-    local build=build-windows-$1 targets=() tests=() cannot_run=
+# A file of a dependency's upstream source, as fetched into $cache/sources.
+source_file() { # (package, version, path inside the source)
+    local upstream=${2#*:} archive
+    archive=$(ls "$cache/sources/$1_${upstream%-*}".orig.tar.* | grep -v '\.asc$')
+    tar -xOf "$archive" --wildcards "*/$3"
+}
+
+# A titled section of the notices.
+notice() { # (title)
+    printf '\n\n%s\n%s\n\n' "$1" "$(printf '%*s' ${#1} '' | tr ' ' '=')"
+}
+
+# The notices of the libraries the window's folder ships: the filled-in head, then each licence.
+notices() { # (version)
+    sed -e "s/@VERSION@/$1/g" -e "s/@QT_VERSION@/${qt_version%%+*}/g" \
+        -e "s/@QT_PACKAGE@/$qt_version/g" -e "s/@OPENSSL_PACKAGE@/$openssl_version/g" \
+        -e "s/@LIBXML2_PACKAGE@/$libxml2_version/g" -e "s/@XMLSEC1_PACKAGE@/$xmlsec1_version/g" \
+        resources/windows/NOTICES.in
+    notice "Qt: GNU Lesser General Public License, version 3"
+    cat /usr/share/common-licenses/LGPL-3
+    notice "Qt, and the GNU C++ and GCC runtime: GNU General Public License, version 3"
+    cat /usr/share/common-licenses/GPL-3
+    notice "OpenSSL: Apache License, version 2.0"
+    cat /usr/share/common-licenses/Apache-2.0
+    notice "libxml2"
+    source_file libxml2 "$libxml2_version" Copyright
+    notice "XML Security Library (xmlsec1)"
+    source_file xmlsec1 "$xmlsec1_version" Copyright
+    notice "The GNU C++ and GCC runtime (with the GCC Runtime Library Exception)"
+    cat /usr/share/doc/gcc-mingw-w64-base/copyright
+    notice "winpthreads (mingw-w64)"
+    cat /usr/share/doc/mingw-w64-common/copyright
+    notice "nlohmann/json"
+    cat /usr/share/doc/nlohmann-json3-dev/copyright
+}
+
+# "Delete" lines for every file of a folder, then "RMDir" lines for its folders, deepest first,
+# for the uninstaller.
+uninstall_list() { # (folder)
+    (cd "$1" && find . -type f | sort | sed -e 's|^\./||' -e 's|/|\\|g' \
+        -e 's|.*|    Delete "$INSTDIR\\&"|' &&
+        find . -mindepth 1 -type d | sort -r | sed -e 's|^\./||' -e 's|/|\\|g' \
+            -e 's|.*|    RMDir "$INSTDIR\\&"|')
+}
+
+# The window's folder as a user gets it (dist/TarvikPlus), with the notices of the libraries it
+# ships, then its portable zip and its installer beside it.
+window_packages() { # (build folder)
+    local dist=$1/dist version size
+    local folder=$dist/TarvikPlus
+    version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$1/CMakeCache.txt")
+    rm -rf "$dist"
+    mkdir -p "$folder/platforms" "$folder/styles" &&
+        (cd "$1" && cp tarvikplus.exe tarvik.exe mfe.dll integrador_standin.exe welcome.png \
+            Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll libstdc++-6.dll libgcc_s_seh-1.dll \
+            libwinpthread-1.dll "$folder" &&
+            cp -r HELP "$folder" && cp platforms/qwindows.dll "$folder/platforms" &&
+            cp styles/qwindowsvistastyle.dll "$folder/styles") &&
+        notices "$version" >"$folder/NOTICES.txt" &&
+        (cd "$dist" && zip -qr "TarvikPlus-$version-x64-portable.zip" TarvikPlus) &&
+        uninstall_list "$folder" >"$dist/files.nsh" &&
+        makensis -V2 -DVERSION="$version" -DSOURCE="$folder" -DFILES="$dist/files.nsh" \
+            -DOUTFILE="$dist/TarvikPlus-$version-x64-setup.exe" resources/windows/installer.nsi ||
+        return 1
+    for size in "$folder" "$dist"/*.zip "$dist"/*.exe; do
+        echo "windows-cross: $(du -sh "$size" | cut -f1) ${size#"$repo"/}"
+    done
+}
+
+# The installer under wine, in a prefix of its own: it installs silently into Program Files;
+# the installed window starts on a virtual screen; the window's code on that installation
+# answers ConsultarSAT with 08000 on the emulator (installed_window_check); the uninstaller
+# removes the program silently and keeps the user's data.
+installer_smoke() { # (build folder)
+    local prefix wine setup
+    wine=$(wine_for x86_64)
+    setup=$(ls "$1"/dist/*-setup.exe)
+    prefix=$(mktemp -d)
+    (
+        export WINEPREFIX=$prefix
+        installed="$prefix/drive_c/Program Files/TarvikPlus"
+        "$wine" "$setup" /S && wineserver -w
+        [ -f "$installed/tarvikplus.exe" ] || { echo "the installer installed nothing" >&2; exit 1; }
+        xvfb-run -a sh -c '"$1" "$2" & for _ in $(seq 60); do
+                xwininfo -root -tree | grep -q "Tarvik VEXOR" && exit 0; sleep 1; done; exit 1' \
+            - "$wine" "$installed/tarvikplus.exe" ||
+            { echo "the installed window did not show" >&2; exit 1; }
+        wineserver -k || true
+        (cd "$1" && rm -f installed.txt && WINEQT_QPA_PLATFORM=offscreen \
+            WINEQT_QPA_FONTDIR=Z:/usr/share/wine/fonts "$wine" installed_window_check.exe \
+            'C:\Program Files\TarvikPlus' -o installed.txt,txt) ||
+            { cat "$1/installed.txt" >&2; exit 1; }
+        "$wine" "$installed/uninstall.exe" /S && wineserver -w
+        [ ! -e "$installed" ] || { echo "left installed: $(ls "$installed")" >&2; exit 1; }
+        find "$prefix/drive_c/users" -path '*/Roaming/TarvikPlus/tarvikplus.ini' | grep -q . ||
+            { echo "the uninstaller removed the user's settings" >&2; exit 1; }
+    ) || { rm -rf "$prefix"; echo "windows-cross: installer smoke test failed" >&2; return 1; }
+    rm -rf "$prefix"
+    echo "windows-cross: installer smoke test passed (install, window, ConsultarSAT, uninstall)"
+}
+
+# Passed, failed and skipped cases of each QtTest report of a build, one program a line, with
+# every skip's reason.
+qt_counts() { # (build folder)
+    local report
+    for report in "$1"/test-reports/*.txt; do
+        [ -e "$report" ] || continue
+        echo "  $(basename "$report" .txt): $(sed -n 's/^Totals: \([0-9]*\) passed, \([0-9]*\) failed, \([0-9]*\) skipped.*/\1 passed, \2 failed, \3 skipped/p' "$report")"
+        grep -A1 '^SKIP' "$report" | sed 's/^/    /' || true
+    done
+}
+
+# The x86_64 build runs every test, the window's included (with Qt), then lays out the window's
+# folder, its zip and its installer and tries the installer; the i686 one the checks of the
+# 32-bit DLL: its export table, its life cycle called stdcall, and the smoke test. Each step says
+# how long it took.
+build_and_test() { # (arch, triple, deps, [qt])
+    local build=build-windows-$1 targets=() tests=() cannot_run= gui=OFF start
     if [ "$1" = i686 ]; then
         targets=(--target tarvik mfe_emulator integrador_standin emulator_library_tests)
         tests=(-R '^(mfe_dll_exports|emulator_library_tests)$')
@@ -283,16 +398,21 @@ build_and_test() { # (arch, triple, deps)
             tests=(-R '^mfe_dll_exports$')
         fi
     fi
+    [ -z "${4:-}" ] || gui=ON
     # A build made with other dependencies starts afresh: its cache points at them.
-    grep -qx "TARVIK_WINDOWS_DEPS:[A-Z]*=$3" "$build/CMakeCache.txt" 2>/dev/null ||
+    { grep -qx "TARVIK_WINDOWS_DEPS:[A-Z]*=$3" "$build/CMakeCache.txt" &&
+        grep -qx "TARVIK_WINDOWS_QT:[A-Z]*=${4:-}" "$build/CMakeCache.txt"; } 2>/dev/null ||
         rm -f "$build/CMakeCache.txt"
     # (Called in an || list, where bash's -e does not stop at a failed command.)
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVIK_BUILD_GUI=OFF \
+    start=$SECONDS
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVIK_BUILD_GUI=$gui \
         -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/toolchains/$2.cmake" -DTARVIK_WINDOWS_DEPS="$3" \
-        >/dev/null || return 1
+        -DTARVIK_WINDOWS_QT="${4:-}" >/dev/null || return 1
     cmake --build "$build" -j "$jobs" "${targets[@]}" || return 1
+    echo "windows-cross: $1 build in $((SECONDS - start)) s"
     rm -rf "$build/test-reports"
     local status=0
+    start=$SECONDS
     # A test program that fails is run once more, for a cause of wine's own: a Windows build
     # cannot watch a folder's reads as the Linux one does (inotify), so its Integrador exchange
     # peers act after fixed pauses, which a loaded machine may outrun. A failure that comes back
@@ -300,12 +420,24 @@ build_and_test() { # (arch, triple, deps)
     ctest --test-dir "$build" --output-on-failure --repeat until-pass:2 "${tests[@]}" |
         tee "$build/ctest.log" ||
         status=1
-    echo "windows-cross: $1 under wine: $(counts "$build")"
+    echo "windows-cross: $1 under wine in $((SECONDS - start)) s: $(counts "$build")"
+    if [ "$gui" = ON ]; then
+        echo "windows-cross: the window's tests (QtTest) under wine:"
+        qt_counts "$build"
+    fi
     if [ -n "$cannot_run" ]; then
         echo "windows-cross: SKIPPED the $1 tests under wine and the $1 smoke test: $cannot_run"
         return $status
     fi
     smoke "$build" "$1" || status=1
+    if [ "$gui" = ON ]; then
+        start=$SECONDS
+        window_packages "$build" || return 1
+        echo "windows-cross: window folder, zip and installer in $((SECONDS - start)) s"
+        start=$SECONDS
+        installer_smoke "$build" || status=1
+        echo "windows-cross: installer smoke test in $((SECONDS - start)) s"
+    fi
     return $status
 }
 
@@ -332,6 +464,8 @@ for arch in "${arches[@]}"; do
     dependencies "$triple" "$deps"
     [ "$arch" = x86_64 ] && dependency qt "$triple" "$cache/$arch-$qt_versions"
     [ -z "$only_dependencies" ] || continue
-    build_and_test "$arch" "$triple" "$deps" || status=1
+    qt=
+    [ "$arch" != x86_64 ] || qt=$cache/$arch-$qt_versions
+    build_and_test "$arch" "$triple" "$deps" "$qt" || status=1
 done
 exit $status

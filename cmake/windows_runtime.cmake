@@ -1,0 +1,28 @@
+# Windows: what the window needs beside it to start, copied into the build folder so that folder
+# runs as a user's copy would (scripts/windows-cross.sh lays out the portable folder from it):
+#   Qt6Core, Qt6Gui, Qt6Widgets (and Qt6Test for the tests), platforms/ (qwindows, and qoffscreen
+#   for the tests), styles/ (the native look), and the mingw runtime DLLs Qt links.
+find_package(Qt6 REQUIRED COMPONENTS Test)
+
+# The mingw runtime DLLs, where the compiler finds them.
+set(runtime_dlls)
+foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+        OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT IS_ABSOLUTE "${found}")
+        message(FATAL_ERROR "the mingw runtime DLL ${dll} was not found")
+    endif()
+    list(APPEND runtime_dlls ${found})
+endforeach()
+
+set(qt_dlls $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
+    $<TARGET_FILE:Qt6::Test>)
+add_custom_target(tarvik_windows_runtime ALL
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/platforms
+        ${CMAKE_BINARY_DIR}/styles
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${qt_dlls} ${runtime_dlls} ${CMAKE_BINARY_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin>
+        $<TARGET_FILE:Qt6::QOffscreenIntegrationPlugin> ${CMAKE_BINARY_DIR}/platforms
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin>
+        ${CMAKE_BINARY_DIR}/styles
+    COMMENT "Copying the Qt and mingw runtime DLLs beside the window")
