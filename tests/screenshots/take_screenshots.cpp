@@ -3,9 +3,11 @@
 // the emulator's state and everything the window writes go to a temporary folder.
 
 #include "app/main_window.h"
+#include "core/path_text.h"
 #include "settings/ini_file.h"
 #include "settings/program_info.h"
 #include "tests/emulator/emulator_library.h"
+#include "tests/portable.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -44,8 +46,8 @@ int main(int argc, char** argv) {
     }
     const QString output = argv[1];
     QTemporaryDir scratch;
-    const std::filesystem::path scratchPath = scratch.path().toStdString();
-    setenv("MFE_EMULADOR_ESTADO", (scratchPath / "estado.json").c_str(), 1);
+    const std::filesystem::path scratchPath = core::pathFromUtf8(scratch.path().toStdString());
+    portable::setVariable("MFE_EMULADOR_ESTADO", core::utf8FromPath(scratchPath / "estado.json"));
 
     // An activated module, so that the status query has something to report.
     const std::string code = "12345678";
@@ -57,7 +59,7 @@ int main(int argc, char** argv) {
                                             settings::windowProgramName);
     folders.data = scratchPath;
     folders.iniFile = scratchPath / "tarvikplus.ini";
-    settings::writeProfileString(folders.iniFile.string(), "DEFAULT", "ACESSO", "DLL");
+    settings::writeProfileString(core::utf8FromPath(folders.iniFile), "DEFAULT", "ACESSO", "DLL");
 
     try {
         app::MainWindow window(folders);
