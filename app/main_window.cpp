@@ -240,16 +240,33 @@ void MainWindow::setPanelKeyboardOrder() {
     }
 }
 
+// The welcome picture and, where the program's folder ships the licences of its libraries
+// (NOTICES.txt, in the Windows folder), a link that opens them.
+QWidget* MainWindow::welcomePage() const {
+    auto* welcome = new QLabel;
+    welcome->setObjectName("TabBemVindo");
+    welcome->setAlignment(Qt::AlignCenter);
+    welcome->setPixmap(QPixmap(qs(core::utf8FromPath(folders_.resources / "welcome.png"))));
+    const std::filesystem::path notices = folders_.resources / "NOTICES.txt";
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(notices, ignored))
+        return welcome;
+    const QString url = QUrl::fromLocalFile(qs(core::utf8FromPath(notices))).toString();
+    auto* link = new QLabel("<a href=\"" + url.toHtmlEscaped() + "\">Avisos de licenças</a>");
+    link->setObjectName("LblAvisos");
+    link->setOpenExternalLinks(true);
+    auto* layout = new QVBoxLayout(welcome);
+    layout->addStretch();
+    layout->addWidget(link, 0, Qt::AlignRight);
+    return welcome;
+}
+
 void MainWindow::buildPages() {
     pageControl_ = new QStackedWidget;
     pageControl_->setObjectName("PageControl");
     for (int page = 0; page < core::pageCount; ++page) {
         if (page == core::welcomePage) {
-            auto* welcome = new QLabel;
-            welcome->setObjectName("TabBemVindo");
-            welcome->setAlignment(Qt::AlignCenter);
-            welcome->setPixmap(QPixmap(qs(core::utf8FromPath(folders_.resources / "welcome.png"))));
-            pageControl_->addWidget(welcome);
+            pageControl_->addWidget(welcomePage());
             continue;
         }
         const core::Operation& operation = *core::operationByPage(page);

@@ -75,6 +75,7 @@ private:
     void setPanelKeyboardOrder();
     void setOuterSize();
     void buildPages();
+    QWidget* welcomePage() const;
     void loadHelpTexts();
     void showWelcomePage();
     void enterPage(int page);

@@ -16,6 +16,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
+#include <QUrl>
 
 using testing_support::readFile;
 using testing_support::writeFile;
@@ -74,6 +75,24 @@ private slots:
         for (const auto& factory : app::pageFactories())
             withPage << factory.page;
         QCOMPARE(withPage, defined);
+    }
+
+    // The licence notices a Windows folder ships open from the welcome page; a folder without
+    // them (a Linux build or installation) shows no link.
+    void welcomePageLinksTheNoticesOnlyWhenTheFolderHasThem() {
+        program.writeIni("[DEFAULT]\r\nACESSO=DLL\r\n");
+        const QString notices = program.path("NOTICES.txt");
+        QFile::remove(notices);
+        QVERIFY(!start()->findChild<QLabel*>("LblAvisos"));
+        writeFile(notices, "notices");
+        auto w = start();
+        auto* link = w->findChild<QLabel*>("LblAvisos");
+        QFile::remove(notices);
+        QVERIFY(link);
+        QVERIFY(link->openExternalLinks());
+        QVERIFY2(link->text().contains(QUrl::fromLocalFile(notices).toString()),
+                 qPrintable(link->text()));
+        QVERIFY(w->findChild<QLabel*>("TabBemVindo")->isAncestorOf(link));
     }
 
     void startsWithoutIniAskingForTheAccessMode() {
