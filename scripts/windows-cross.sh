@@ -150,6 +150,15 @@ build_googletest() {
 # the posix-thread compilers, as everything of ours does. Left out: all the window does not use.
 build_qt() { # (triple, prefix)
     # (Run in an if, where bash's -e does not stop at a failed command: each step is chained.)
+    # An hour's build: one that was stopped (a session or a CI run that ended) goes on where it
+    # stopped, when its work folder is this one.
+    if [ -f build/CMakeCache.txt ] && grep -qx "CMAKE_HOME_DIRECTORY:INTERNAL=$(realpath src)" \
+        build/CMakeCache.txt; then
+        echo "resuming the build in $(realpath build)"
+        cmake --build build --parallel "$jobs" && cmake --install build
+        return
+    fi
+    rm -rf src build
     debian_source qt6-base "$qt_version" || return 1
     cat >toolchain.cmake <<EOF
 set(CMAKE_SYSTEM_NAME Windows)
@@ -178,15 +187,16 @@ EOF
 }
 
 # Builds one dependency into a prefix unless it is there already, and says how long it took
-# (wall and CPU time, the CPU time of every process it ran).
+# (wall and CPU time, the CPU time of every process it ran). Its work folder, beside the prefix,
+# is kept when the build fails or is stopped; only Qt's build resumes from it.
 dependency() { # (name, triple, prefix)
-    local work start cpu
+    local work=$3.work-$1 start cpu
     [ -e "$3/.built-$1" ] && return
     echo "windows-cross: building $1 for $2"
     start=$SECONDS
     cpu=$(cpu_seconds)
-    work=$(mktemp -d)
-    mkdir -p "$3"
+    [ "$1" = qt ] || rm -rf "$work"
+    mkdir -p "$3" "$work"
     if ! (cd "$work" && "build_$1" "$2" "$3") >"$work/log" 2>&1; then
         tail -n 40 "$work/log" >&2
         echo "windows-cross: building $1 for $2 failed (log: $work/log)" >&2
