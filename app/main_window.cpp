@@ -4,6 +4,8 @@
 #include "access/integrador_answer.h"
 #include "access/integrador_backend.h"
 #include "access/integrador_request.h"
+#include "access/library_backend.h"
+#include "access/library_ended.h"
 #include "app/page_table.h"
 #include "core/path_text.h"
 #include "core/session_number.h"
@@ -369,16 +371,18 @@ bool MainWindow::CarregaDLL(const std::string& libraryName) {
         DesabBotoes();
         throw;
     }
-    std::string error;
-    auto library = backend::DriverLibrary::load(path, error);
-    if (!library) {
-        ui::dialogs().information(this, ui::messageText(backend::libraryLoadFailureMessage),
-                                  windowTitle(), "Ok");
+    auto opened = backend::openLibrary(path, libraryWay(), folders_.modules);
+    if (!opened.library) {
+        // A library of another architecture: the box also says which two they are.
+        std::string text(backend::libraryLoadFailureMessage);
+        if (opened.wrongArchitecture)
+            text += "\n\r" + opened.error;
+        ui::dialogs().information(this, ui::messageText(text), windowTitle(), "Ok");
         OcultaTS_Xml_Integrador();
         DesabBotoes();
         return false;
     }
-    library_ = std::move(library);
+    library_ = std::move(opened.library);
     const std::string shown = version.empty() ? "não informada" : version;
     libraryVersionLabel_->setText(qs("Versão da DLL: " + shown));
     setWindowTitle(windowTitle() + qs(settings::dllSuffix));
@@ -468,10 +472,31 @@ std::string MainWindow::callModule(const core::Operation& operation,
     }
     if (!library_)
         throw std::runtime_error("Nenhuma biblioteca carregada.");
-    backend::DriverLibrary& library = *library_;
+    backend::LibraryBackend& library = *library_;
     core::WaitInfo info{std::string(operation.name), std::nullopt, {}};
-    return ui::runWithWaitDialog(this, callThread_, info,
-                                 [&] { return library.call(operation, arguments); });
+    if (library.canCancel())
+        info.cancel = [&library] { library.cancel(); };
+    try {
+        return ui::runWithWaitDialog(this, callThread_, info,
+                                     [&] { return library.call(operation, arguments); });
+    } catch (const backend::LibraryEnded& ended) {
+        // The window stays: the answer box says why there is no answer, and the next call
+        // starts the library afresh.
+        return backend::answerOfEndedCall(ended, operation, arguments.at(0).number);
+    }
+}
+
+// How the library is reached: [DEFAULT] PROCESSO_DLL of the INI file, the library host when
+// it is not set.
+backend::LibraryWay MainWindow::libraryWay() {
+    const auto stored = settings::readProfileString(state_.iniPath, "DEFAULT", "PROCESSO_DLL");
+    if (!stored || stored->empty())
+        return backend::LibraryWay::Host;
+    if (const auto way = backend::libraryWayFromText(*stored))
+        return *way;
+    ui::dialogs().message(this, qs("PROCESSO_DLL=" + *stored + " não é SEPARADO nem MESMO (" +
+                                   state_.iniPath + "): a biblioteca roda num processo à parte."));
+    return backend::LibraryWay::Host;
 }
 
 // Answer files the last Integrador call could not read are named once, after the call.

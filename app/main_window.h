@@ -18,7 +18,8 @@ class QPushButton;
 class QStackedWidget;
 
 namespace backend {
-class DriverLibrary;
+class LibraryBackend;
+enum class LibraryWay;
 class IntegradorBackend;
 } // namespace backend
 namespace ui {
@@ -71,6 +72,7 @@ private:
     void FormCreate();
     void accessModeSelected(int item);
     bool CarregaDLL(const std::string& libraryName);
+    backend::LibraryWay libraryWay();
     void buildPanel();
     void setPanelKeyboardOrder();
     void setOuterSize();
@@ -84,7 +86,7 @@ private:
 
     settings::ProgramFolders folders_;
     core::SharedState state_;
-    std::unique_ptr<backend::DriverLibrary> library_;
+    std::unique_ptr<backend::LibraryBackend> library_;
     std::unique_ptr<backend::IntegradorBackend> integrador_;
     core::CallThread callThread_;
 

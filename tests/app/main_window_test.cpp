@@ -165,7 +165,9 @@ private slots:
         QVERIFY(allEnabled(*w, true));
     }
 
+    // Through the library host, the window's default.
     void libraryThatCannotBeLoadedIsReportedInTheInformationBox() {
+        program.installLibraryHost();
         writeFile(program.path("libmfe.so"), "not a library");
         writeFile(ini(), "[DEFAULT]\r\nACESSO=DLL\r\n");
         auto w = start();
@@ -178,6 +180,7 @@ private slots:
     }
 
     void loadedLibraryShowsItsVersionAndOneSuffix() {
+        program.installLibraryHost();
         program.installFakeLibrary();
         auto w = start();
         w->findChild<QAbstractButton*>("RadioAcesso_0")->click();

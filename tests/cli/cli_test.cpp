@@ -1,6 +1,7 @@
 // The command line run as a user runs it: the built program against the fake driver library,
 // which answers what FAKE_MFE_ANSWER says and writes every call it receives to FAKE_MFE_CALLS.
 
+#include "tests/cli/program_copy.h"
 #include "tests/cli/run_program.h"
 #include "tests/documents/base64_encoder.h"
 #include "tests/support/wait_until.h"
@@ -217,7 +218,7 @@ TEST_F(CommandLineTest, AnalysisOnlyChecksAndCallsNothing) {
 
 TEST_F(CommandLineTest, WithoutAnAccessOptionTheWindowsIniAndTheLibraryBesideTheProgramServe) {
     const fs::path program = folder / "tarvik";
-    fs::copy_file(TARVIK_EXE, program);
+    cli_test::copyTarvik(program);
     const Ran unchosen = tarvik({"ConsultarSAT"}, okSat, program);
     EXPECT_EQ(unchosen.exit, 2);
     EXPECT_NE(unchosen.err.find("forma de acesso não escolhida"), std::string::npos);
@@ -244,7 +245,7 @@ TEST_F(CommandLineTest, WithoutAnAccessOptionTheWindowsIniAndTheLibraryBesideThe
 
 TEST_F(CommandLineTest, ValidarWritesWhatThePagesButtonWritesWithTheSchemaBesideTheProgram) {
     const fs::path program = folder / "tarvik";
-    fs::copy_file(TARVIK_EXE, program);
+    cli_test::copyTarvik(program);
     fs::create_directory(folder / "Schemas");
     const std::string schema = R"(<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema">
   <xs:element name="CFe"><xs:complexType><xs:sequence>
@@ -559,7 +560,7 @@ TEST_F(CommandLineTest, AnEmptyOrUnreadablePreparedDocumentIsRefused) {
 // own, and --json says whether the document was saved and, when not, why.
 TEST_F(CommandLineTest, ASuccessWhoseDocumentIsNotSavedExitsWithFour) {
     const fs::path program = folder / "tarvik";
-    fs::copy_file(TARVIK_EXE, program);
+    cli_test::copyTarvik(program);
     cli_test::writeFile(folder / "venda.xml", "<CFe/>");
     const auto sale = [](const std::string& document) {
         return "000001|06000|0000|Emitido com sucesso|||" + document +
@@ -622,7 +623,7 @@ TEST_F(CommandLineTest, InstalledTheHelpAndValidarNameTheRealFolders) {
     const fs::path program = folder / "prefixo" / "bin" / "tarvik";
     fs::create_directories(program.parent_path());
     fs::create_directories(folder / "prefixo" / "share" / "tarvikplus");
-    fs::copy_file(TARVIK_EXE, program);
+    cli_test::copyTarvik(program, folder / "prefixo" / "lib" / "tarvikplus");
     environment["XDG_DATA_HOME"] = (folder / "dados").string();
     environment["XDG_CONFIG_HOME"] = (folder / "config").string();
     const fs::path data = folder / "dados" / "tarvikplus";

@@ -1,5 +1,7 @@
 #include "tests/support/test_program.h"
 
+#include "settings/ini_file.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -60,6 +62,9 @@ TestProgram::~TestProgram() {
 
 void TestProgram::writeIni(const QByteArray& content) {
     writeFile(path("tarvikplus.ini"), content);
+    if (!content.contains("PROCESSO_DLL"))
+        settings::writeProfileString(path("tarvikplus.ini").toStdString(), "DEFAULT",
+                                     "PROCESSO_DLL", "MESMO");
 }
 
 void TestProgram::removeIni() {
@@ -69,6 +74,10 @@ void TestProgram::removeIni() {
 void TestProgram::installFakeLibrary() {
     removeLibrary();
     QFile::link(FAKE_LIBRARY, path("libmfe.so"));
+}
+
+void TestProgram::installLibraryHost() {
+    QFile::link(TARVIK_LIBRARY_HOST, path(QFileInfo(TARVIK_LIBRARY_HOST).fileName()));
 }
 
 void TestProgram::removeLibrary() {
