@@ -655,3 +655,52 @@ TEST_F(CommandLineTest, InstalledTheHelpAndValidarNameTheRealFolders) {
 }
 
 } // namespace
+
+// Through the library host, tarvik's default: a library that crashes leaves tarvik reporting it
+// with exit status 3, and what a library prints never mixes with the answer.
+TEST_F(CommandLineTest, HostedLibraryThatCrashesOrPrintsLeavesTarvikReporting) {
+    environment["FAKE_MFE_MISBEHAVE"] = "crash";
+    const Ran crashed = tarvik({"--dll", FAKE_LIBRARY, "ConsultarSAT"});
+    EXPECT_EQ(crashed.exit, 3) << crashed.err;
+    EXPECT_NE(crashed.err.find("tarvik: a biblioteca encerrou durante a chamada ("),
+              std::string::npos)
+        << crashed.err;
+    const Ran crashedJson = tarvik({"--dll", FAKE_LIBRARY, "--json", "ConsultarSAT"});
+    const auto j = nlohmann::json::parse(crashedJson.out);
+    EXPECT_EQ(j["exit"], 3);
+    EXPECT_EQ(j["error"].get<std::string>().rfind("a biblioteca encerrou durante a chamada", 0), 0u)
+        << j["error"];
+
+    environment["FAKE_MFE_MISBEHAVE"] = "stdout";
+    const Ran printed = tarvik({"--dll", FAKE_LIBRARY, "ConsultarSAT"});
+    EXPECT_EQ(printed.exit, 0) << printed.err;
+    EXPECT_EQ(lines(printed.out).back(), okSat);
+    EXPECT_EQ(printed.out.find("printed by the library"), std::string::npos) << printed.out;
+    EXPECT_NE(printed.err.find("printed by the library"), std::string::npos) << printed.err;
+
+    const Ran badWay = tarvik({"--processo-dll", "outro", "--dll", FAKE_LIBRARY, "ConsultarSAT"});
+    EXPECT_EQ(badWay.exit, 2);
+    EXPECT_NE(badWay.err.find("--processo-dll pede separado ou mesmo: outro"), std::string::npos)
+        << badWay.err;
+}
+
+#ifndef _WIN32 // a console's Ctrl-C cannot be sent to a process in a test there
+// Ctrl-C during a hung library call ends the library host, so the call really stops.
+TEST_F(CommandLineTest, HostedLibraryThatHangsIsStoppedByCtrlC) {
+    auto env = environment;
+    env["FAKE_MFE_MISBEHAVE"] = "hang";
+    env["FAKE_MFE_ANSWER"] = okSat;
+    cli_test::Background waiting(
+        TARVIK_EXE, {"--dll", FAKE_LIBRARY, "BloquearSAT", "--codigo", "x"}, folder.path(), env);
+    // The fake records the call before it hangs.
+    EXPECT_TRUE(test_support::waitUntil([&] { return !received().empty(); }));
+    waiting.signal(SIGINT);
+    const Ran cancelled = waiting.finish();
+    EXPECT_EQ(cancelled.exit, 3) << cancelled.err;
+    EXPECT_NE(cancelled.err.find("chamada à biblioteca cancelada"), std::string::npos)
+        << cancelled.err;
+    EXPECT_NE(cancelled.out.find("|16098|SAT em processamento. Tente novamente.||"),
+              std::string::npos)
+        << cancelled.out;
+}
+#endif
