@@ -12,6 +12,7 @@
 
 #include "access/passed_arguments.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -77,13 +78,16 @@ template <typename ReadFn> FrameStatus readFrame(ReadFn&& read, std::string& pay
     const auto length = frameLength(header);
     if (!length)
         return FrameStatus::TooLarge;
-    payload.resize(*length);
-    got = 0;
-    while (got < *length) {
-        const std::size_t n = read(payload.data() + got, *length - got);
+    // Grown as the bytes arrive: a header that promises more than comes costs no more memory
+    // than what came.
+    payload.clear();
+    while (payload.size() < *length) {
+        const std::size_t have = payload.size();
+        payload.resize(have + std::min<std::size_t>(*length - have, 64 * 1024));
+        const std::size_t n = read(payload.data() + have, payload.size() - have);
+        payload.resize(have + n);
         if (n == 0)
             return FrameStatus::Truncated;
-        got += n;
     }
     return FrameStatus::Complete;
 }

@@ -168,13 +168,14 @@ why_32bit_cannot_run() {
     echo "this machine cannot run 32-bit programs (/usr/lib/wine/wine: ${out##*: })"
 }
 
-# tarvik.exe --dll mfe.dll ConsultarSAT, then the same through integrador_standin.exe, in a
-# folder holding the three programs only, as a user would unpack them.
+# tarvik.exe --dll mfe.dll ConsultarSAT (through the library host, the default, and in
+# process), then the same through integrador_standin.exe, in a folder holding the programs only,
+# as a user would unpack them.
 smoke() { # (build folder, arch)
     local folder out wine
     wine=$(wine_for "$2")
     folder=$(mktemp -d)
-    cp "$1"/{tarvik.exe,mfe.dll,integrador_standin.exe} "$folder"
+    cp "$1"/{tarvik.exe,tarvik_library_host.exe,mfe.dll,integrador_standin.exe} "$folder"
     # The folders an installed Integrador keeps (the stand-in, started alongside, may come second;
     # it answers a request already waiting there).
     mkdir -p "$folder/Integrador/Input" "$folder/Integrador/Output"
@@ -183,13 +184,37 @@ smoke() { # (build folder, arch)
         export MFE_EMULADOR_ESTADO="$folder/estado.json"
         out=$("$wine" tarvik.exe --dll mfe.dll ConsultarSAT)
         grep -q '|08000|' <<<"$out" || { echo "library call: $out" >&2; exit 1; }
+        out=$("$wine" tarvik.exe --processo-dll mesmo --dll mfe.dll ConsultarSAT)
+        grep -q '|08000|' <<<"$out" || { echo "library call in process: $out" >&2; exit 1; }
         "$wine" integrador_standin.exe --dir Integrador --library mfe.dll --once --timeout 60 &
         out=$("$wine" tarvik.exe --integrador Integrador ConsultarSAT)
         wait $!
         grep -q '|08000|' <<<"$out" || { echo "Integrador round trip: $out" >&2; exit 1; }
     ) || { rm -rf "$folder"; echo "windows-cross: smoke test failed in $1" >&2; return 1; }
     rm -rf "$folder"
-    echo "windows-cross: smoke test passed in $1 (library call and Integrador round trip)"
+    echo "windows-cross: smoke test passed in $1 (library calls and Integrador round trip)"
+}
+
+# The 64-bit tarvik.exe reaching the 32-bit mfe.dll, as module makers ship it, through the 32-bit
+# library host (tarvik_library_host32.exe beside it).
+smoke_32bit_library() {
+    local folder out cannot_run
+    if cannot_run=$(why_32bit_cannot_run); then
+        echo "windows-cross: SKIPPED the 64-bit tarvik.exe with the 32-bit mfe.dll: $cannot_run"
+        return 0
+    fi
+    folder=$(mktemp -d)
+    cp build-windows-x86_64/{tarvik.exe,tarvik_library_host.exe} build-windows-i686/mfe.dll \
+        "$folder"
+    cp build-windows-i686/tarvik_library_host.exe "$folder/tarvik_library_host32.exe"
+    out=$(cd "$folder" && MFE_EMULADOR_ESTADO="$folder/estado.json" \
+        "$(wine_for x86_64)" tarvik.exe --dll mfe.dll ConsultarSAT) || true
+    rm -rf "$folder"
+    grep -q '|08000|' <<<"$out" || {
+        echo "windows-cross: the 64-bit tarvik.exe with the 32-bit mfe.dll: $out" >&2
+        return 1
+    }
+    echo "windows-cross: the 64-bit tarvik.exe called the 32-bit mfe.dll through its host"
 }
 
 # Passed, skipped and failed cases in the GoogleTest reports of a build.
@@ -214,7 +239,8 @@ PY
 build_and_test() { # (arch, triple, deps)
     local build=build-windows-$1 targets=() tests=() cannot_run=
     if [ "$1" = i686 ]; then
-        targets=(--target tarvik mfe_emulator integrador_standin emulator_library_tests)
+        targets=(--target tarvik tarvik_library_host mfe_emulator integrador_standin
+            emulator_library_tests)
         tests=(-R '^(mfe_dll_exports|emulator_library_tests)$')
         if cannot_run=$(why_32bit_cannot_run); then
             tests=(-R '^mfe_dll_exports$')
@@ -265,4 +291,7 @@ for arch in "${arches[@]}"; do
     dependencies "$triple" "$deps"
     build_and_test "$arch" "$triple" "$deps" || status=1
 done
+if [[ " ${arches[*]} " == *" x86_64 "* && " ${arches[*]} " == *" i686 "* ]]; then
+    smoke_32bit_library || status=1
+fi
 exit $status
