@@ -87,8 +87,8 @@ AccessChoice chooseAccess(const CommandLine& line, const settings::ProgramFolder
     choice.hostFolder = folders.modules;
     choice.waitLimit = waitLimitOf(line);
     if (choice.waitLimit && choice.mode == AccessChoice::Mode::Dll)
-        throw UsageError("--espera vale só para o Integrador: uma chamada à biblioteca não pode "
-                         "ser interrompida");
+        throw UsageError(
+            "--espera vale só para o Integrador: uma chamada à biblioteca não tem limite de tempo");
     return choice;
 }
 
