@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -29,6 +30,22 @@ struct ChildProcess::Handles {
     }
 };
 
+namespace {
+
+// This process's standard error as a handle the program may inherit; nullptr when there is none
+// (a window program).
+HANDLE inheritableStandardError() {
+    const HANDLE standardError = GetStdHandle(STD_ERROR_HANDLE);
+    HANDLE copy = nullptr;
+    if (standardError && standardError != INVALID_HANDLE_VALUE &&
+        DuplicateHandle(GetCurrentProcess(), standardError, GetCurrentProcess(), &copy, 0, TRUE,
+                        DUPLICATE_SAME_ACCESS))
+        return copy;
+    return nullptr;
+}
+
+} // namespace
+
 std::unique_ptr<ChildProcess> ChildProcess::start(const std::filesystem::path& program,
                                                   std::string& error) {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
@@ -39,24 +56,41 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const std::filesystem::path& p
         error = "CreatePipe error " + std::to_string(GetLastError());
         return nullptr;
     }
-    // Only the program's ends are inherited.
     SetHandleInformation(handles->input, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(handles->output, HANDLE_FLAG_INHERIT, 0);
+    const HANDLE childError = inheritableStandardError();
 
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = childInput;
-    startup.hStdOutput = childOutput;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    // The program inherits its three standard handles and nothing else of this process: an
+    // output file this process was given stays closable when this process ends.
+    std::vector<HANDLE> inherited{childInput, childOutput};
+    if (childError)
+        inherited.push_back(childError);
+    SIZE_T size = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    std::vector<char> storage(size);
+    const auto attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage.data());
+    BOOL started = InitializeProcThreadAttributeList(attributes, 1, 0, &size) &&
+                   UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
+                                             inherited.data(), inherited.size() * sizeof(HANDLE),
+                                             nullptr, nullptr);
+    STARTUPINFOEXW startup{};
+    startup.StartupInfo.cb = sizeof startup;
+    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+    startup.StartupInfo.hStdInput = childInput;
+    startup.StartupInfo.hStdOutput = childOutput;
+    startup.StartupInfo.hStdError = childError;
+    startup.lpAttributeList = attributes;
     PROCESS_INFORMATION info{};
     std::wstring commandLine = L"\"" + program.wstring() + L"\"";
-    const BOOL started =
-        CreateProcessW(program.wstring().c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                       CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info);
+    // No console of its own: nothing shows, and no console host is started beside it.
+    started =
+        started && CreateProcessW(program.wstring().c_str(), commandLine.data(), nullptr, nullptr,
+                                  TRUE, DETACHED_PROCESS | EXTENDED_STARTUPINFO_PRESENT, nullptr,
+                                  nullptr, &startup.StartupInfo, &info);
     const DWORD code = GetLastError();
-    CloseHandle(childInput);
-    CloseHandle(childOutput);
+    DeleteProcThreadAttributeList(attributes);
+    for (HANDLE h : inherited)
+        CloseHandle(h);
     if (!started) {
         error = "CreateProcess error " + std::to_string(code);
         return nullptr;

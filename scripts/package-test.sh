@@ -34,6 +34,7 @@ stage=$work/root
 dpkg-deb -x "$deb" "$stage"
 prefix=$stage/usr
 for file in bin/tarvikplus bin/tarvik lib/tarvikplus/libmfe.so lib/tarvikplus/integrador_standin \
+    lib/tarvikplus/tarvik_library_host \
     share/tarvikplus/HELP/ConsultarSAT.HLP share/tarvikplus/welcome.png \
     share/applications/tarvikplus.desktop share/icons/hicolor/64x64/apps/tarvikplus.png \
     share/doc/tarvikplus/copyright; do
