@@ -32,6 +32,10 @@ Connection::Connection(const std::filesystem::path& file) {
         throw SqliteError(code, "abrir " + core::utf8FromPath(file) + ": " + message);
     }
     sqlite3_extended_result_codes(db_, 1);
+    // The write-ahead log is kept (emptied) when the last connection closes: a run of tarvik then
+    // neither deletes nor creates it, each of which costs a flush of the folder to disk.
+    int persist = 1;
+    sqlite3_file_control(db_, "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
 }
 
 Connection::~Connection() {

@@ -140,6 +140,9 @@ TEST_F(JournalTest, ADamagedOrNewerFileIsSetAsideOnceAndANewOneStarted) {
         {"cabeçalho danificado",
          [this] {
              Journal(file).record(call("ConsultarSAT", "1|08000|ok||"));
+             // Copied without its log, whose pages would stand in for the damaged ones.
+             fs::remove(folder / "historico.sqlite-wal");
+             fs::remove(folder / "historico.sqlite-shm");
              std::fstream f(file, std::ios::binary | std::ios::in | std::ios::out);
              f.seekp(0);
              f << "SQLite format 9";
@@ -162,10 +165,13 @@ TEST_F(JournalTest, ADamagedOrNewerFileIsSetAsideOnceAndANewOneStarted) {
         EXPECT_NE(journal.notice().find("foi guardado como"), std::string::npos)
             << journal.notice();
         std::vector<fs::path> aside;
-        for (const auto& entry : fs::directory_iterator(folder))
-            if (entry.path().filename().string().starts_with(std::string("historico.sqlite") +
-                                                             c.suffix))
+        // Set aside with its log, if it has one: the log belongs to it, not to the new file.
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with(std::string("historico.sqlite") + c.suffix) &&
+                !name.ends_with("-wal") && !name.ends_with("-shm"))
                 aside.push_back(entry.path());
+        }
         ASSERT_EQ(aside.size(), 1u);
         EXPECT_EQ(fs::file_size(aside[0]), spoiledSize); // set aside as it was
         journal.record(call("ConsultarSAT", "2|08000|ok||"));
