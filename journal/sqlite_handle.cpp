@@ -72,27 +72,24 @@ Statement::~Statement() {
     sqlite3_finalize(statement_);
 }
 
-Statement& Statement::bind(int index, std::string_view text) {
-    const int code =
-        sqlite3_bind_text(statement_, index, text.data(), int(text.size()), SQLITE_TRANSIENT);
+Statement& Statement::bound(int code) {
     if (code != SQLITE_OK)
         fail(connection_.handle(), code, "bind");
     return *this;
+}
+
+Statement& Statement::bind(int index, std::string_view text) {
+    return bound(
+        sqlite3_bind_text(statement_, index, text.data(), int(text.size()), SQLITE_TRANSIENT));
 }
 
 Statement& Statement::bindBlob(int index, std::string_view bytes) {
-    const int code =
-        sqlite3_bind_blob(statement_, index, bytes.data(), int(bytes.size()), SQLITE_TRANSIENT);
-    if (code != SQLITE_OK)
-        fail(connection_.handle(), code, "bind");
-    return *this;
+    return bound(
+        sqlite3_bind_blob(statement_, index, bytes.data(), int(bytes.size()), SQLITE_TRANSIENT));
 }
 
 Statement& Statement::bind(int index, std::int64_t number) {
-    const int code = sqlite3_bind_int64(statement_, index, number);
-    if (code != SQLITE_OK)
-        fail(connection_.handle(), code, "bind");
-    return *this;
+    return bound(sqlite3_bind_int64(statement_, index, number));
 }
 
 bool Statement::step() {

@@ -63,6 +63,9 @@ public:
     std::int64_t number(int column) const;
 
 private:
+    // Throws for a binding SQLite refused.
+    Statement& bound(int code);
+
     Connection& connection_;
     sqlite3_stmt* statement_ = nullptr;
 };
