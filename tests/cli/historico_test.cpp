@@ -64,7 +64,7 @@ TEST_F(HistoricoTest, EveryCallIsKeptMaskedAndFoundByTheFilters) {
     ASSERT_EQ(operations(all), (std::vector<std::string>{"ConsultarSAT", "ConsultarSAT",
                                                          "ConsultarStatusOperacional"}));
     EXPECT_EQ(all[0]["outcome"], "sem acesso"); // the library is not there
-    EXPECT_EQ(all[1]["outcome"], "ocupado"); // ConsultarSAT's busy code
+    EXPECT_EQ(all[1]["outcome"], "ocupado");    // ConsultarSAT's busy code
     EXPECT_EQ(all[1]["code"], "08098");
     const auto& status = all[2];
     EXPECT_EQ(status["front_end"], "tarvik");
