@@ -126,22 +126,29 @@ build_googletest() {
     cmake --install build
 }
 
+# Debian's zlib source has no Windows makefile: its library is the C files of the top folder.
 build_zlib() {
     debian_source zlib "$zlib_version"
-    (cd src && make -f win32/Makefile.gcc PREFIX="$1-" -j "$jobs" libz.a)
-    install -D -m644 src/libz.a "$2/lib/libz.a"
-    install -D -m644 -t "$2/include" src/zlib.h src/zconf.h
+    local file
+    for file in adler32 compress crc32 deflate gzclose gzlib gzread gzwrite infback inffast \
+        inflate inftrees trees uncompr zutil; do
+        "$1-gcc" -O2 -c "src/$file.c" -o "$file.o" || return 1
+    done
+    "$1-ar" rcs libz.a ./*.o &&
+        install -D -m644 libz.a "$2/lib/libz.a" &&
+        install -D -m644 -t "$2/include" src/zlib.h src/zconf.h
 }
 
 # The amalgamation (sqlite3.c) is generated on this machine (it needs tclsh), then compiled for
 # the target alone: SQLite's own build would link its shell and tools too.
 build_sqlite3() {
     debian_source sqlite3 "$sqlite3_version"
-    (cd src && ./configure --disable-tcl --disable-readline && make sqlite3.c)
-    "$1-gcc" -O2 -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION -c src/sqlite3.c -o sqlite3.o
-    "$1-ar" rcs libsqlite3.a sqlite3.o
-    install -D -m644 libsqlite3.a "$2/lib/libsqlite3.a"
-    install -D -m644 -t "$2/include" src/sqlite3.h src/sqlite3ext.h
+    (cd src && ./configure --disable-tcl --disable-readline && make sqlite3.c) &&
+        "$1-gcc" -O2 -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION -c src/sqlite3.c \
+            -o sqlite3.o &&
+        "$1-ar" rcs libsqlite3.a sqlite3.o &&
+        install -D -m644 libsqlite3.a "$2/lib/libsqlite3.a" &&
+        install -D -m644 -t "$2/include" src/sqlite3.h src/sqlite3ext.h
 }
 
 # Deflate (zlib) only: the support package needs neither other methods nor encryption.
@@ -152,9 +159,9 @@ build_libzip() {
         -DCMAKE_INSTALL_PREFIX="$2" -DBUILD_SHARED_LIBS=OFF -DENABLE_COMMONCRYPTO=OFF \
         -DENABLE_GNUTLS=OFF -DENABLE_MBEDTLS=OFF -DENABLE_OPENSSL=OFF -DENABLE_WINDOWS_CRYPTO=OFF \
         -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF -DENABLE_ZSTD=OFF -DBUILD_TOOLS=OFF \
-        -DBUILD_REGRESS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF
-    cmake --build build -j "$jobs"
-    cmake --install build
+        -DBUILD_REGRESS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF &&
+        cmake --build build -j "$jobs" &&
+        cmake --install build
 }
 
 # Builds into $prefix whatever of them is not there yet, in dependency order.

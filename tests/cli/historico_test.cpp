@@ -113,6 +113,9 @@ TEST_F(HistoricoTest, ExportWritesAPackageAStandardUnzipOpens) {
         tarvik({"historico", "exportar", "--saida", zip.string(), "--operacao", "ConsultarSAT"});
     ASSERT_EQ(ran.exit, 0) << ran.err;
     EXPECT_NE(ran.out.find("1 chamada(s)"), std::string::npos) << ran.out;
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no standard unzip: the Linux pass opens the package";
+#endif
     const fs::path out = folder / "aberto";
     const std::string command = "unzip -q -d '" + out.string() + "' '" + zip.string() + "'";
     ASSERT_EQ(std::system(command.c_str()), 0);

@@ -47,6 +47,9 @@ TEST_F(JournalTest, APackageHoldsTheCallsTheirFilesAndASummary) {
     EXPECT_EQ(contents.files, 1u);
     EXPECT_EQ(contents.leftOut.size(), 2u);
 
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no standard unzip: the Linux pass opens the package";
+#endif
     const fs::path out = folder / "aberto";
     const std::string command = "unzip -q -d '" + out.string() + "' '" + zip.string() + "'";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
