@@ -11,6 +11,9 @@
 #include "core/session_number.h"
 #include "core/text.h"
 #include "help/help_text.h"
+#include "journal/call_recorder.h"
+#include "journal/history_page.h"
+#include "journal/retention.h"
 #include "operations/ativar_sat_page.h"
 #include "registry/definitions.h"
 #include "settings/ini_file.h"
@@ -158,6 +161,11 @@ MainWindow::MainWindow(const settings::ProgramFolders& folders, QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
 
     FormCreate();
+    recorder_ = std::make_unique<journal::CallRecorder>(
+        journal::journalPath(folders_.data),
+        journal::retentionFrom(core::utf8FromPath(folders_.iniFile)));
+    // Opened and pruned once the window is up, so a large journal never delays its start.
+    QTimer::singleShot(0, this, [this] { startJournal(); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -212,6 +220,12 @@ void MainWindow::buildPanel() {
         operationButtons_[std::size_t(catalogueIndex(page))] = button;
         layout->addWidget(button);
     }
+    historico_ = new QPushButton("Histórico", panel);
+    historico_->setObjectName("BtnHistorico");
+    historico_->setFixedSize(buttonSize);
+    connect(historico_, &QPushButton::clicked, this,
+            [this] { guarded([this] { showHistory(); }); });
+    layout->addWidget(historico_);
     sair_ = new QPushButton("Sair", panel);
     sair_->setObjectName("BtnSair");
     sair_->setFixedSize(buttonSize);
@@ -234,7 +248,8 @@ void MainWindow::setPanelKeyboardOrder() {
         QWidget::setTabOrder(previous, button);
         previous = button;
     }
-    QWidget::setTabOrder(previous, sair_);
+    QWidget::setTabOrder(previous, historico_);
+    QWidget::setTabOrder(historico_, sair_);
     previous = sair_;
     for (QAbstractButton* item : radioAcesso_->buttons()) {
         QWidget::setTabOrder(previous, item);
@@ -263,6 +278,8 @@ void MainWindow::buildPages() {
         pages_[std::size_t(catalogueIndex(page))] = operationPage;
         pageControl_->addWidget(operationPage);
     }
+    historyPage_ = new journal::HistoryPage(journal::journalPath(folders_.data));
+    pageControl_->addWidget(historyPage_);
 }
 
 void MainWindow::FormCreate() {
@@ -504,6 +521,41 @@ void MainWindow::reportSkippedAnswerFiles() {
     const std::string text = backend::skippedFilesMessage(integrador_->skippedFiles());
     if (!text.empty())
         ui::dialogs().message(this, qs(text));
+}
+
+void MainWindow::startJournal() {
+    for (const std::string& line : recorder_->start())
+        ui::dialogs().message(this, qs(line));
+}
+
+void MainWindow::showHistory() {
+    pageControl_->setCurrentWidget(historyPage_);
+    historyPage_->search();
+}
+
+// Kept after the answer is shown; a journal that cannot be written says so in the status bar
+// and the call's result stands.
+void MainWindow::recordAttempt(const core::CallAttempt& attempt) {
+    journal::CallSource source;
+    source.frontEnd = "janela";
+    source.layout = rgLayout_->checkedButton()->text().toStdString();
+    if (integradorMode()) {
+        source.accessMode = "INTEGRADOR";
+        source.target =
+            core::utf8FromPath(backend::integradorFolders(folders_.data).input.parent_path());
+    } else {
+        source.accessMode = "DLL";
+        source.target =
+            core::utf8FromPath(folders_.modules / core::pathFromUtf8(state_.libraryName));
+        try {
+            const std::string version = backend::libraryFileVersion(source.target);
+            source.target += " (versão " + (version.empty() ? "não informada" : version) + ")";
+        } catch (const std::exception&) {
+            // A library without a readable version is still named.
+        }
+    }
+    for (const std::string& line : recorder_->keep(attempt, source))
+        statusBar()->showMessage(qs(line), 15000);
 }
 
 void MainWindow::guarded(const std::function<void()>& action) {

@@ -22,6 +22,10 @@ class LibraryBackend;
 enum class LibraryWay;
 class IntegradorBackend;
 } // namespace backend
+namespace journal {
+class CallRecorder;
+class HistoryPage;
+} // namespace journal
 namespace ui {
 class OperationPage;
 }
@@ -62,6 +66,7 @@ public:
                            const core::Arguments& arguments) override;
     void guarded(const std::function<void()>& action) override;
     core::OperationContext operationContext() const override;
+    void recordAttempt(const core::CallAttempt& attempt) override;
     void cursorWait() override { CursorWait(); }
     void cursorDefault() override { CursorDefault(); }
 
@@ -83,6 +88,8 @@ private:
     void setStatusPanel1(const QString& text);
     void writeIntegradorTemplates();
     void reportSkippedAnswerFiles();
+    void startJournal();
+    void showHistory();
 
     settings::ProgramFolders folders_;
     core::SharedState state_;
@@ -98,7 +105,10 @@ private:
     QLabel* statusPanel0_ = nullptr;
     QLabel* statusPanel1_ = nullptr;
     QLabel* libraryVersionLabel_ = nullptr;
+    QPushButton* historico_ = nullptr;
     QPushButton* sair_ = nullptr;
+    std::unique_ptr<journal::CallRecorder> recorder_;
+    journal::HistoryPage* historyPage_ = nullptr;
     bool outerSizeSet_ = false;
     QFileDialog* openDialog_ = nullptr;
 };

@@ -4,7 +4,7 @@
 #
 #   bash scripts/windows-cross.sh [x86_64] [i686]     (both when none is named)
 #
-# The dependencies (libxml2, OpenSSL, xmlsec1, GoogleTest) are cross-built once from Debian's own
+# The dependencies (libxml2, OpenSSL, xmlsec1, GoogleTest, zlib, SQLite, libzip) are cross-built once from Debian's own
 # source packages, as static libraries, into a folder keyed by their versions:
 #   ${XDG_CACHE_HOME:-$HOME/.cache}/tarvikplus/windows-deps/<arch>-<versions>
 # A rerun skips every one already there. Builds go to build-windows-<arch>/.
@@ -126,11 +126,49 @@ build_googletest() {
     cmake --install build
 }
 
-# Builds into $prefix whatever of the four is not there yet, in dependency order.
+# Debian's zlib source has no Windows makefile: its library is the C files of the top folder.
+build_zlib() {
+    debian_source zlib "$zlib_version"
+    local file
+    for file in adler32 compress crc32 deflate gzclose gzlib gzread gzwrite infback inffast \
+        inflate inftrees trees uncompr zutil; do
+        "$1-gcc" -O2 -c "src/$file.c" -o "$file.o" || return 1
+    done
+    "$1-ar" rcs libz.a ./*.o &&
+        install -D -m644 libz.a "$2/lib/libz.a" &&
+        install -D -m644 -t "$2/include" src/zlib.h src/zconf.h
+}
+
+# The amalgamation (sqlite3.c) is generated on this machine (it needs tclsh), then compiled for
+# the target alone: SQLite's own build would link its shell and tools too.
+build_sqlite3() {
+    debian_source sqlite3 "$sqlite3_version"
+    (cd src && ./configure --disable-tcl --disable-readline && make sqlite3.c) &&
+        "$1-gcc" -O2 -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION -c src/sqlite3.c \
+            -o sqlite3.o &&
+        "$1-ar" rcs libsqlite3.a sqlite3.o &&
+        install -D -m644 libsqlite3.a "$2/lib/libsqlite3.a" &&
+        install -D -m644 -t "$2/include" src/sqlite3.h src/sqlite3ext.h
+}
+
+# Deflate (zlib) only: the support package needs neither other methods nor encryption.
+build_libzip() {
+    debian_source libzip "$libzip_version"
+    cmake -S src -B build -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/toolchains/$1.cmake" -DTARVIK_WINDOWS_DEPS="$2" \
+        -DCMAKE_INSTALL_PREFIX="$2" -DBUILD_SHARED_LIBS=OFF -DENABLE_COMMONCRYPTO=OFF \
+        -DENABLE_GNUTLS=OFF -DENABLE_MBEDTLS=OFF -DENABLE_OPENSSL=OFF -DENABLE_WINDOWS_CRYPTO=OFF \
+        -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF -DENABLE_ZSTD=OFF -DBUILD_TOOLS=OFF \
+        -DBUILD_REGRESS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF &&
+        cmake --build build -j "$jobs" &&
+        cmake --install build
+}
+
+# Builds into $prefix whatever of them is not there yet, in dependency order.
 dependencies() { # (triple, prefix)
     local dep work start
     mkdir -p "$2"
-    for dep in libxml2 openssl xmlsec1 googletest; do
+    for dep in libxml2 openssl xmlsec1 googletest zlib sqlite3 libzip; do
         [ -e "$2/.built-$dep" ] && continue
         echo "windows-cross: building $dep for $1"
         start=$SECONDS
@@ -277,8 +315,12 @@ libxml2_version=$(source_version libxml2)
 openssl_version=$(source_version openssl)
 xmlsec1_version=$(source_version xmlsec1)
 googletest_version=$(source_version googletest)
+zlib_version=$(source_version zlib)
+sqlite3_version=$(source_version sqlite3)
+libzip_version=$(source_version libzip)
 versions="libxml2_${libxml2_version}-openssl_${openssl_version}-xmlsec1_${xmlsec1_version}"
 versions+="-googletest_${googletest_version}"
+versions+="-zlib_${zlib_version}-sqlite3_${sqlite3_version}-libzip_${libzip_version}"
 # Raised whenever a build recipe above changes, so no cache of an older recipe is used.
 versions+="-recipe2"
 versions=${versions//[:~+]/_}

@@ -32,7 +32,7 @@ class MainWindowTest : public QObject {
     static QList<QPushButton*> operationButtons(app::MainWindow& w) {
         QList<QPushButton*> buttons;
         for (auto* b : w.findChild<QWidget*>("PanelBtns")->findChildren<QPushButton*>())
-            if (b->objectName() != "BtnSair")
+            if (b->objectName() != "BtnSair" && b->objectName() != "BtnHistorico")
                 buttons << b;
         return buttons;
     }
@@ -238,7 +238,8 @@ private slots:
         QStringList expected{"rgLayout_0", "rgLayout_1", "rgLayout_2"};
         for (auto* button : operationButtons(*w))
             expected << button->objectName();
-        expected << "BtnSair"
+        expected << "BtnHistorico"
+                 << "BtnSair"
                  << "RadioAcesso_0"
                  << "RadioAcesso_1";
 
