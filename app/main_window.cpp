@@ -478,6 +478,7 @@ bool MainWindow::integradorMode() const {
 
 std::string MainWindow::callModule(const core::Operation& operation,
                                    const core::Arguments& arguments) {
+    lastCallEnd_ = core::CallEnd::Answered;
     if (integradorMode()) {
         backend::IntegradorBackend& integrador = *integrador_;
         core::WaitInfo info{std::string(operation.integradorMethod), operation.waitLimit,
@@ -485,6 +486,8 @@ std::string MainWindow::callModule(const core::Operation& operation,
         std::string answer = ui::runWithWaitDialog(
             this, callThread_, info, [&] { return integrador.call(operation, arguments); });
         reportSkippedAnswerFiles();
+        if (integrador.lastOutcome() == backend::IntegradorBackend::Outcome::Cancelled)
+            lastCallEnd_ = core::CallEnd::Cancelled;
         return answer;
     }
     if (!library_)
@@ -499,6 +502,9 @@ std::string MainWindow::callModule(const core::Operation& operation,
     } catch (const backend::LibraryEnded& ended) {
         // The window stays: the answer box says why there is no answer, and the next call
         // starts the library afresh.
+        lastCallEnd_ = ended.cause() == backend::LibraryEnded::Cause::Cancelled
+                           ? core::CallEnd::Cancelled
+                           : core::CallEnd::LibraryEnded;
         return backend::answerOfEndedCall(ended, operation, arguments.at(0).number);
     }
 }

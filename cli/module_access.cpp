@@ -117,6 +117,7 @@ bool Access::integradorMode() const {
 std::string Access::callModule(const core::Operation& operation, const core::Arguments& arguments) {
     unanswered_.clear();
     notice_.clear();
+    lastCallEnd_ = core::CallEnd::Answered;
     return integradorMode() ? callIntegrador(operation, arguments)
                             : callLibrary(operation, arguments);
 }
@@ -133,6 +134,9 @@ std::string Access::callLibrary(const core::Operation& operation,
         return waitWithProgress(info, [&] { return library.call(operation, arguments); }).answer;
     } catch (const backend::LibraryEnded& ended) {
         unanswered_ = ended.what();
+        lastCallEnd_ = ended.cause() == backend::LibraryEnded::Cause::Cancelled
+                           ? core::CallEnd::Cancelled
+                           : core::CallEnd::LibraryEnded;
         return backend::answerOfEndedCall(ended, operation, arguments.at(0).number);
     }
 }
@@ -160,6 +164,7 @@ std::string Access::callIntegrador(const core::Operation& operation,
         break;
     case Outcome::Cancelled:
         unanswered_ = "espera pela resposta do Integrador cancelada";
+        lastCallEnd_ = core::CallEnd::Cancelled;
         break;
     }
     return answer;

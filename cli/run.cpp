@@ -133,6 +133,7 @@ int execute(const Output& o, const OperationEntry& entry, const core::OperationL
         return stop(o, record, exitUnreachable, e.what());
     }
     attempt.executed = record.executed;
+    attempt.end = access->lastCallEnd();
     if (logic.writtenFiles)
         record.files = attempt.files = logic.writtenFiles();
     if (logic.takeMessages)

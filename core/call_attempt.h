@@ -27,6 +27,7 @@ struct CallAttempt {
     std::string requestIdentifier;
     std::optional<PreparedCall> call; // what "Mostrar" built; absent when refused before it
     std::optional<Executed> executed; // absent when the call did not answer
+    CallEnd end = CallEnd::Answered;  // with `executed`: whether the module itself answered
     std::string refusal;              // why the program refused before calling
     std::exception_ptr failure;       // what ended the call without an answer
     std::vector<std::string> files;   // the files the call wrote (UTF-8 paths)

@@ -1,7 +1,6 @@
 #include "journal/call_recorder.h"
 
 #include "access/integrador_request.h"
-#include "access/library_ended.h"
 #include "core/answer_cuts.h"
 #include "core/path_text.h"
 #include "core/text.h"
@@ -28,10 +27,6 @@ std::string localText(std::chrono::system_clock::time_point when) {
 void readFailure(const core::CallAttempt& attempt, CallEntry& entry) {
     try {
         std::rethrow_exception(attempt.failure);
-    } catch (const backend::LibraryEnded& e) {
-        entry.outcome = e.cause() == backend::LibraryEnded::Cause::Crashed ? Outcome::LibraryCrashed
-                                                                           : Outcome::Cancelled;
-        entry.message = e.what();
     } catch (const std::invalid_argument& e) {
         // A call shown but not sendable: stopped before the module was called.
         entry.outcome = Outcome::Refused;
@@ -85,6 +80,12 @@ CallEntry entryFor(const core::CallAttempt& attempt, const CallSource& source) {
         entry.outcome = attempt.operation && entry.answerCode == attempt.operation->busyCode
                             ? Outcome::Busy
                             : Outcome::Answered;
+        if (attempt.end == core::CallEnd::LibraryEnded) {
+            entry.outcome = Outcome::LibraryCrashed;
+            entry.message = entry.answer;
+        } else if (attempt.end == core::CallEnd::Cancelled) {
+            entry.outcome = Outcome::Cancelled;
+        }
         for (const std::string& line : attempt.executed->report)
             entry.report += line + "\n";
     } else if (!attempt.refusal.empty()) {

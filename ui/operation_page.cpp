@@ -282,6 +282,7 @@ void OperationPage::execute() {
     // and message lead the line.
     answerBox_->moveCursor(QTextCursor::Start);
     attempt.executed = done;
+    attempt.end = host_.lastCallEnd();
     if (logic_.writtenFiles)
         attempt.files = logic_.writtenFiles();
     host_.recordAttempt(attempt);

@@ -1,6 +1,7 @@
 // tarvik keeps every call in the journal beside it, secrets masked, and `tarvik historico`
 // finds and exports them; a journal that cannot be written costs one warning, never the call.
 
+#include "tests/cli/program_copy.h"
 #include "tests/cli/run_program.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +28,7 @@ protected:
     cli_test::TemporaryFolder folder;
     fs::path program = folder / "tarvik";
 
-    HistoricoTest() { fs::copy_file(TARVIK_EXE, program); }
+    HistoricoTest() { cli_test::copyTarvik(program); }
 
     Ran tarvik(const std::vector<std::string>& args, const std::string& answer = "") {
         return cli_test::runProgram(
@@ -139,6 +140,19 @@ TEST_F(HistoricoTest, AJournalThatCannotBeWrittenCostsOneWarningNotTheCall) {
     const auto warnings = lines(ran.err);
     ASSERT_EQ(warnings.size(), 1u) << ran.err;
     EXPECT_NE(warnings[0].find("histórico"), std::string::npos) << warnings[0];
+}
+
+// A library that crashes in its host is kept as such, with the message the answer box showed.
+TEST_F(HistoricoTest, HostedLibraryThatCrashedIsKeptAsEnded) {
+    const Ran crashed = cli_test::runProgram(program, {"--dll", FAKE_LIBRARY, "ConsultarSAT"},
+                                             folder.path(), {{"FAKE_MFE_MISBEHAVE", "crash"}});
+    EXPECT_EQ(crashed.exit, 3) << crashed.err;
+    const auto all = historico({});
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0]["outcome"], "biblioteca encerrada");
+    EXPECT_EQ(
+        all[0]["answer"].get<std::string>().rfind("a biblioteca encerrou durante a chamada", 0), 0u)
+        << all[0]["answer"];
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 // request rebuilt in Integrador mode, the written files' digests; and a recorder whose journal
 // cannot be written gives one warning instead of failing the call.
 
-#include "access/library_ended.h"
 #include "journal/call_recorder.h"
 #include "journal/sha256.h"
 #include "tests/journal/journal_fixture.h"
@@ -39,7 +38,6 @@ template <typename E> std::exception_ptr thrown(E error) {
 }
 
 TEST(EntryFor, EveryWayACallEndsHasItsOutcome) {
-    using backend::LibraryEnded;
     const std::string busy = "1|" + std::string(sat().busyCode) + "|ocupado||";
     struct Case {
         const char* what;
@@ -51,14 +49,18 @@ TEST(EntryFor, EveryWayACallEndsHasItsOutcome) {
         {"respondida", attemptWith([](auto& a) { a.executed = answered("1|08000|ok||"); }),
          Outcome::Answered, ""},
         {"ocupado", attemptWith([&](auto& a) { a.executed = answered(busy); }), Outcome::Busy, ""},
+        // The answer box of a call whose library ended holds the message saying so; a
+        // cancelled call shows the busy answer, but was no module's answer.
         {"biblioteca encerrada", attemptWith([](auto& a) {
-             a.failure = thrown(LibraryEnded(LibraryEnded::Cause::Crashed, "sinal 11"));
+             a.executed = answered("a biblioteca encerrou durante a chamada (sinal 11)");
+             a.end = core::CallEnd::LibraryEnded;
          }),
-         Outcome::LibraryCrashed, "sinal 11"},
-        {"cancelada", attemptWith([](auto& a) {
-             a.failure = thrown(LibraryEnded(LibraryEnded::Cause::Cancelled, "cancelada"));
+         Outcome::LibraryCrashed, "a biblioteca encerrou durante a chamada (sinal 11)"},
+        {"cancelada", attemptWith([&](auto& a) {
+             a.executed = answered(busy);
+             a.end = core::CallEnd::Cancelled;
          }),
-         Outcome::Cancelled, "cancelada"},
+         Outcome::Cancelled, ""},
         {"sem acesso",
          attemptWith([](auto& a) { a.failure = thrown(std::runtime_error("sem biblioteca")); }),
          Outcome::Unreachable, "sem biblioteca"},
