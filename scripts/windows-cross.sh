@@ -24,7 +24,7 @@ as_root() {
 # source packages of the dependencies (deb-src lines beside the deb ones).
 setup() {
     local packages=(mingw-w64 wine wine64 wine32:i386 dpkg-dev pkg-config cmake ninja-build
-        make perl nlohmann-json3-dev) missing=() p update=
+        make perl tcl nlohmann-json3-dev) missing=() p update=
     for p in "${packages[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
             missing+=("$p")
