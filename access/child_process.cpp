@@ -162,6 +162,12 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const std::filesystem::path& p
         error = std::string("socketpair: ") + std::strerror(errno);
         return nullptr;
     }
+    // Buffers large enough for a whole sale and its answer: each side writes a call or an answer
+    // in one go instead of waking the other one for every slice (the system may grant less).
+    const int buffer = 4 * 1024 * 1024;
+    for (const int end : ends)
+        for (const int option : {SO_SNDBUF, SO_RCVBUF})
+            setsockopt(end, SOL_SOCKET, option, &buffer, sizeof buffer);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, ends[1], 0);
