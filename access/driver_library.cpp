@@ -28,30 +28,19 @@ using FnITI = Result(MFE_CALL*)(int, Txt, int);
 using FnIITTI = Result(MFE_CALL*)(int, int, Txt, Txt, int);
 using FnITITT = Result(MFE_CALL*)(int, Txt, int, Txt, Txt);
 
-std::string shapeOf(const core::Operation& operation) {
+// The call's shape: its parameter types in order ('I' for an integer, 'T' for a text).
+std::string shapeOf(const PassedArguments& args) {
     std::string shape;
-    for (const auto& p : operation.params)
-        shape += p.type == core::ParamType::Int ? 'I' : 'T';
+    for (const auto& a : args)
+        shape += std::holds_alternative<std::int32_t>(a) ? 'I' : 'T';
     return shape;
 }
 
-// The bytes a text argument is passed as: typed text in the module's code page, documents as read.
-std::string passedBytes(const core::Argument& argument) {
-    return argument.kind == core::Argument::Kind::Document ? argument.text
-                                                           : core::toAnsi(argument.text);
-}
+std::string invoke(void* entry, const PassedArguments& args) {
+    const auto n = [&](std::size_t i) { return std::get<std::int32_t>(args[i]); };
+    const auto t = [&](std::size_t i) { return std::get<std::string>(args[i]).c_str(); };
 
-std::string invoke(void* entry, const core::Operation& operation, const core::Arguments& args) {
-    if (args.size() != operation.params.size())
-        throw std::invalid_argument(std::string(operation.name) + ": wrong number of arguments");
-    std::vector<std::string> texts;
-    texts.reserve(args.size());
-    for (const auto& a : args)
-        texts.push_back(a.kind == core::Argument::Kind::Int ? std::string{} : passedBytes(a));
-    const auto n = [&](std::size_t i) { return args[i].number; };
-    const auto t = [&](std::size_t i) { return texts[i].c_str(); };
-
-    const std::string shape = shapeOf(operation);
+    const std::string shape = shapeOf(args);
     Result result = nullptr;
     if (shape == "I")
         result = reinterpret_cast<FnI>(entry)(n(0));
@@ -68,17 +57,17 @@ std::string invoke(void* entry, const core::Operation& operation, const core::Ar
     else if (shape == "ITITT")
         result = reinterpret_cast<FnITITT>(entry)(n(0), t(1), n(2), t(3), t(4));
     else
-        throw std::logic_error("no call shape " + shape);
+        throw std::invalid_argument("no call shape " + shape);
     // Copied at once: the library owns the buffer and may reuse it on the next call.
     return result ? std::string(result) : std::string{};
 }
 
-std::size_t resolutionIndex(const core::Operation& operation) {
+} // namespace
+
+std::size_t entryPointIndex(const core::Operation& operation) {
     const auto order = core::entryPointOrder();
     return std::size_t(std::find(order.begin(), order.end(), operation.name) - order.begin());
 }
-
-} // namespace
 
 DriverLibrary::DriverLibrary(std::unique_ptr<DynamicLibrary> library)
     : library_(std::move(library)) {
@@ -94,21 +83,30 @@ std::unique_ptr<DriverLibrary> DriverLibrary::load(const std::string& path, std:
     return std::unique_ptr<DriverLibrary>(new DriverLibrary(std::move(library)));
 }
 
-void* DriverLibrary::entryPoint(const core::Operation& operation) const {
-    const std::size_t index = resolutionIndex(operation);
-    return index < entryPoints_.size() ? entryPoints_[index] : nullptr;
+bool DriverLibrary::has(const core::Operation& operation) const {
+    const std::size_t index = entryPointIndex(operation);
+    return index < entryPoints_.size() && entryPoints_[index];
 }
 
-bool DriverLibrary::has(const core::Operation& operation) const {
-    return entryPoint(operation) != nullptr;
+std::uint16_t DriverLibrary::entryPointMask() const {
+    std::uint16_t mask = 0;
+    for (std::size_t i = 0; i < entryPoints_.size(); ++i)
+        if (entryPoints_[i])
+            mask |= std::uint16_t(1u << i);
+    return mask;
 }
 
 std::string DriverLibrary::call(const core::Operation& operation,
                                 const core::Arguments& arguments) {
-    void* entry = entryPoint(operation);
-    if (!entry)
+    if (!has(operation))
         return missingFunctionMessage(operation.name);
-    return invoke(entry, operation, arguments);
+    return callEntry(entryPointIndex(operation), passedArguments(operation, arguments));
+}
+
+std::string DriverLibrary::callEntry(std::size_t index, const PassedArguments& arguments) {
+    if (index >= entryPoints_.size() || !entryPoints_[index])
+        throw std::invalid_argument("no entry point " + std::to_string(index));
+    return invoke(entryPoints_[index], arguments);
 }
 
 std::string missingFunctionMessage(std::string_view name) {

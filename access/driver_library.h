@@ -3,34 +3,44 @@
 // them with the catalogue's signatures.
 
 #include "access/dynamic_library.h"
-#include "core/module_backend.h"
+#include "access/library_backend.h"
+#include "access/passed_arguments.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 
 namespace backend {
 
-class DriverLibrary : public core::ModuleBackend {
+// In this process: a crash in the library ends the program, and a call cannot be stopped.
+class DriverLibrary : public LibraryBackend {
 public:
     // Loads the library at `path` (UTF-8) and resolves its entry points; nullptr with `error` set
     // on failure.
     static std::unique_ptr<DriverLibrary> load(const std::string& path, std::string& error);
 
-    // Whether the library exports the operation's entry point.
-    bool has(const core::Operation& operation) const;
+    bool has(const core::Operation& operation) const override;
+    // Bit i set when the library exports the entry point i of the catalogue's resolution order.
+    std::uint16_t entryPointMask() const;
 
     // Calls the operation's entry point and copies its answer at once. An operation whose
     // entry point the library lacks is not called: the answer is a line saying so.
     std::string call(const core::Operation& operation, const core::Arguments& arguments) override;
 
+    // Calls entry point `index` (resolution order) with arguments already as the library takes
+    // them; std::invalid_argument when the library lacks it or the arguments fit no shape.
+    std::string callEntry(std::size_t index, const PassedArguments& arguments);
+
 private:
     explicit DriverLibrary(std::unique_ptr<DynamicLibrary> library);
-    void* entryPoint(const core::Operation& operation) const;
 
     std::unique_ptr<DynamicLibrary> library_;
     std::array<void*, 16> entryPoints_{}; // in the catalogue's resolution order
 };
+
+// The operation's place in the catalogue's resolution order.
+std::size_t entryPointIndex(const core::Operation& operation);
 
 // "Função <name> não encontrada na biblioteca."
 std::string missingFunctionMessage(std::string_view name);

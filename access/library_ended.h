@@ -2,6 +2,8 @@
 // A library call that never answered because the process running the library ended during it:
 // the library crashed, aborted or was stopped by a cancel.
 
+#include "core/catalogue.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -20,5 +22,10 @@ public:
 private:
     Cause cause_;
 };
+
+// What the answer box shows for a call that ended so: the crash's message, or for a cancelled
+// call the module's busy answer, as for a cancelled Integrador call.
+std::string answerOfEndedCall(const LibraryEnded& ended, const core::Operation& operation,
+                              int numeroSessao);
 
 } // namespace backend

@@ -13,6 +13,11 @@ public:
     core::Lines requestPreview(const core::Operation& operation,
                                const core::Arguments& arguments) override;
     std::string answerDocumentForDisplay() override;
+    core::CallEnd lastCallEnd() const override { return lastCallEnd_; }
+
+protected:
+    // Set by each callModule of the front end.
+    core::CallEnd lastCallEnd_ = core::CallEnd::Answered;
 };
 
 } // namespace backend

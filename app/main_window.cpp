@@ -4,11 +4,16 @@
 #include "access/integrador_answer.h"
 #include "access/integrador_backend.h"
 #include "access/integrador_request.h"
+#include "access/library_backend.h"
+#include "access/library_ended.h"
 #include "app/page_table.h"
 #include "core/path_text.h"
 #include "core/session_number.h"
 #include "core/text.h"
 #include "help/help_text.h"
+#include "journal/call_recorder.h"
+#include "journal/history_page.h"
+#include "journal/retention.h"
 #include "operations/ativar_sat_page.h"
 #include "registry/definitions.h"
 #include "settings/ini_file.h"
@@ -156,6 +161,11 @@ MainWindow::MainWindow(const settings::ProgramFolders& folders, QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
 
     FormCreate();
+    recorder_ = std::make_unique<journal::CallRecorder>(
+        journal::journalPath(folders_.data),
+        journal::retentionFrom(core::utf8FromPath(folders_.iniFile)));
+    // Opened and pruned once the window is up, so a large journal never delays its start.
+    QTimer::singleShot(0, this, [this] { startJournal(); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -210,6 +220,12 @@ void MainWindow::buildPanel() {
         operationButtons_[std::size_t(catalogueIndex(page))] = button;
         layout->addWidget(button);
     }
+    historico_ = new QPushButton("Histórico", panel);
+    historico_->setObjectName("BtnHistorico");
+    historico_->setFixedSize(buttonSize);
+    connect(historico_, &QPushButton::clicked, this,
+            [this] { guarded([this] { showHistory(); }); });
+    layout->addWidget(historico_);
     sair_ = new QPushButton("Sair", panel);
     sair_->setObjectName("BtnSair");
     sair_->setFixedSize(buttonSize);
@@ -232,7 +248,8 @@ void MainWindow::setPanelKeyboardOrder() {
         QWidget::setTabOrder(previous, button);
         previous = button;
     }
-    QWidget::setTabOrder(previous, sair_);
+    QWidget::setTabOrder(previous, historico_);
+    QWidget::setTabOrder(historico_, sair_);
     previous = sair_;
     for (QAbstractButton* item : radioAcesso_->buttons()) {
         QWidget::setTabOrder(previous, item);
@@ -278,6 +295,8 @@ void MainWindow::buildPages() {
         pages_[std::size_t(catalogueIndex(page))] = operationPage;
         pageControl_->addWidget(operationPage);
     }
+    historyPage_ = new journal::HistoryPage(journal::journalPath(folders_.data));
+    pageControl_->addWidget(historyPage_);
 }
 
 void MainWindow::FormCreate() {
@@ -386,16 +405,18 @@ bool MainWindow::CarregaDLL(const std::string& libraryName) {
         DesabBotoes();
         throw;
     }
-    std::string error;
-    auto library = backend::DriverLibrary::load(path, error);
-    if (!library) {
-        ui::dialogs().information(this, ui::messageText(backend::libraryLoadFailureMessage),
-                                  windowTitle(), "Ok");
+    auto opened = backend::openLibrary(path, libraryWay(), folders_.modules);
+    if (!opened.library) {
+        // A library of another architecture: the box also says which two they are.
+        std::string text(backend::libraryLoadFailureMessage);
+        if (opened.wrongArchitecture)
+            text += "\n\r" + opened.error;
+        ui::dialogs().information(this, ui::messageText(text), windowTitle(), "Ok");
         OcultaTS_Xml_Integrador();
         DesabBotoes();
         return false;
     }
-    library_ = std::move(library);
+    library_ = std::move(opened.library);
     const std::string shown = version.empty() ? "não informada" : version;
     libraryVersionLabel_->setText(qs("Versão da DLL: " + shown));
     setWindowTitle(windowTitle() + qs(settings::dllSuffix));
@@ -474,6 +495,7 @@ bool MainWindow::integradorMode() const {
 
 std::string MainWindow::callModule(const core::Operation& operation,
                                    const core::Arguments& arguments) {
+    lastCallEnd_ = core::CallEnd::Answered;
     if (integradorMode()) {
         backend::IntegradorBackend& integrador = *integrador_;
         core::WaitInfo info{std::string(operation.integradorMethod), operation.waitLimit,
@@ -481,14 +503,40 @@ std::string MainWindow::callModule(const core::Operation& operation,
         std::string answer = ui::runWithWaitDialog(
             this, callThread_, info, [&] { return integrador.call(operation, arguments); });
         reportSkippedAnswerFiles();
+        if (integrador.lastOutcome() == backend::IntegradorBackend::Outcome::Cancelled)
+            lastCallEnd_ = core::CallEnd::Cancelled;
         return answer;
     }
     if (!library_)
         throw std::runtime_error("Nenhuma biblioteca carregada.");
-    backend::DriverLibrary& library = *library_;
+    backend::LibraryBackend& library = *library_;
     core::WaitInfo info{std::string(operation.name), std::nullopt, {}};
-    return ui::runWithWaitDialog(this, callThread_, info,
-                                 [&] { return library.call(operation, arguments); });
+    if (library.canCancel())
+        info.cancel = [&library] { library.cancel(); };
+    try {
+        return ui::runWithWaitDialog(this, callThread_, info,
+                                     [&] { return library.call(operation, arguments); });
+    } catch (const backend::LibraryEnded& ended) {
+        // The window stays: the answer box says why there is no answer, and the next call
+        // starts the library afresh.
+        lastCallEnd_ = ended.cause() == backend::LibraryEnded::Cause::Cancelled
+                           ? core::CallEnd::Cancelled
+                           : core::CallEnd::LibraryEnded;
+        return backend::answerOfEndedCall(ended, operation, arguments.at(0).number);
+    }
+}
+
+// How the library is reached: [DEFAULT] PROCESSO_DLL of the INI file, the library host when
+// it is not set.
+backend::LibraryWay MainWindow::libraryWay() {
+    const auto stored = settings::readProfileString(state_.iniPath, "DEFAULT", "PROCESSO_DLL");
+    if (!stored || stored->empty())
+        return backend::LibraryWay::Host;
+    if (const auto way = backend::libraryWayFromText(*stored))
+        return *way;
+    ui::dialogs().message(this, qs("PROCESSO_DLL=" + *stored + " não é SEPARADO nem MESMO (" +
+                                   state_.iniPath + "): a biblioteca roda num processo à parte."));
+    return backend::LibraryWay::Host;
 }
 
 // Answer files the last Integrador call could not read are named once, after the call.
@@ -496,6 +544,41 @@ void MainWindow::reportSkippedAnswerFiles() {
     const std::string text = backend::skippedFilesMessage(integrador_->skippedFiles());
     if (!text.empty())
         ui::dialogs().message(this, qs(text));
+}
+
+void MainWindow::startJournal() {
+    for (const std::string& line : recorder_->start())
+        ui::dialogs().message(this, qs(line));
+}
+
+void MainWindow::showHistory() {
+    pageControl_->setCurrentWidget(historyPage_);
+    historyPage_->search();
+}
+
+// Kept after the answer is shown; a journal that cannot be written says so in the status bar
+// and the call's result stands.
+void MainWindow::recordAttempt(const core::CallAttempt& attempt) {
+    journal::CallSource source;
+    source.frontEnd = "janela";
+    source.layout = rgLayout_->checkedButton()->text().toStdString();
+    if (integradorMode()) {
+        source.accessMode = "INTEGRADOR";
+        source.target =
+            core::utf8FromPath(backend::integradorFolders(folders_.data).input.parent_path());
+    } else {
+        source.accessMode = "DLL";
+        source.target =
+            core::utf8FromPath(folders_.modules / core::pathFromUtf8(state_.libraryName));
+        try {
+            const std::string version = backend::libraryFileVersion(source.target);
+            source.target += " (versão " + (version.empty() ? "não informada" : version) + ")";
+        } catch (const std::exception&) {
+            // A library without a readable version is still named.
+        }
+    }
+    for (const std::string& line : recorder_->keep(attempt, source))
+        statusBar()->showMessage(qs(line), 15000);
 }
 
 void MainWindow::guarded(const std::function<void()>& action) {

@@ -18,9 +18,14 @@ class QPushButton;
 class QStackedWidget;
 
 namespace backend {
-class DriverLibrary;
+class LibraryBackend;
+enum class LibraryWay;
 class IntegradorBackend;
 } // namespace backend
+namespace journal {
+class CallRecorder;
+class HistoryPage;
+} // namespace journal
 namespace ui {
 class OperationPage;
 }
@@ -61,6 +66,7 @@ public:
                            const core::Arguments& arguments) override;
     void guarded(const std::function<void()>& action) override;
     core::OperationContext operationContext() const override;
+    void recordAttempt(const core::CallAttempt& attempt) override;
     void cursorWait() override { CursorWait(); }
     void cursorDefault() override { CursorDefault(); }
 
@@ -71,6 +77,7 @@ private:
     void FormCreate();
     void accessModeSelected(int item);
     bool CarregaDLL(const std::string& libraryName);
+    backend::LibraryWay libraryWay();
     void buildPanel();
     void setPanelKeyboardOrder();
     void setOuterSize();
@@ -82,10 +89,12 @@ private:
     void setStatusPanel1(const QString& text);
     void writeIntegradorTemplates();
     void reportSkippedAnswerFiles();
+    void startJournal();
+    void showHistory();
 
     settings::ProgramFolders folders_;
     core::SharedState state_;
-    std::unique_ptr<backend::DriverLibrary> library_;
+    std::unique_ptr<backend::LibraryBackend> library_;
     std::unique_ptr<backend::IntegradorBackend> integrador_;
     core::CallThread callThread_;
 
@@ -97,7 +106,10 @@ private:
     QLabel* statusPanel0_ = nullptr;
     QLabel* statusPanel1_ = nullptr;
     QLabel* libraryVersionLabel_ = nullptr;
+    QPushButton* historico_ = nullptr;
     QPushButton* sair_ = nullptr;
+    std::unique_ptr<journal::CallRecorder> recorder_;
+    journal::HistoryPage* historyPage_ = nullptr;
     bool outerSizeSet_ = false;
     QFileDialog* openDialog_ = nullptr;
 };

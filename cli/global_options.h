@@ -6,6 +6,9 @@
 namespace cli::global {
 
 inline constexpr Option dll{"--dll", "ARQUIVO", "chama o módulo pela biblioteca ARQUIVO"};
+inline constexpr Option processoDll{
+    "--processo-dll", "FORMA",
+    "separado (padrão): a biblioteca roda num processo à parte; mesmo: no processo do tarvik"};
 inline constexpr Option integrador{"--integrador", "PASTA",
                                    "chama o módulo pelo Integrador, com Input e Output em PASTA"};
 inline constexpr Option espera{"--espera", "SEGUNDOS",
@@ -17,7 +20,7 @@ inline constexpr Option analisar{"--analisar", "",
 inline constexpr Option help{"--help", "", "mostra esta ajuda (ou a da operação)"};
 inline constexpr Option version{"--version", "", "mostra a versão do programa"};
 
-inline constexpr const Option* all[] = {&dll,  &integrador, &espera, &layout,
-                                        &json, &analisar,   &help,   &version};
+inline constexpr const Option* all[] = {&dll,  &processoDll, &integrador, &espera, &layout,
+                                        &json, &analisar,    &help,       &version};
 
 } // namespace cli::global

@@ -8,15 +8,6 @@
 namespace cli {
 namespace {
 
-void printOptions(std::span<const Option* const> options, std::ostream& out) {
-    for (const Option* o : options) {
-        std::string head = std::string(o->name);
-        if (!o->value.empty())
-            head += " " + std::string(o->value);
-        out << "  " << std::left << std::setw(22) << head << " " << o->help << "\n";
-    }
-}
-
 // char * Name( int numeroSessao , char * codigoDeAtivacao );
 std::string declaration(const core::Operation& operation) {
     std::string text = "char * " + std::string(operation.name) + "(";
@@ -35,8 +26,9 @@ constexpr const char* exitStatuses =
     "  0  o módulo respondeu com o código de sucesso da operação\n"
     "  1  o módulo respondeu com outro código\n"
     "  2  uso errado ou dados de entrada inválidos\n"
-    "  3  o módulo não pôde ser alcançado: biblioteca ausente ou não carregável, pastas do\n"
-    "     Integrador ausentes, tempo de espera esgotado\n"
+    "  3  o módulo não pôde ser alcançado: biblioteca ausente ou não carregável, biblioteca\n"
+    "     encerrada durante a chamada, chamada cancelada, pastas do Integrador ausentes,\n"
+    "     tempo de espera esgotado\n"
     "  4  o módulo respondeu com o código de sucesso, mas o documento de retorno (CF-e,\n"
     "     CFeCanc, log com --saida) não pôde ser lido ou salvo; o motivo vai para a saída\n"
     "     de erros. Com --json, \"saved\" é true quando o documento foi salvo, false (com o\n"
@@ -44,12 +36,22 @@ constexpr const char* exitStatuses =
 
 } // namespace
 
+void printOptions(std::span<const Option* const> options, std::ostream& out) {
+    for (const Option* o : options) {
+        std::string head = std::string(o->name);
+        if (!o->value.empty())
+            head += " " + std::string(o->value);
+        out << "  " << std::left << std::setw(22) << head << " " << o->help << "\n";
+    }
+}
+
 void printHelp(std::ostream& out, const settings::ProgramFolders& folders) {
     out << "Uso: tarvik [--dll ARQUIVO | --integrador PASTA] [--json] OPERACAO [parâmetros]\n"
            "     tarvik OPERACAO --analisar [parâmetros]\n"
            "     tarvik [--layout VERSAO] [--json] validar (--cfe | --canc) ARQUIVO\n"
            "     tarvik [--layout VERSAO] [--json] gerar-cancelamento --cfe ARQUIVO\n"
            "     tarvik [--json] extrato --cfe ARQUIVO [--cancelamento ARQUIVO] --pdf ARQUIVO\n"
+           "     tarvik [--json] historico [exportar --saida PACOTE.zip] [filtros]\n"
            "     tarvik OPERACAO --help\n"
            "\n"
            "Executa uma operação do módulo fiscal (SAT ou MF-e) como o botão \"Executar\" da sua\n"
@@ -79,6 +81,8 @@ void printHelp(std::ostream& out, const settings::ProgramFolders& folders) {
         << "  extrato" << std::string(25, ' ')
         << "não disponível nesta compilação para Windows (sem cairo e zint)\n"
 #endif
+        << "  historico" << std::string(23, ' ')
+        << "mostra ou exporta as chamadas guardadas (veja historico --help)\n"
         << "\n"
         << exitStatuses;
 }

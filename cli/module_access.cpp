@@ -5,6 +5,7 @@
 #include "access/integrador_answer.h"
 #include "access/integrador_backend.h"
 #include "access/integrador_request.h"
+#include "access/library_ended.h"
 #include "cli/global_options.h"
 #include "cli/wait_progress.h"
 #include "core/path_text.h"
@@ -27,6 +28,21 @@ std::optional<std::chrono::milliseconds> waitLimitOf(const CommandLine& line) {
     if (error != std::errc{} || end != text->data() + text->size() || seconds <= 0)
         throw UsageError("--espera pede um número de segundos maior que zero: " + *text);
     return std::chrono::seconds(seconds);
+}
+
+backend::LibraryWay libraryWayOf(const CommandLine& line, const settings::ProgramFolders& folders) {
+    if (const auto text = line.value(global::processoDll.name)) {
+        if (const auto way = backend::libraryWayFromText(*text))
+            return *way;
+        throw UsageError("--processo-dll pede separado ou mesmo: " + *text);
+    }
+    const std::string ini = core::utf8FromPath(folders.iniFile);
+    const auto stored = settings::readProfileString(ini, "DEFAULT", "PROCESSO_DLL");
+    if (!stored || stored->empty())
+        return backend::LibraryWay::Host;
+    if (const auto way = backend::libraryWayFromText(*stored))
+        return *way;
+    throw UsageError("PROCESSO_DLL pede SEPARADO ou MESMO (" + ini + "): " + *stored);
 }
 
 std::string seconds(std::chrono::milliseconds limit) {
@@ -67,10 +83,12 @@ AccessChoice chooseAccess(const CommandLine& line, const settings::ProgramFolder
                              ini + ")");
         }
     }
+    choice.way = libraryWayOf(line, folders);
+    choice.hostFolder = folders.modules;
     choice.waitLimit = waitLimitOf(line);
     if (choice.waitLimit && choice.mode == AccessChoice::Mode::Dll)
-        throw UsageError("--espera vale só para o Integrador: uma chamada à biblioteca não pode "
-                         "ser interrompida");
+        throw UsageError(
+            "--espera vale só para o Integrador: uma chamada à biblioteca não tem limite de tempo");
     return choice;
 }
 
@@ -83,10 +101,11 @@ Access::Access(const AccessChoice& choice) : choice_(choice) {
     const std::string path = core::utf8FromPath(choice.library);
     if (!std::filesystem::exists(choice.library))
         throw BackendUnavailable(backend::libraryNotFoundMessage(path));
-    std::string error;
-    library_ = backend::DriverLibrary::load(path, error);
-    if (!library_)
-        throw BackendUnavailable(std::string(backend::libraryLoadFailureMessage) + "\n\r" + error);
+    auto opened = backend::openLibrary(path, choice.way, choice.hostFolder);
+    if (!opened.library)
+        throw BackendUnavailable(std::string(backend::libraryLoadFailureMessage) + "\n\r" +
+                                 opened.error);
+    library_ = std::move(opened.library);
 }
 
 Access::~Access() = default;
@@ -98,6 +117,7 @@ bool Access::integradorMode() const {
 std::string Access::callModule(const core::Operation& operation, const core::Arguments& arguments) {
     unanswered_.clear();
     notice_.clear();
+    lastCallEnd_ = core::CallEnd::Answered;
     return integradorMode() ? callIntegrador(operation, arguments)
                             : callLibrary(operation, arguments);
 }
@@ -106,9 +126,19 @@ std::string Access::callLibrary(const core::Operation& operation,
                                 const core::Arguments& arguments) {
     if (!library_->has(operation))
         unanswered_ = backend::missingFunctionMessage(operation.name);
-    backend::DriverLibrary& library = *library_;
-    const core::WaitInfo info{std::string(operation.name), std::nullopt, {}};
-    return waitWithProgress(info, [&] { return library.call(operation, arguments); }).answer;
+    backend::LibraryBackend& library = *library_;
+    core::WaitInfo info{std::string(operation.name), std::nullopt, {}};
+    if (library.canCancel())
+        info.cancel = [&library] { library.cancel(); };
+    try {
+        return waitWithProgress(info, [&] { return library.call(operation, arguments); }).answer;
+    } catch (const backend::LibraryEnded& ended) {
+        unanswered_ = ended.what();
+        lastCallEnd_ = ended.cause() == backend::LibraryEnded::Cause::Cancelled
+                           ? core::CallEnd::Cancelled
+                           : core::CallEnd::LibraryEnded;
+        return backend::answerOfEndedCall(ended, operation, arguments.at(0).number);
+    }
 }
 
 std::string Access::callIntegrador(const core::Operation& operation,
@@ -134,6 +164,7 @@ std::string Access::callIntegrador(const core::Operation& operation,
         break;
     case Outcome::Cancelled:
         unanswered_ = "espera pela resposta do Integrador cancelada";
+        lastCallEnd_ = core::CallEnd::Cancelled;
         break;
     }
     return answer;

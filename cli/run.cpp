@@ -1,5 +1,6 @@
 #include "cli/run.h"
 
+#include "access/driver_library.h"
 #include "access/integrador_request.h"
 #include "cli/gerar_cancelamento.h"
 #ifdef TARVIK_RECEIPT_DRAWING
@@ -7,14 +8,18 @@
 #endif
 #include "cli/global_options.h"
 #include "cli/help.h"
+#include "cli/historico.h"
 #include "cli/module_access.h"
 #include "cli/operation_entries.h"
 #include "cli/operation_record.h"
 #include "cli/output.h"
 #include "cli/validar.h"
 #include "core/answer_cuts.h"
+#include "core/path_text.h"
 #include "core/success_code.h"
 #include "core/text.h"
+#include "journal/call_recorder.h"
+#include "journal/retention.h"
 
 #include <algorithm>
 #include <vector>
@@ -61,44 +66,76 @@ int analyse(const Output& o, const OperationEntry& entry, const core::OperationL
 }
 
 // "Executar": the command box, the call, the answer box.
+// Where the journal says the call went: the library's file and version, or the Integrador's
+// folder.
+journal::CallSource sourceOf(const AccessChoice& choice, const std::string& layout) {
+    journal::CallSource source{"tarvik", "DLL", core::utf8FromPath(choice.library), layout};
+    if (choice.mode == AccessChoice::Mode::Dll) {
+        try {
+            const std::string version = backend::libraryFileVersion(source.target);
+            source.target += " (versão " + (version.empty() ? "não informada" : version) + ")";
+        } catch (const std::exception&) {
+            // A library without a readable version is still named.
+        }
+    }
+    if (choice.mode == AccessChoice::Mode::Integrador) {
+        source.accessMode = "INTEGRADOR";
+        source.target = core::utf8FromPath(choice.folders.input.parent_path());
+    }
+    return source;
+}
+
 int execute(const Output& o, const OperationEntry& entry, const core::OperationLogic& logic,
-            const CommandLine& line, const settings::ProgramFolders& folders,
-            OperationRecord& record) {
+            const AccessChoice& choice, OperationRecord& record, core::CallAttempt& attempt) {
     const core::Operation& operation = entry.operation;
-    const AccessChoice choice = chooseAccess(line, folders);
     record.access = choice.mode == AccessChoice::Mode::Dll ? "DLL" : "INTEGRADOR";
     std::unique_ptr<Access> access;
     try {
         access = std::make_unique<Access>(choice);
     } catch (const BackendUnavailable& e) {
+        attempt.failure = std::current_exception();
         return stop(o, record, exitUnreachable, e.what());
     }
+    attempt.integradorMode = access->integradorMode();
 
     try {
-        if (const auto refused = logic.refusal ? logic.refusal() : std::nullopt)
+        if (const auto refused = logic.refusal ? logic.refusal() : std::nullopt) {
+            attempt.refusal = *refused;
             return stop(o, record, exitBadUsage, *refused);
+        }
         record.shown = core::mostrar(*access, operation, logic.prepare);
     } catch (const std::exception& e) {
+        attempt.refusal = e.what();
         return stop(o, record, exitBadUsage, e.what());
     }
-    record.session = access->state().sessionNumber;
+    attempt.call = record.shown->call;
+    record.session = attempt.session = access->state().sessionNumber;
     if (access->integradorMode()) {
-        record.identifier = access->state().requestIdentifier;
+        record.identifier = attempt.requestIdentifier = access->state().requestIdentifier;
         record.request =
             backend::requestDocument(operation, record.identifier, record.shown->call.arguments);
     }
     if (!o.json)
         printLines(o.out, record.shown->commandBox);
-    if (!record.shown->call.unsendable.empty())
+    if (!record.shown->call.unsendable.empty()) {
+        attempt.refusal = record.shown->call.unsendable;
         return stop(o, record, exitBadUsage, record.shown->call.unsendable);
+    }
 
+    attempt.start = std::chrono::system_clock::now();
+    attempt.startedAt = std::chrono::steady_clock::now();
     try {
         record.executed = core::executar(*access, operation, record.shown->call, logic.report);
+        attempt.finish();
     } catch (const std::exception& e) {
+        attempt.finish();
+        attempt.failure = std::current_exception();
         return stop(o, record, exitUnreachable, e.what());
     }
+    attempt.executed = record.executed;
+    attempt.end = access->lastCallEnd();
     if (logic.writtenFiles)
-        record.files = logic.writtenFiles();
+        record.files = attempt.files = logic.writtenFiles();
     if (logic.takeMessages)
         record.messages = logic.takeMessages();
     if (logic.accessKey)
@@ -141,11 +178,22 @@ int runOperation(const Output& o, const OperationEntry& entry, std::span<const s
     core::OperationContext context;
     context.programFolder = folders.data;
     context.layout = documents::layoutName(layout);
+    core::CallAttempt attempt;
+    attempt.operation = &entry.operation;
+    attempt.fields = entry.definition.fields;
+    attempt.inputs = inputsFrom(entry, line);
     const core::OperationLogic logic =
-        entry.definition.bind(entry.operation, inputsFrom(entry, line), context);
+        entry.definition.bind(entry.operation, attempt.inputs, context);
     if (line.has(global::analisar.name))
         return analyse(o, entry, logic, record);
-    return execute(o, entry, logic, line, folders, record);
+    const AccessChoice choice = chooseAccess(line, folders);
+    const int status = execute(o, entry, logic, choice, record, attempt);
+    // Kept once everything is shown: the journal never delays the answer.
+    journal::CallRecorder recorder(journal::journalPath(folders.data),
+                                   journal::retentionFrom(core::utf8FromPath(folders.iniFile)));
+    for (const std::string& warning : recorder.keep(attempt, sourceOf(choice, context.layout)))
+        printError(o, warning);
+    return status;
 }
 
 int runCommand(const Output& o, std::span<const std::string> args,
@@ -160,6 +208,8 @@ int runCommand(const Output& o, std::span<const std::string> args,
         printHelp(line.has(global::help.name) ? o.out : o.err, folders);
         return line.has(global::help.name) ? exitSuccess : exitBadUsage;
     }
+    if (*word == historicoCommand)
+        return runHistorico(o, args, folders);
     if (*word == validarCommand)
         return runValidar(o, args, folders);
     if (*word == gerarCancelamentoCommand)

@@ -30,6 +30,11 @@ using Report = std::function<void(std::string_view answer, Lines& lines)>;
 // A report written as a function that returns its lines, in the appending shape.
 Report appendingReport(Lines (*report)(std::string_view answer));
 
+// How the last module call ended when the module did not answer it: the library's process ended
+// during it (its answer is then the message saying so), or the user cancelled it (its answer is
+// then the module's busy answer).
+enum class CallEnd { Answered, LibraryEnded, Cancelled };
+
 // What running an operation needs from whoever runs it: the window or the command line.
 class ModuleAccess {
 public:
@@ -45,6 +50,8 @@ public:
 
     // Calls the module through the active back-end; returns when the answer is there.
     virtual std::string callModule(const Operation& operation, const Arguments& arguments) = 0;
+    // How the last callModule ended.
+    virtual CallEnd lastCallEnd() const = 0;
 
     // The current answer document as the Integrador answer block shows it.
     virtual std::string answerDocumentForDisplay() = 0;

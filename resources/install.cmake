@@ -1,6 +1,7 @@
 # Installation into the usual Linux layout, and the Debian package built from it by CPack:
 #   bin/                     tarvikplus, tarvik
-#   lib/tarvikplus/          the module emulator (libmfe.so) and integrador_standin
+#   lib/tarvikplus/          the module emulator (libmfe.so), integrador_standin and the library
+#                            host (tarvik_library_host)
 #   share/tarvikplus/        HELP/ and welcome.png
 #   share/applications/      tarvikplus.desktop
 #   share/icons/hicolor/     the program icon
@@ -11,7 +12,7 @@ install(TARGETS tarvik RUNTIME DESTINATION ${TARVIK_INSTALL_BINDIR})
 if(TARGET tarvikplus)
     install(TARGETS tarvikplus RUNTIME DESTINATION ${TARVIK_INSTALL_BINDIR})
 endif()
-install(TARGETS mfe_emulator integrador_standin
+install(TARGETS mfe_emulator integrador_standin tarvik_library_host
     RUNTIME DESTINATION ${TARVIK_INSTALL_MODULEDIR}
     LIBRARY DESTINATION ${TARVIK_INSTALL_MODULEDIR})
 install(DIRECTORY ${CMAKE_CURRENT_LIST_DIR}/HELP DESTINATION ${TARVIK_INSTALL_DATADIR})

@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 levels=(
-    "app integrador_standin"                       # the two programs with a window or a service
+    "app integrador_standin library_host"          # the programs with a window or a service
     "cli"                                          # the tarvik command line
     "registry"                                     # the one list of operations
     "operations documents network"                 # features

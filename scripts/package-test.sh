@@ -26,7 +26,7 @@ deb=$work/package/tarvikplus_$(grep -oP 'CPACK_PACKAGE_VERSION "\K[^"]+' "$build
 [ -f "$deb" ] || fail "no package $(basename "$deb") in: $(ls "$work/package")"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "$(basename "$deb"): Depends: $depends"
-for needed in libqt6widgets6 libxml2 libxmlsec1-openssl libssl3 qt6-qpa-plugins; do
+for needed in libqt6widgets6 libxml2 libxmlsec1-openssl libssl3 qt6-qpa-plugins libsqlite3-0 libzip4; do
     grep -q "$needed" <<<"$depends" || fail "$needed missing from Depends"
 done
 
@@ -34,6 +34,7 @@ stage=$work/root
 dpkg-deb -x "$deb" "$stage"
 prefix=$stage/usr
 for file in bin/tarvikplus bin/tarvik lib/tarvikplus/libmfe.so lib/tarvikplus/integrador_standin \
+    lib/tarvikplus/tarvik_library_host \
     share/tarvikplus/HELP/ConsultarSAT.HLP share/tarvikplus/welcome.png \
     share/applications/tarvikplus.desktop share/icons/hicolor/64x64/apps/tarvikplus.png \
     share/doc/tarvikplus/copyright; do

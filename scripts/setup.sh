@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libxml2-dev libxml2-utils libssl-dev
-    libxmlsec1-dev xmlsec1 nlohmann-json3-dev
+    libxmlsec1-dev xmlsec1 nlohmann-json3-dev libsqlite3-dev libzip-dev unzip
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-qpa-plugins fonts-dejavu-core xvfb xauth
     libzint-dev libcairo2-dev poppler-utils zbar-tools

@@ -6,7 +6,7 @@
 #
 # --dependencies: only build the dependencies that are not cached yet.
 #
-# The dependencies (libxml2, OpenSSL, xmlsec1, GoogleTest) are cross-built once from Debian's own
+# The dependencies (libxml2, OpenSSL, xmlsec1, GoogleTest, zlib, SQLite, libzip) are cross-built once from Debian's own
 # source packages, as static libraries, into a folder keyed by their versions:
 #   ${XDG_CACHE_HOME:-$HOME/.cache}/tarvikplus/windows-deps/<arch>-<versions>
 # A rerun skips every one already there. Builds go to build-windows-<arch>/.
@@ -31,7 +31,7 @@ as_root() {
 # source packages of the dependencies (deb-src lines beside the deb ones).
 setup() {
     local packages=(mingw-w64 wine wine64 wine32:i386 dpkg-dev pkg-config cmake ninja-build
-        make perl nlohmann-json3-dev qt6-base-dev qt6-base-dev-tools nsis zip fonts-wine xvfb xauth
+        make perl tcl nlohmann-json3-dev qt6-base-dev qt6-base-dev-tools nsis zip fonts-wine xvfb xauth
         x11-utils) missing=() p update=
     for p in "${packages[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
@@ -212,10 +212,48 @@ cpu_seconds() {
     awk -v tick="$(getconf CLK_TCK)" '{ printf "%d\n", ($16 + $17) / tick }' "/proc/$$/stat"
 }
 
-# Builds into $prefix whatever of the four is not there yet, in dependency order.
+# Debian's zlib source has no Windows makefile: its library is the C files of the top folder.
+build_zlib() {
+    debian_source zlib "$zlib_version"
+    local file
+    for file in adler32 compress crc32 deflate gzclose gzlib gzread gzwrite infback inffast \
+        inflate inftrees trees uncompr zutil; do
+        "$1-gcc" -O2 -c "src/$file.c" -o "$file.o" || return 1
+    done
+    "$1-ar" rcs libz.a ./*.o &&
+        install -D -m644 libz.a "$2/lib/libz.a" &&
+        install -D -m644 -t "$2/include" src/zlib.h src/zconf.h
+}
+
+# The amalgamation (sqlite3.c) is generated on this machine (it needs tclsh), then compiled for
+# the target alone: SQLite's own build would link its shell and tools too.
+build_sqlite3() {
+    debian_source sqlite3 "$sqlite3_version"
+    (cd src && ./configure --disable-tcl --disable-readline && make sqlite3.c) &&
+        "$1-gcc" -O2 -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION -c src/sqlite3.c \
+            -o sqlite3.o &&
+        "$1-ar" rcs libsqlite3.a sqlite3.o &&
+        install -D -m644 libsqlite3.a "$2/lib/libsqlite3.a" &&
+        install -D -m644 -t "$2/include" src/sqlite3.h src/sqlite3ext.h
+}
+
+# Deflate (zlib) only: the support package needs neither other methods nor encryption.
+build_libzip() {
+    debian_source libzip "$libzip_version"
+    cmake -S src -B build -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/toolchains/$1.cmake" -DTARVIK_WINDOWS_DEPS="$2" \
+        -DCMAKE_INSTALL_PREFIX="$2" -DBUILD_SHARED_LIBS=OFF -DENABLE_COMMONCRYPTO=OFF \
+        -DENABLE_GNUTLS=OFF -DENABLE_MBEDTLS=OFF -DENABLE_OPENSSL=OFF -DENABLE_WINDOWS_CRYPTO=OFF \
+        -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF -DENABLE_ZSTD=OFF -DBUILD_TOOLS=OFF \
+        -DBUILD_REGRESS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF &&
+        cmake --build build -j "$jobs" &&
+        cmake --install build
+}
+
+# Builds into $prefix whatever of them is not there yet, in dependency order.
 dependencies() { # (triple, prefix)
     local dep
-    for dep in libxml2 openssl xmlsec1 googletest; do
+    for dep in libxml2 openssl xmlsec1 googletest zlib sqlite3 libzip; do
         dependency "$dep" "$1" "$2"
     done
 }
@@ -242,13 +280,14 @@ why_32bit_cannot_run() {
     echo "this machine cannot run 32-bit programs (/usr/lib/wine/wine: ${out##*: })"
 }
 
-# tarvik.exe --dll mfe.dll ConsultarSAT, then the same through integrador_standin.exe, in a
-# folder holding the three programs only, as a user would unpack them.
+# tarvik.exe --dll mfe.dll ConsultarSAT (through the library host, the default, and in
+# process), then the same through integrador_standin.exe, in a folder holding the programs only,
+# as a user would unpack them.
 smoke() { # (build folder, arch)
     local folder out wine
     wine=$(wine_for "$2")
     folder=$(mktemp -d)
-    cp "$1"/{tarvik.exe,mfe.dll,integrador_standin.exe} "$folder"
+    cp "$1"/{tarvik.exe,tarvik_library_host.exe,mfe.dll,integrador_standin.exe} "$folder"
     # The folders an installed Integrador keeps (the stand-in, started alongside, may come second;
     # it answers a request already waiting there).
     mkdir -p "$folder/Integrador/Input" "$folder/Integrador/Output"
@@ -257,13 +296,37 @@ smoke() { # (build folder, arch)
         export MFE_EMULADOR_ESTADO="$folder/estado.json"
         out=$("$wine" tarvik.exe --dll mfe.dll ConsultarSAT)
         grep -q '|08000|' <<<"$out" || { echo "library call: $out" >&2; exit 1; }
+        out=$("$wine" tarvik.exe --processo-dll mesmo --dll mfe.dll ConsultarSAT)
+        grep -q '|08000|' <<<"$out" || { echo "library call in process: $out" >&2; exit 1; }
         "$wine" integrador_standin.exe --dir Integrador --library mfe.dll --once --timeout 60 &
         out=$("$wine" tarvik.exe --integrador Integrador ConsultarSAT)
         wait $!
         grep -q '|08000|' <<<"$out" || { echo "Integrador round trip: $out" >&2; exit 1; }
     ) || { rm -rf "$folder"; echo "windows-cross: smoke test failed in $1" >&2; return 1; }
     rm -rf "$folder"
-    echo "windows-cross: smoke test passed in $1 (library call and Integrador round trip)"
+    echo "windows-cross: smoke test passed in $1 (library calls and Integrador round trip)"
+}
+
+# The 64-bit tarvik.exe reaching the 32-bit mfe.dll, as module makers ship it, through the 32-bit
+# library host (tarvik_library_host32.exe beside it).
+smoke_32bit_library() {
+    local folder out cannot_run
+    if cannot_run=$(why_32bit_cannot_run); then
+        echo "windows-cross: SKIPPED the 64-bit tarvik.exe with the 32-bit mfe.dll: $cannot_run"
+        return 0
+    fi
+    folder=$(mktemp -d)
+    cp build-windows-x86_64/{tarvik.exe,tarvik_library_host.exe} build-windows-i686/mfe.dll \
+        "$folder"
+    cp build-windows-i686/tarvik_library_host.exe "$folder/tarvik_library_host32.exe"
+    out=$(cd "$folder" && MFE_EMULADOR_ESTADO="$folder/estado.json" \
+        "$(wine_for x86_64)" tarvik.exe --dll mfe.dll ConsultarSAT) || true
+    rm -rf "$folder"
+    grep -q '|08000|' <<<"$out" || {
+        echo "windows-cross: the 64-bit tarvik.exe with the 32-bit mfe.dll: $out" >&2
+        return 1
+    }
+    echo "windows-cross: the 64-bit tarvik.exe called the 32-bit mfe.dll through its host"
 }
 
 # Passed, skipped and failed cases in the GoogleTest reports of a build.
@@ -300,6 +363,8 @@ notices() { # (version)
     sed -e "s/@VERSION@/$1/g" -e "s/@QT_VERSION@/${qt_version%%+*}/g" \
         -e "s/@QT_PACKAGE@/$qt_version/g" -e "s/@OPENSSL_PACKAGE@/$openssl_version/g" \
         -e "s/@LIBXML2_PACKAGE@/$libxml2_version/g" -e "s/@XMLSEC1_PACKAGE@/$xmlsec1_version/g" \
+        -e "s/@SQLITE3_PACKAGE@/$sqlite3_version/g" -e "s/@LIBZIP_PACKAGE@/$libzip_version/g" \
+        -e "s/@ZLIB_PACKAGE@/$zlib_version/g" \
         resources/windows/NOTICES.in
     notice "Qt: GNU Lesser General Public License, version 3"
     cat /usr/share/common-licenses/LGPL-3
@@ -311,6 +376,12 @@ notices() { # (version)
     source_file libxml2 "$libxml2_version" Copyright
     notice "XML Security Library (xmlsec1)"
     source_file xmlsec1 "$xmlsec1_version" Copyright
+    notice "SQLite"
+    cat /usr/share/doc/libsqlite3-0/copyright
+    notice "libzip"
+    source_file libzip "$libzip_version" LICENSE
+    notice "zlib"
+    source_file zlib "$zlib_version" LICENSE
     notice "The GNU C++ and GCC runtime (with the GCC Runtime Library Exception)"
     cat /usr/share/doc/gcc-mingw-w64-base/copyright
     notice "winpthreads (mingw-w64)"
@@ -329,18 +400,20 @@ uninstall_list() { # (folder)
 }
 
 # The window's folder as a user gets it (dist/TarvikPlus), with the notices of the libraries it
-# ships, then its portable zip and its installer beside it.
+# ships, then its portable zip and its installer beside it. The 32-bit library host, which lets
+# the 64-bit window call 32-bit DLLs, comes from the i686 build.
 window_packages() { # (build folder)
     local dist=$1/dist version size
     local folder=$dist/TarvikPlus
     version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$1/CMakeCache.txt")
     rm -rf "$dist"
     mkdir -p "$folder/platforms" "$folder/styles" &&
-        (cd "$1" && cp tarvikplus.exe tarvik.exe mfe.dll integrador_standin.exe welcome.png \
-            Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll libstdc++-6.dll libgcc_s_seh-1.dll \
+        (cd "$1" && cp tarvikplus.exe tarvik.exe tarvik_library_host.exe mfe.dll \
+            integrador_standin.exe welcome.png Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll libstdc++-6.dll libgcc_s_seh-1.dll \
             libwinpthread-1.dll "$folder" &&
             cp -r HELP "$folder" && cp platforms/qwindows.dll "$folder/platforms" &&
             cp styles/qwindowsvistastyle.dll "$folder/styles") &&
+        cp build-windows-i686/tarvik_library_host.exe "$folder/tarvik_library_host32.exe" &&
         notices "$version" >"$folder/NOTICES.txt" &&
         (cd "$dist" && zip -qr "TarvikPlus-$version-x64-portable.zip" TarvikPlus) &&
         uninstall_list "$folder" >"$dist/files.nsh" &&
@@ -395,14 +468,14 @@ qt_counts() { # (build folder)
     done
 }
 
-# The x86_64 build runs every test, the window's included (with Qt), then lays out the window's
-# folder, its zip and its installer and tries the installer; the i686 one the checks of the
-# 32-bit DLL: its export table, its life cycle called stdcall, and the smoke test. Each step says
-# how long it took.
+# The x86_64 build runs every test, the window's included (with Qt); the i686 one the checks of
+# the 32-bit DLL: its export table, its life cycle called stdcall, and the smoke test. Each step
+# says how long it took.
 build_and_test() { # (arch, triple, deps, [qt])
     local build=build-windows-$1 targets=() tests=() cannot_run= gui=OFF start
     if [ "$1" = i686 ]; then
-        targets=(--target tarvik mfe_emulator integrador_standin emulator_library_tests)
+        targets=(--target tarvik tarvik_library_host mfe_emulator integrador_standin
+            emulator_library_tests)
         tests=(-R '^(mfe_dll_exports|emulator_library_tests)$')
         if cannot_run=$(why_32bit_cannot_run); then
             tests=(-R '^mfe_dll_exports$')
@@ -441,14 +514,18 @@ build_and_test() { # (arch, triple, deps, [qt])
         return $status
     fi
     smoke "$build" "$1" || status=1
-    if [ "$gui" = ON ]; then
-        start=$SECONDS
-        window_packages "$build" || return 1
-        echo "windows-cross: window folder, zip and installer in $((SECONDS - start)) s"
-        start=$SECONDS
-        installer_smoke "$build" || status=1
-        echo "windows-cross: installer smoke test in $((SECONDS - start)) s"
-    fi
+    return $status
+}
+
+# The window's folder, zip and installer, then the installer under wine (after both builds: the
+# folder takes the i686 library host).
+packages_and_installer() {
+    local build=build-windows-x86_64 start=$SECONDS status=0
+    window_packages "$build" || return 1
+    echo "windows-cross: window folder, zip and installer in $((SECONDS - start)) s"
+    start=$SECONDS
+    installer_smoke "$build" || status=1
+    echo "windows-cross: installer smoke test in $((SECONDS - start)) s"
     return $status
 }
 
@@ -457,8 +534,12 @@ libxml2_version=$(source_version libxml2)
 openssl_version=$(source_version openssl)
 xmlsec1_version=$(source_version xmlsec1)
 googletest_version=$(source_version googletest)
+zlib_version=$(source_version zlib)
+sqlite3_version=$(source_version sqlite3)
+libzip_version=$(source_version libzip)
 versions="libxml2_${libxml2_version}-openssl_${openssl_version}-xmlsec1_${xmlsec1_version}"
 versions+="-googletest_${googletest_version}"
+versions+="-zlib_${zlib_version}-sqlite3_${sqlite3_version}-libzip_${libzip_version}"
 # Raised whenever a build recipe above changes, so no cache of an older recipe is used.
 versions+="-recipe2"
 versions=${versions//[:~+]/_}
@@ -479,4 +560,10 @@ for arch in "${arches[@]}"; do
     [ "$arch" != x86_64 ] || qt=$cache/$arch-$qt_versions
     build_and_test "$arch" "$triple" "$deps" "$qt" || status=1
 done
+if [[ " ${arches[*]} " == *" x86_64 "* && " ${arches[*]} " == *" i686 "* ]]; then
+    smoke_32bit_library || status=1
+    packages_and_installer || status=1
+elif [ -z "$only_dependencies" ]; then
+    echo "windows-cross: SKIPPED the window's folder, zip and installer: they need both builds"
+fi
 exit $status

@@ -241,13 +241,35 @@ void OperationPage::showMessages() {
 void OperationPage::execute() {
     host_.cursorWait();
     core::Executed done;
+    core::CallAttempt attempt;
+    attempt.operation = &operation_;
+    attempt.fields = definition_.fields;
+    attempt.inputs = inputs();
+    attempt.integradorMode = host_.integradorMode();
     try {
         onExecuting();
         if (!showCall()) {
             host_.cursorDefault();
+            attempt.refusal = commandBox_->toPlainText().toStdString();
+            host_.recordAttempt(attempt);
             return;
         }
+        attempt.call = lastCall_;
+        attempt.session = host_.state().sessionNumber;
+        attempt.requestIdentifier = host_.state().requestIdentifier;
+        attempt.start = std::chrono::system_clock::now();
+        attempt.startedAt = std::chrono::steady_clock::now();
         done = core::executar(host_, operation_, lastCall_, logic_.report);
+        attempt.finish();
+    } catch (const std::exception& e) {
+        host_.cursorDefault();
+        attempt.finish();
+        if (attempt.call)
+            attempt.failure = std::current_exception();
+        else
+            attempt.refusal = e.what();
+        host_.recordAttempt(attempt);
+        throw;
     } catch (...) {
         host_.cursorDefault();
         throw;
@@ -259,6 +281,11 @@ void OperationPage::execute() {
     // A long answer line (a CSR, a document) would leave the box at its end: the session, code
     // and message lead the line.
     answerBox_->moveCursor(QTextCursor::Start);
+    attempt.executed = done;
+    attempt.end = host_.lastCallEnd();
+    if (logic_.writtenFiles)
+        attempt.files = logic_.writtenFiles();
+    host_.recordAttempt(attempt);
     showMessages();
     onExecuted(done);
 }

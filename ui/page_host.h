@@ -2,6 +2,7 @@
 // What an operation page needs from the window that holds it.
 
 #include "access/module_access_base.h"
+#include "core/call_attempt.h"
 #include "core/operation_definition.h"
 
 #include <functional>
@@ -17,6 +18,9 @@ public:
 
     // The program folder, the chosen layout and the shared state, for the operation's logic.
     virtual core::OperationContext operationContext() const = 0;
+
+    // After "Executar" has shown its answer (or its failure): what the call did, for the journal.
+    virtual void recordAttempt(const core::CallAttempt& attempt) = 0;
 
     virtual void cursorWait() = 0;
     virtual void cursorDefault() = 0;

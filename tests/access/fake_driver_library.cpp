@@ -4,7 +4,10 @@
 // it lacks one entry point. It also counts the threads its functions were called from. A test that
 // runs a program in a process of its own steers it through the environment: FAKE_MFE_ANSWER is the
 // answer to every call, FAKE_MFE_DELAY_MS its delay, and each call is appended as one line to the
-// file FAKE_MFE_CALLS names (name and arguments separated by "|").
+// file FAKE_MFE_CALLS names (name and arguments separated by "|"). FAKE_MFE_MISBEHAVE makes every
+// call misbehave as closed libraries have been seen to: "crash" (a write through a null pointer),
+// "abort", "exit" (the process exits with status 7), "hang" (never returns), "stdout" (prints to
+// standard output, then answers) or "huge" (a 4 MiB answer).
 
 #include "core/mfe_call.h"
 
@@ -73,6 +76,30 @@ std::string txt(const char* value) {
     return value ? value : "<null>";
 }
 
+// Does what FAKE_MFE_MISBEHAVE asks, if anything.
+void misbehave() {
+    // Read from volatile storage, so the compiler cannot see it is null and must emit the write.
+    static volatile int* volatile nowhere = nullptr;
+    const auto how = variable("FAKE_MFE_MISBEHAVE");
+    if (!how)
+        return;
+    if (*how == "crash")
+        *nowhere = 1;
+    if (*how == "abort")
+        std::abort();
+    if (*how == "exit")
+        std::_Exit(7);
+    if (*how == "hang")
+        for (;;)
+            std::this_thread::sleep_for(std::chrono::hours(1));
+    if (*how == "stdout") {
+        std::printf("000000|99999|printed by the library|\n");
+        std::fflush(stdout);
+    }
+    if (*how == "huge")
+        buffer = "000000|08000|" + std::string(4 * 1024 * 1024, 'x') + "|";
+}
+
 const char* reply() {
     const auto delay = variable("FAKE_MFE_DELAY_MS");
     const int ms = delay ? std::atoi(delay->c_str()) : delayMs;
@@ -80,6 +107,7 @@ const char* reply() {
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
     buffer = variable("FAKE_MFE_ANSWER").value_or(answer); // the same buffer every call, as real
                                                            // libraries do
+    misbehave();
     return buffer.c_str();
 }
 

@@ -4,6 +4,7 @@
 // does), sent by tarvik, and the returned cancellation CF-e saved in Retornos.
 
 #include "documents/returned_document.h"
+#include "tests/cli/program_copy.h"
 #include "tests/cli/run_program.h"
 #include "tests/emulator/emulator_library.h"
 #include "tests/emulator/sale_documents.h"
@@ -25,7 +26,7 @@ class CancellationChain : public ::testing::Test {
 protected:
     void SetUp() override {
         program = folder / "tarvik";
-        fs::copy_file(TARVIK_EXE, program);
+        cli_test::copyTarvik(program);
         const std::string code = activationCode;
         ASSERT_EQ(lib.call("AtivarSAT", 1, 1, code.c_str(), taxpayerCnpj.c_str(), 35).substr(0, 13),
                   "000001|04000|");

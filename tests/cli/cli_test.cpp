@@ -1,6 +1,7 @@
 // The command line run as a user runs it: the built program against the fake driver library,
 // which answers what FAKE_MFE_ANSWER says and writes every call it receives to FAKE_MFE_CALLS.
 
+#include "tests/cli/program_copy.h"
 #include "tests/cli/run_program.h"
 #include "tests/documents/base64_encoder.h"
 #include "tests/support/wait_until.h"
@@ -217,7 +218,7 @@ TEST_F(CommandLineTest, AnalysisOnlyChecksAndCallsNothing) {
 
 TEST_F(CommandLineTest, WithoutAnAccessOptionTheWindowsIniAndTheLibraryBesideTheProgramServe) {
     const fs::path program = folder / "tarvik";
-    fs::copy_file(TARVIK_EXE, program);
+    cli_test::copyTarvik(program);
     const Ran unchosen = tarvik({"ConsultarSAT"}, okSat, program);
     EXPECT_EQ(unchosen.exit, 2);
     EXPECT_NE(unchosen.err.find("forma de acesso não escolhida"), std::string::npos);
@@ -244,7 +245,7 @@ TEST_F(CommandLineTest, WithoutAnAccessOptionTheWindowsIniAndTheLibraryBesideThe
 
 TEST_F(CommandLineTest, ValidarWritesWhatThePagesButtonWritesWithTheSchemaBesideTheProgram) {
     const fs::path program = folder / "tarvik";
-    fs::copy_file(TARVIK_EXE, program);
+    cli_test::copyTarvik(program);
     fs::create_directory(folder / "Schemas");
     const std::string schema = R"(<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema">
   <xs:element name="CFe"><xs:complexType><xs:sequence>
@@ -559,7 +560,7 @@ TEST_F(CommandLineTest, AnEmptyOrUnreadablePreparedDocumentIsRefused) {
 // own, and --json says whether the document was saved and, when not, why.
 TEST_F(CommandLineTest, ASuccessWhoseDocumentIsNotSavedExitsWithFour) {
     const fs::path program = folder / "tarvik";
-    fs::copy_file(TARVIK_EXE, program);
+    cli_test::copyTarvik(program);
     cli_test::writeFile(folder / "venda.xml", "<CFe/>");
     const auto sale = [](const std::string& document) {
         return "000001|06000|0000|Emitido com sucesso|||" + document +
@@ -622,7 +623,7 @@ TEST_F(CommandLineTest, InstalledTheHelpAndValidarNameTheRealFolders) {
     const fs::path program = folder / "prefixo" / "bin" / "tarvik";
     fs::create_directories(program.parent_path());
     fs::create_directories(folder / "prefixo" / "share" / "tarvikplus");
-    fs::copy_file(TARVIK_EXE, program);
+    cli_test::copyTarvik(program, folder / "prefixo" / "lib" / "tarvikplus");
     environment["XDG_DATA_HOME"] = (folder / "dados").string();
     environment["XDG_CONFIG_HOME"] = (folder / "config").string();
     const fs::path data = folder / "dados" / "tarvikplus";
@@ -654,3 +655,52 @@ TEST_F(CommandLineTest, InstalledTheHelpAndValidarNameTheRealFolders) {
 }
 
 } // namespace
+
+// Through the library host, tarvik's default: a library that crashes leaves tarvik reporting it
+// with exit status 3, and what a library prints never mixes with the answer.
+TEST_F(CommandLineTest, HostedLibraryThatCrashesOrPrintsLeavesTarvikReporting) {
+    environment["FAKE_MFE_MISBEHAVE"] = "crash";
+    const Ran crashed = tarvik({"--dll", FAKE_LIBRARY, "ConsultarSAT"});
+    EXPECT_EQ(crashed.exit, 3) << crashed.err;
+    EXPECT_NE(crashed.err.find("tarvik: a biblioteca encerrou durante a chamada ("),
+              std::string::npos)
+        << crashed.err;
+    const Ran crashedJson = tarvik({"--dll", FAKE_LIBRARY, "--json", "ConsultarSAT"});
+    const auto j = nlohmann::json::parse(crashedJson.out);
+    EXPECT_EQ(j["exit"], 3);
+    EXPECT_EQ(j["error"].get<std::string>().rfind("a biblioteca encerrou durante a chamada", 0), 0u)
+        << j["error"];
+
+    environment["FAKE_MFE_MISBEHAVE"] = "stdout";
+    const Ran printed = tarvik({"--dll", FAKE_LIBRARY, "ConsultarSAT"});
+    EXPECT_EQ(printed.exit, 0) << printed.err;
+    EXPECT_EQ(lines(printed.out).back(), okSat);
+    EXPECT_EQ(printed.out.find("printed by the library"), std::string::npos) << printed.out;
+    EXPECT_NE(printed.err.find("printed by the library"), std::string::npos) << printed.err;
+
+    const Ran badWay = tarvik({"--processo-dll", "outro", "--dll", FAKE_LIBRARY, "ConsultarSAT"});
+    EXPECT_EQ(badWay.exit, 2);
+    EXPECT_NE(badWay.err.find("--processo-dll pede separado ou mesmo: outro"), std::string::npos)
+        << badWay.err;
+}
+
+#ifndef _WIN32 // a console's Ctrl-C cannot be sent to a process in a test there
+// Ctrl-C during a hung library call ends the library host, so the call really stops.
+TEST_F(CommandLineTest, HostedLibraryThatHangsIsStoppedByCtrlC) {
+    auto env = environment;
+    env["FAKE_MFE_MISBEHAVE"] = "hang";
+    env["FAKE_MFE_ANSWER"] = okSat;
+    cli_test::Background waiting(
+        TARVIK_EXE, {"--dll", FAKE_LIBRARY, "BloquearSAT", "--codigo", "x"}, folder.path(), env);
+    // The fake records the call before it hangs.
+    EXPECT_TRUE(test_support::waitUntil([&] { return !received().empty(); }));
+    waiting.signal(SIGINT);
+    const Ran cancelled = waiting.finish();
+    EXPECT_EQ(cancelled.exit, 3) << cancelled.err;
+    EXPECT_NE(cancelled.err.find("chamada à biblioteca cancelada"), std::string::npos)
+        << cancelled.err;
+    EXPECT_NE(cancelled.out.find("|16098|SAT em processamento. Tente novamente.||"),
+              std::string::npos)
+        << cancelled.out;
+}
+#endif

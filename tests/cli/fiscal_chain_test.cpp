@@ -3,6 +3,7 @@
 // a module of its own (activation and association) in a state folder of its own.
 
 #include "core/path_text.h"
+#include "tests/cli/program_copy.h"
 #include "tests/cli/run_program.h"
 #include "tests/documents/base64_encoder.h"
 #include "tests/emulator/emulator_library.h"
@@ -62,7 +63,7 @@ protected:
                       .find("|13000|"),
                   std::string::npos);
         // The program folder (Retornos goes below it) is the test's own.
-        fs::copy_file(TARVIK_EXE, program);
+        cli_test::copyTarvik(program);
         if (integrador()) {
             standin = std::make_unique<cli_test::Background>(
                 STANDIN,
@@ -166,7 +167,7 @@ TEST(FiscalChainFolders, AFolderOfAnyNameHoldsEverythingAndIsPrintedInUtf8) {
     const fs::path library = base / fs::path(MFE_LIBRARY).filename();
     const fs::path root = base / "Integrador";
     fs::create_directories(base);
-    fs::copy_file(TARVIK_EXE, base / "tarvik");
+    cli_test::copyTarvik(base / "tarvik");
     fs::copy_file(MFE_LIBRARY, library);
     const std::map<std::string, std::string> environment{
         {"MFE_EMULADOR_ESTADO", utf8(base / "estado.json")}};

@@ -1,5 +1,6 @@
 #include "tests/cli/run_program.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -19,6 +20,19 @@ extern char** environ;
 
 namespace cli_test {
 namespace {
+
+// The tests of library calls run twice: through the library host, tarvik's default, and once
+// more in tarvik's own process (ctest sets TARVIK_TEST_PROCESSO_DLL for that round).
+std::vector<std::string> inChosenWay(const std::filesystem::path& program,
+                                     const std::vector<std::string>& args) {
+    const char* way = std::getenv("TARVIK_TEST_PROCESSO_DLL");
+    if (!way || !program.stem().string().starts_with("tarvik") ||
+        std::find(args.begin(), args.end(), "--dll") == args.end())
+        return args;
+    std::vector<std::string> chosen{"--processo-dll", way};
+    chosen.insert(chosen.end(), args.begin(), args.end());
+    return chosen;
+}
 
 // What a program wrote, with Windows' line ends (the C runtime's text mode writes CR LF, as
 // Windows programs do) read as the line feeds the tests compare against.
@@ -170,8 +184,9 @@ Ran runProgram(const std::filesystem::path& program, const std::vector<std::stri
         throw std::logic_error("no terminal on Windows: the test skips that case");
     const auto out = folder / ".stdout";
     const auto err = folder / ".stderr";
-    return collected(waitForExit(start(program, args, folder, environment, out, err)), out, err,
-                     true);
+    return collected(
+        waitForExit(start(program, inChosenWay(program, args), folder, environment, out, err)), out,
+        err, true);
 }
 
 Background::Background(const std::filesystem::path& program, const std::vector<std::string>& args,
@@ -179,7 +194,7 @@ Background::Background(const std::filesystem::path& program, const std::vector<s
                        const std::map<std::string, std::string>& environment)
     : out_(folder / (program.filename().string() + ".out")),
       err_(folder / (program.filename().string() + ".err")),
-      process_(start(program, args, folder, environment, out_, err_)) {}
+      process_(start(program, inChosenWay(program, args), folder, environment, out_, err_)) {}
 
 Background::~Background() {
     if (process_) {
@@ -217,7 +232,7 @@ Ran runProgram(const std::filesystem::path& program, const std::vector<std::stri
     for (const auto& [name, value] : environment)
         run += " " + shellWord(name + "=" + value);
     run += " " + shellWord(program.string());
-    for (const auto& arg : args)
+    for (const auto& arg : inChosenWay(program, args))
         run += " " + shellWord(arg);
     std::string command = "cd " + shellWord(folder.string()) + " && ";
     if (terminal) // script(1) gives the program a terminal of its own
@@ -235,7 +250,8 @@ Background::Background(const std::filesystem::path& program, const std::vector<s
     : out_(folder / (program.filename().string() + ".out")),
       err_(folder / (program.filename().string() + ".err")) {
     std::vector<std::string> words{program.string()};
-    words.insert(words.end(), args.begin(), args.end());
+    const auto chosen = inChosenWay(program, args);
+    words.insert(words.end(), chosen.begin(), chosen.end());
     std::vector<char*> argv;
     for (auto& word : words)
         argv.push_back(word.data());

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -90,6 +91,12 @@ int main(int argc, char** argv) {
         click(window, "BtnMostra_16");
         window.findChild<QTabWidget*>("PCConfInterfaceMFE")->setCurrentIndex(0); // "Comando"
         save(window, output + "/configurar-interface-mfe.png");
+
+        // The journal of the calls above, the status query's details shown.
+        click(window, "BtnHistorico");
+        auto* calls = window.findChild<QTableWidget*>("GridChamadas");
+        calls->selectRow(0);
+        save(window, output + "/historico.png");
     } catch (const std::exception& e) {
         std::cerr << "take_screenshots: " << e.what() << "\n";
         return 1;

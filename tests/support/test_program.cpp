@@ -1,5 +1,7 @@
 #include "tests/support/test_program.h"
 
+#include "settings/ini_file.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -62,26 +64,38 @@ TestProgram::~TestProgram() {
 
 void TestProgram::writeIni(const QByteArray& content) {
     writeFile(path("tarvikplus.ini"), content);
+    if (!content.contains("PROCESSO_DLL"))
+        settings::writeProfileString(path("tarvikplus.ini").toStdString(), "DEFAULT",
+                                     "PROCESSO_DLL", "MESMO");
 }
 
 void TestProgram::removeIni() {
     QFile::remove(path("tarvikplus.ini"));
 }
 
-// The window must load the very copy whose controls FakeLibrary holds: a link to the same file
-// gives that copy on both systems (on Windows a hard link: a shortcut is no file to the loader).
-void TestProgram::installFakeLibrary() {
-    removeLibrary();
-    const QString library = path(TARVIK_LIBRARY_NAME);
+// A link to `target` at `link`: the window must load the very copy of the fake library whose
+// controls FakeLibrary holds, and a link gives that copy on both systems (on Windows a hard
+// link: a shortcut is no file to the loader).
+static void linkFile(const QString& target, const QString& link) {
+    QFile::remove(link);
 #ifdef _WIN32
     std::error_code error;
-    std::filesystem::create_hard_link(std::filesystem::path(FAKE_LIBRARY).make_preferred(),
-                                      library.toStdWString(), error);
+    std::filesystem::create_hard_link(std::filesystem::path(target.toStdWString()).make_preferred(),
+                                      link.toStdWString(), error);
     if (error)
-        throw std::runtime_error("cannot link the fake library: " + error.message());
+        throw std::runtime_error("cannot link " + target.toStdString() + ": " + error.message());
 #else
-    QFile::link(FAKE_LIBRARY, library);
+    if (!QFile::link(target, link))
+        throw std::runtime_error("cannot link " + target.toStdString());
 #endif
+}
+
+void TestProgram::installFakeLibrary() {
+    linkFile(FAKE_LIBRARY, path(TARVIK_LIBRARY_NAME));
+}
+
+void TestProgram::installLibraryHost() {
+    linkFile(TARVIK_LIBRARY_HOST, path(QFileInfo(TARVIK_LIBRARY_HOST).fileName()));
 }
 
 void TestProgram::removeLibrary() {

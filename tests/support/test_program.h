@@ -48,9 +48,13 @@ public:
     TestProgram();
     ~TestProgram();
     QString path(const QString& name) const { return folder_.filePath(name); }
+    // Writes the INI file. The window's tests look into the fake library from their own process,
+    // so the window is set to call it in process unless `content` says otherwise.
     void writeIni(const QByteArray& content);
     void removeIni();
     void installFakeLibrary();
+    // Puts the library host beside the program, as the build and the installation do.
+    void installLibraryHost();
     void removeLibrary();
     // A new window on this folder; the boxes it shows are recorded in `dialogs`.
     std::unique_ptr<app::MainWindow> start();

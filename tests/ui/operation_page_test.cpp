@@ -17,6 +17,8 @@ struct FakeHost : ui::PageHost {
     int sessionDraws = 0;
     int calls = 0;
     int cursorDepth = 0;
+    bool callFails = false;
+    std::vector<core::CallAttempt> attempts;
     std::string answer = "000001|08000|SAT em operação||";
     std::string document;
     QStringList errors;
@@ -29,6 +31,8 @@ struct FakeHost : ui::PageHost {
     }
     std::string callModule(const core::Operation&, const core::Arguments&) override {
         ++calls;
+        if (callFails)
+            throw std::runtime_error("module unreachable");
         return answer;
     }
     std::string answerDocumentForDisplay() override { return document; }
@@ -40,6 +44,7 @@ struct FakeHost : ui::PageHost {
         }
     }
     core::OperationContext operationContext() const override { return {}; }
+    void recordAttempt(const core::CallAttempt& attempt) override { attempts.push_back(attempt); }
     void cursorWait() override { ++cursorDepth; }
     void cursorDefault() override { cursorDepth = 0; }
 };
@@ -168,6 +173,35 @@ private slots:
         QCOMPARE(host.calls, 1);
         QCOMPARE(box("MemoResposta_5"), before);
         QCOMPARE(host.cursorDepth, 0);
+    }
+
+    // Every "Executar" reaches the journal once, whether the module answered, the call failed,
+    // or the logic stopped it before the module was called.
+    void everyExecuteIsHandedToTheJournal() {
+        button("BtnMostra_5")->click();
+        button("BtnExecuta_5")->click();
+        host.callFails = true;
+        button("BtnExecuta_5")->click();
+        host.callFails = false;
+        behaviour.failBeforeCall = true;
+        button("BtnExecuta_5")->click();
+
+        QCOMPARE(host.attempts.size(), std::size_t(3));
+        const core::CallAttempt& answered = host.attempts[0];
+        QCOMPARE(answered.operation, &testDefinition.operation);
+        QCOMPARE(answered.call->text, std::string("Op(000002)"));
+        QCOMPARE(answered.session, std::string("000002"));
+        QCOMPARE(answered.executed->answer, host.answer);
+        QVERIFY(!answered.failure && answered.refusal.empty());
+
+        const core::CallAttempt& failed = host.attempts[1];
+        QCOMPARE(failed.call->text, std::string("Op(000003)"));
+        QVERIFY(failed.failure && !failed.executed);
+
+        const core::CallAttempt& refused = host.attempts[2];
+        QVERIFY(!refused.call && !refused.executed && !refused.failure);
+        QCOMPARE(refused.refusal, std::string("'x' is not a valid integer value"));
+        QCOMPARE(host.calls, 2);
     }
 
     void pageEntryClearsBoxesAndDisablesExecute() {

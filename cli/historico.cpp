@@ -1,0 +1,152 @@
+#include "cli/historico.h"
+
+#include "cli/global_options.h"
+#include "cli/help.h"
+#include "cli/run.h"
+#include "cli/validar.h"
+#include "core/path_text.h"
+#include "core/text.h"
+#include "journal/calendar_day.h"
+#include "journal/entry_json.h"
+#include "journal/journal_file.h"
+#include "journal/support_package.h"
+
+#include <iterator>
+#include <vector>
+
+namespace cli {
+namespace {
+
+constexpr std::string_view exportWord = "exportar";
+
+constexpr Option desde{"--desde", "DATA", "só as chamadas deste dia (AAAA-MM-DD) em diante"};
+constexpr Option ate{"--ate", "DATA", "só as chamadas até este dia (AAAA-MM-DD), inclusive"};
+constexpr Option operacao{"--operacao", "OP", "só as chamadas desta operação"};
+constexpr Option codigoRetorno{"--codigo-retorno", "EEEEE",
+                               "só as respostas com este código de retorno"};
+constexpr Option texto{"--texto", "T", "só as chamadas com T no texto da chamada ou na resposta"};
+constexpr Option saida{"--saida", "ARQUIVO", "com exportar: o pacote de suporte (.zip)"};
+
+constexpr const Option* own[] = {&desde, &ate, &operacao, &codigoRetorno, &texto, &saida};
+
+std::vector<const Option*> historicoOptions() {
+    std::vector<const Option*> options(std::begin(global::all), std::end(global::all));
+    options.insert(options.end(), std::begin(own), std::end(own));
+    return options;
+}
+
+void printHistoricoHelp(std::ostream& out, const settings::ProgramFolders& folders) {
+    out << "Uso: tarvik [--json] historico [filtros]\n"
+           "     tarvik historico exportar --saida PACOTE.zip [filtros]\n"
+           "\n"
+           "Mostra as chamadas ao módulo guardadas no histórico, da mais nova para a mais\n"
+           "antiga; com exportar, grava-as num pacote de suporte (zip com as chamadas em JSON,\n"
+           "os arquivos que elas gravaram e um resumo). O histórico fica em\n  "
+        << core::utf8FromPath(journal::journalPath(folders.data)) << "\n\n";
+    printOptions(own, out);
+}
+
+std::chrono::system_clock::time_point day(const CommandLine& line, const Option& option, bool end) {
+    const std::string text = *line.value(option.name);
+    const auto when = end ? journal::dayEnd(text) : journal::dayStart(text);
+    if (!when)
+        throw UsageError(std::string(option.name) + " \"" + text + "\" não é uma data AAAA-MM-DD");
+    return *when;
+}
+
+journal::Filter filterOf(const CommandLine& line) {
+    journal::Filter filter;
+    if (line.has(desde.name))
+        filter.from = day(line, desde, false);
+    if (line.has(ate.name))
+        filter.to = day(line, ate, true);
+    filter.operation = line.value(operacao.name).value_or("");
+    filter.answerCode = line.value(codigoRetorno.name).value_or("");
+    filter.text = line.value(texto.name).value_or("");
+    return filter;
+}
+
+void printCalls(const Output& o, const std::vector<journal::CallEntry>& calls) {
+    if (o.json) {
+        nlohmann::ordered_json list = nlohmann::ordered_json::array();
+        for (const auto& call : calls)
+            list.push_back(journal::toJson(call));
+        printJson(o.out, list);
+        return;
+    }
+    for (const auto& call : calls) {
+        o.out << "#" << call.id << "  " << call.startLocal << "  " << call.operation << "  "
+              << (call.answerCode.empty() ? "-" : call.answerCode) << "  "
+              << journal::outcomeName(call.outcome) << "  " << call.duration.count() / 1000
+              << " ms  " << call.frontEnd << " " << call.accessMode << "\n";
+        if (!call.callText.empty())
+            o.out << "  chamada:  " << call.callText << "\n";
+        if (!call.answer.empty())
+            o.out << "  resposta: " << core::decodeUtf8(call.answer) << "\n";
+        if (!call.message.empty())
+            o.out << "  motivo:   " << call.message << "\n";
+        for (const auto& file : call.files)
+            o.out << "  arquivo:  " << file.path << "\n";
+    }
+    o.out.flush();
+}
+
+int exportPackage(const Output& o, journal::Journal& journal,
+                  const std::vector<journal::CallEntry>& calls, const CommandLine& line) {
+    const auto zip = line.value(saida.name);
+    if (!zip)
+        throw UsageError("historico exportar pede --saida ARQUIVO.zip");
+    if (calls.empty())
+        throw UsageError("nenhuma chamada do histórico passa pelos filtros: nada a exportar");
+    const journal::PackageContents contents =
+        journal::writeSupportPackage(journal, calls, core::pathFromUtf8(*zip));
+    for (const std::string& left : contents.leftOut)
+        printError(o, "arquivo fora do pacote: " + left);
+    if (o.json) {
+        printJson(o.out, {{"package", *zip},
+                          {"calls", contents.calls},
+                          {"files", contents.files},
+                          {"files_left_out", contents.leftOut}});
+    } else {
+        o.out << "pacote de suporte " << *zip << ": " << contents.calls << " chamada(s), "
+              << contents.files << " arquivo(s)\n";
+    }
+    return exitSuccess;
+}
+
+} // namespace
+
+int runHistorico(const Output& o, std::span<const std::string> args,
+                 const settings::ProgramFolders& folders) {
+    const auto options = historicoOptions();
+    const CommandLine line(args, options);
+    if (line.has(global::help.name)) {
+        printHistoricoHelp(o.out, folders);
+        return exitSuccess;
+    }
+    refuseModuleOptions(line, historicoCommand);
+    const auto& words = line.words();
+    const bool exporting = words.size() > 1 && words[1] == exportWord;
+    if (words.size() > (exporting ? 2u : 1u))
+        throw UsageError("palavra a mais: " + words.back());
+    if (!exporting && line.has(saida.name))
+        throw UsageError("--saida é só de historico exportar");
+    const journal::Filter filter = filterOf(line);
+    try {
+        journal::Journal journal(journal::journalPath(folders.data));
+        if (!journal.notice().empty())
+            printError(o, journal.notice());
+        const std::vector<journal::CallEntry> calls = journal.find(filter);
+        if (exporting)
+            return exportPackage(o, journal, calls, line);
+        printCalls(o, calls);
+        return exitSuccess;
+    } catch (const UsageError&) {
+        throw;
+    } catch (const std::runtime_error& e) {
+        printError(o, e.what());
+        return exitBadUsage;
+    }
+}
+
+} // namespace cli

@@ -1,0 +1,27 @@
+#pragma once
+// Secrets never reach the journal in clear: activation and emergency codes, and the proxy and
+// mobile carrier passwords, are replaced by as many '*' as they have bytes, so the length a
+// help desk may ask about stays visible.
+
+#include "core/operation_definition.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace journal {
+
+// True for the input fields that hold a secret (codes and passwords).
+bool isSecretField(std::string_view key);
+
+// The secret values among the inputs of `fields`, as given.
+std::vector<std::string> secretValues(std::span<const core::InputField> fields,
+                                      const core::Inputs& inputs);
+
+// `text` with every occurrence of each secret value masked, and the contents of the password
+// elements of a network configuration (<proxy_senha>, <senha>, written plainly or escaped
+// inside a request document) masked whatever they hold (a carrier preset fills them).
+std::string masked(std::string_view text, const std::vector<std::string>& secrets);
+
+} // namespace journal

@@ -1,0 +1,158 @@
+// tarvik keeps every call in the journal beside it, secrets masked, and `tarvik historico`
+// finds and exports them; a journal that cannot be written costs one warning, never the call.
+
+#include "tests/cli/program_copy.h"
+#include "tests/cli/run_program.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using cli_test::lines;
+using cli_test::Ran;
+
+const std::string okStatus = "000123|10000|Resposta com Sucesso.|||900004019|DHCP|1|2|3|4|5|6|"
+                             "CONECTADO|ALTO|4 GB|1 MB|20240315143005|01.00.00|00.07|CFe|||1|2|3|"
+                             "4|0";
+
+class HistoricoTest : public ::testing::Test {
+protected:
+    cli_test::TemporaryFolder folder;
+    fs::path program = folder / "tarvik";
+
+    HistoricoTest() { cli_test::copyTarvik(program); }
+
+    Ran tarvik(const std::vector<std::string>& args, const std::string& answer = "") {
+        return cli_test::runProgram(
+            program, args, folder.path(),
+            {{"FAKE_MFE_ANSWER", answer}, {"FAKE_MFE_CALLS", (folder / "calls").string()}});
+    }
+
+    nlohmann::json historico(std::vector<std::string> filters) {
+        filters.insert(filters.begin(), {"--json", "historico"});
+        const Ran ran = tarvik(filters);
+        EXPECT_EQ(ran.exit, 0) << ran.err;
+        return nlohmann::json::parse(ran.out);
+    }
+};
+
+std::vector<std::string> operations(const nlohmann::json& calls) {
+    std::vector<std::string> names;
+    for (const auto& c : calls)
+        names.push_back(c["operation"]);
+    return names;
+}
+
+TEST_F(HistoricoTest, EveryCallIsKeptMaskedAndFoundByTheFilters) {
+    EXPECT_EQ(
+        tarvik({"--dll", FAKE_LIBRARY, "ConsultarStatusOperacional", "--codigo", "segredo123"},
+               okStatus)
+            .exit,
+        0);
+    EXPECT_EQ(tarvik({"--dll", FAKE_LIBRARY, "ConsultarSAT"}, "000001|08098|ocupado||").exit, 1);
+    EXPECT_EQ(tarvik({"--dll", (folder / "nada.so").string(), "ConsultarSAT"}).exit, 3);
+    EXPECT_EQ(tarvik({"--dll", FAKE_LIBRARY, "--analisar", "ConsultarStatusOperacional"}).exit, 2);
+
+    const auto all = historico({});
+    ASSERT_EQ(operations(all), (std::vector<std::string>{"ConsultarSAT", "ConsultarSAT",
+                                                         "ConsultarStatusOperacional"}));
+    EXPECT_EQ(all[0]["outcome"], "sem acesso"); // the library is not there
+    EXPECT_EQ(all[1]["outcome"], "ocupado");    // ConsultarSAT's busy code
+    EXPECT_EQ(all[1]["code"], "08098");
+    const auto& status = all[2];
+    EXPECT_EQ(status["front_end"], "tarvik");
+    EXPECT_EQ(status["access_mode"], "DLL");
+    EXPECT_EQ(status["answer"], okStatus);
+    EXPECT_NE(status["report"].get<std::string>().find("900004019"), std::string::npos);
+    const std::string call = status["call"];
+    EXPECT_EQ(call.find("segredo123"), std::string::npos) << call;
+    EXPECT_NE(call.find(",**********)"), std::string::npos) << call;
+    EXPECT_EQ(status["inputs"]["codigo"], "**********");
+
+    struct Case {
+        std::vector<std::string> filters;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {{"--operacao", "ConsultarStatusOperacional"}, {"ConsultarStatusOperacional"}},
+        {{"--codigo-retorno", "08098"}, {"ConsultarSAT"}},
+        {{"--texto", "CONECTADO"}, {"ConsultarStatusOperacional"}},
+        {{"--desde", "2099-01-01"}, {}},
+        {{"--ate", "2000-01-01"}, {}},
+        {{"--desde", "2000-01-01", "--operacao", "ConsultarSAT", "--codigo-retorno", "08098"},
+         {"ConsultarSAT"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(operations(historico(c.filters)), c.expected) << c.filters[0];
+
+    const Ran text = tarvik({"historico", "--operacao", "ConsultarSAT"});
+    EXPECT_NE(text.out.find("  resposta: 000001|08098|ocupado||"), std::string::npos) << text.out;
+    const Ran badDate = tarvik({"historico", "--desde", "31/12/2026"});
+    EXPECT_EQ(badDate.exit, 2);
+    EXPECT_NE(badDate.err.find("AAAA-MM-DD"), std::string::npos) << badDate.err;
+#ifndef _WIN32
+    struct stat info {};
+    ASSERT_EQ(::stat((folder / "historico.sqlite").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+#endif
+}
+
+TEST_F(HistoricoTest, ExportWritesAPackageAStandardUnzipOpens) {
+    tarvik({"--dll", FAKE_LIBRARY, "ConsultarStatusOperacional", "--codigo", "segredo123"},
+           okStatus);
+    tarvik({"--dll", FAKE_LIBRARY, "ConsultarSAT"}, "000001|08000|ok||");
+    const fs::path zip = folder / "pacote.zip";
+    const Ran ran =
+        tarvik({"historico", "exportar", "--saida", zip.string(), "--operacao", "ConsultarSAT"});
+    ASSERT_EQ(ran.exit, 0) << ran.err;
+    EXPECT_NE(ran.out.find("1 chamada(s)"), std::string::npos) << ran.out;
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no standard unzip: the Linux pass opens the package";
+#endif
+    const fs::path out = folder / "aberto";
+    const std::string command = "unzip -q -d '" + out.string() + "' '" + zip.string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const auto calls = lines(cli_test::readFile(out / "chamadas.jsonl"));
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(nlohmann::json::parse(calls[0])["operation"], "ConsultarSAT");
+    const auto summary = nlohmann::json::parse(cli_test::readFile(out / "resumo.json"));
+    EXPECT_EQ(summary["module"]["serial_number"], "900004019"); // from the whole journal
+
+    const Ran nothing =
+        tarvik({"historico", "exportar", "--saida", zip.string(), "--operacao", "AtivarSAT"});
+    EXPECT_EQ(nothing.exit, 2);
+    EXPECT_EQ(tarvik({"historico", "exportar"}).exit, 2); // no --saida
+}
+
+TEST_F(HistoricoTest, AJournalThatCannotBeWrittenCostsOneWarningNotTheCall) {
+    fs::create_directories(folder / "historico.sqlite");
+    const Ran ran = tarvik({"--dll", FAKE_LIBRARY, "ConsultarSAT"}, "000001|08000|ok||");
+    EXPECT_EQ(ran.exit, 0);
+    EXPECT_EQ(lines(ran.out).back(), "000001|08000|ok||");
+    const auto warnings = lines(ran.err);
+    ASSERT_EQ(warnings.size(), 1u) << ran.err;
+    EXPECT_NE(warnings[0].find("histórico"), std::string::npos) << warnings[0];
+}
+
+// A library that crashes in its host is kept as such, with the message the answer box showed.
+TEST_F(HistoricoTest, HostedLibraryThatCrashedIsKeptAsEnded) {
+    const Ran crashed = cli_test::runProgram(program, {"--dll", FAKE_LIBRARY, "ConsultarSAT"},
+                                             folder.path(), {{"FAKE_MFE_MISBEHAVE", "crash"}});
+    EXPECT_EQ(crashed.exit, 3) << crashed.err;
+    const auto all = historico({});
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0]["outcome"], "biblioteca encerrada");
+    EXPECT_EQ(
+        all[0]["answer"].get<std::string>().rfind("a biblioteca encerrou durante a chamada", 0), 0u)
+        << all[0]["answer"];
+}
+
+} // namespace

@@ -1,0 +1,90 @@
+// The support package opened with a standard unzip: every call as a JSON line, the files that
+// still hold what the call wrote, and a summary naming the program, the system, the access and
+// the module as last seen; a changed or missing file is left out and named.
+
+#include "journal/sha256.h"
+#include "journal/support_package.h"
+#include "tests/journal/journal_fixture.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using namespace journal_test;
+
+std::string readWhole(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+const std::string status = "5|10000|Resposta com Sucesso.|||900004019|DHCP|1|2|3|4|5|6|"
+                           "CONECTADO|ALTO|4 GB|1 MB|20240315143005|01.00.00|00.07|CFe|||1|2|3|4|0";
+
+TEST_F(JournalTest, APackageHoldsTheCallsTheirFilesAndASummary) {
+    const fs::path kept = folder / "Retornos" / "Resp_venda.xml";
+    const fs::path changed = folder / "Retornos" / "Resp_mudou.xml";
+    fs::create_directories(kept.parent_path());
+    std::ofstream(kept, std::ios::binary) << "<CFe>vendido</CFe>";
+    std::ofstream(changed, std::ios::binary) << "antes";
+
+    journal::Journal journal(file);
+    journal.record(call("ConsultarStatusOperacional", status, 10));
+    journal::CallEntry sale = call("EnviarDadosVenda", std::string("6|06000|ok\xe7||", 13), 5);
+    sale.files = {{kept.string(), journal::fileSha256(kept)},
+                  {changed.string(), journal::fileSha256(changed)},
+                  {(folder / "sumiu.xml").string(), std::string(64, '0')}};
+    journal.record(sale);
+    std::ofstream(changed, std::ios::binary) << "depois";
+
+    const auto calls = journal.find({});
+    const fs::path zip = folder / "pacote.zip";
+    const auto contents = journal::writeSupportPackage(journal, calls, zip);
+    EXPECT_EQ(contents.calls, 2u);
+    EXPECT_EQ(contents.files, 1u);
+    EXPECT_EQ(contents.leftOut.size(), 2u);
+
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no standard unzip: the Linux pass opens the package";
+#endif
+    const fs::path out = folder / "aberto";
+    const std::string command = "unzip -q -d '" + out.string() + "' '" + zip.string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+
+    std::istringstream lines(readWhole(out / "chamadas.jsonl"));
+    std::vector<nlohmann::json> parsed;
+    for (std::string line; std::getline(lines, line);)
+        parsed.push_back(nlohmann::json::parse(line));
+    ASSERT_EQ(parsed.size(), 2u);
+    EXPECT_EQ(parsed[0]["operation"], "EnviarDadosVenda");
+    EXPECT_EQ(parsed[0]["code"], "06000");
+    EXPECT_EQ(parsed[0]["answer_base64"], "NnwwNjAwMHxva+d8fA=="); // the raw bytes, Latin-1 too
+    EXPECT_EQ(parsed[1]["operation"], "ConsultarStatusOperacional");
+    const auto& files = parsed[0]["files"];
+    ASSERT_EQ(files.size(), 3u);
+    const std::string inPackage = files[0]["in_package"];
+    EXPECT_EQ(readWhole(out / inPackage), "<CFe>vendido</CFe>");
+    EXPECT_TRUE(files[1]["in_package"].is_null()); // changed since the call
+    EXPECT_TRUE(files[2]["in_package"].is_null()); // gone
+
+    const auto summary = nlohmann::json::parse(readWhole(out / "resumo.json"));
+    EXPECT_EQ(summary["program_version"], TARVIK_VERSION);
+    EXPECT_FALSE(summary["operating_system"].get<std::string>().empty());
+    EXPECT_EQ(summary["access"], nlohmann::json::array({"DLL /lib/libmfe.so"}));
+    EXPECT_EQ(summary["module"]["serial_number"], "900004019");
+    EXPECT_EQ(summary["module"]["operation_state"], "0");
+    EXPECT_EQ(summary["files_left_out"].size(), 2u);
+}
+
+TEST_F(JournalTest, APackageThatCannotBeWrittenSaysSo) {
+    journal::Journal journal(file);
+    journal.record(call("ConsultarSAT", "1|08000|ok||"));
+    EXPECT_THROW(
+        journal::writeSupportPackage(journal, journal.find({}), folder / "nao" / "existe.zip"),
+        std::runtime_error);
+}
+
+} // namespace
