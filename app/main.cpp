@@ -2,12 +2,14 @@
 #include "core/path_text.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     application.setApplicationName("TarvikPlus");
-    const auto folders = settings::programFolders(
-        core::pathFromUtf8(QApplication::applicationFilePath().toStdString()));
+    // In the system's own separators, so the paths the window shows are written one way.
+    const auto folders = settings::programFolders(core::pathFromUtf8(
+        QDir::toNativeSeparators(QApplication::applicationFilePath()).toStdString()));
     settings::pointEmulatorAtUserState(folders);
     app::MainWindow window(folders);
     window.show();

@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 
 namespace operations {
 
@@ -27,6 +28,10 @@ core::Inputs ActivationCodePage::inputs() const {
 void ExtrairLogsPage::onExecuted(const core::Executed&) {
     answerBox()->moveCursor(QTextCursor::End);
     answerBox()->ensureCursorVisible();
+    // Scrolled to the very end: with some fonts the cursor's line counts as in sight while the
+    // last lines are still under the horizontal scroll bar.
+    QScrollBar* vertical = answerBox()->verticalScrollBar();
+    vertical->setValue(vertical->maximum());
 }
 
 } // namespace operations

@@ -403,17 +403,22 @@ uninstall_list() { # (folder)
 # ships, then its portable zip and its installer beside it. The 32-bit library host, which lets
 # the 64-bit window call 32-bit DLLs, comes from the i686 build.
 window_packages() { # (build folder)
-    local dist=$1/dist version size
+    local dist version size
+    dist=$(realpath "$1")/dist
     local folder=$dist/TarvikPlus
     version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$1/CMakeCache.txt")
     rm -rf "$dist"
     mkdir -p "$folder/platforms" "$folder/styles" &&
         (cd "$1" && cp tarvikplus.exe tarvik.exe tarvik_library_host.exe mfe.dll \
-            integrador_standin.exe welcome.png Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll libstdc++-6.dll libgcc_s_seh-1.dll \
-            libwinpthread-1.dll "$folder" &&
+            integrador_standin.exe welcome.png Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll \
+            libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll "$folder" &&
             cp -r HELP "$folder" && cp platforms/qwindows.dll "$folder/platforms" &&
             cp styles/qwindowsvistastyle.dll "$folder/styles") &&
         cp build-windows-i686/tarvik_library_host.exe "$folder/tarvik_library_host32.exe" &&
+        # Symbols and debugging sections are no use to a user: the runtime DLL alone loses 20 MB.
+        find "$folder" -name '*.dll' -o -name '*.exe' ! -name tarvik_library_host32.exe |
+        xargs x86_64-w64-mingw32-strip --strip-unneeded &&
+        i686-w64-mingw32-strip --strip-unneeded "$folder/tarvik_library_host32.exe" &&
         notices "$version" >"$folder/NOTICES.txt" &&
         (cd "$dist" && zip -qr "TarvikPlus-$version-x64-portable.zip" TarvikPlus) &&
         uninstall_list "$folder" >"$dist/files.nsh" &&

@@ -190,8 +190,15 @@ private slots:
         writeFile(program.path(TARVIK_LIBRARY_NAME), "not a library");
         writeFile(ini(), "[DEFAULT]\r\nACESSO=DLL\r\n");
         auto w = start();
+#ifdef _WIN32
+        // Windows: the version is read from the file's resources before the load, and a file
+        // that is no DLL has none: the system's error is what the window reports.
+        QCOMPARE(recorded.size(), 1);
+        QVERIFY2(recorded[0].startsWith("error:System Error.  Code: 18"), qPrintable(recorded[0]));
+#else
         QCOMPARE(recorded, QStringList{"information:Atenção!!! Erro na carga da DLL.\nVerifique se "
                                        "DLL e o driver instalado são compatíveis.|Ok"});
+#endif
         QCOMPARE(w->windowTitle(), baseTitle());
         QVERIFY(allEnabled(*w, false));
         QCOMPARE(w->findChild<QLabel*>("StatusBarPanel1")->text(), QString());
@@ -223,7 +230,8 @@ private slots:
         QVERIFY(QDir().mkpath(ini())); // a folder where the file should be
         recorded.clear();
         w->findChild<QAbstractButton*>("RadioAcesso_1")->click();
-        QCOMPARE(recorded, QStringList{"error:Unable to write to " + ini()});
+        QCOMPARE(recorded,
+                 QStringList{"error:Unable to write to " + QDir::toNativeSeparators(ini())});
         QVERIFY(allEnabled(*w, false));
         QVERIFY(!w->windowTitle().contains("--"));
         QVERIFY(QDir(ini()).removeRecursively());

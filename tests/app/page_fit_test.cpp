@@ -1,6 +1,6 @@
-// Every operation page at the window's designed size: no window-level scroll bar, every button
-// of the command sheet and the whole command box in sight, and every parameter edit wide enough
-// for its typical value.
+// Every operation page at the window's designed size (also run at 125 % and 150 % display
+// scaling): no window-level scroll bar, every button of the command sheet and the whole command
+// box in sight, and every parameter edit wide enough for its typical value.
 
 #include "core/page_names.h"
 #include "tests/support/test_program.h"
@@ -140,6 +140,9 @@ private slots:
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QTRY_COMPARE(window->frameGeometry().size(), QSize(768, 628));
+        // Display scaling (QT_SCALE_FACTOR in the scaled runs) draws that size larger on screen.
+        const QString scale = qEnvironmentVariable("QT_SCALE_FACTOR", "1");
+        QCOMPARE(window->devicePixelRatio(), scale.toDouble());
     }
 
     void everyPageFitsTheDesignedWindow_data() {

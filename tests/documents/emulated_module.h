@@ -2,6 +2,7 @@
 // A window test's program folder whose driver library is the module emulator, activated and
 // associated in a state folder of the test's own, with the schemas the build installed.
 
+#include "core/path_text.h"
 #include "tests/emulator/emulator_library.h"
 #include "tests/emulator/sale_documents.h"
 #include "tests/support/test_program.h"
@@ -16,10 +17,12 @@ namespace documents_test {
 class EmulatedModule {
 public:
     explicit EmulatedModule(testing_support::TestProgram& program) {
-        QFile::link(MFE_LIBRARY, program.path("libmfe.so"));
+        program.installLibrary(MFE_LIBRARY);
         const std::filesystem::path schemas = std::filesystem::path(TARVIK_PROGRAM_DIR) / "Schemas";
         if (std::filesystem::exists(schemas / "CFeRecebido_7.xsd"))
-            QFile::link(QString::fromStdString(schemas.string()), program.path("Schemas"));
+            std::filesystem::copy(schemas,
+                                  core::pathFromUtf8(program.path("Schemas").toStdString()),
+                                  std::filesystem::copy_options::recursive);
         program.writeIni("[DEFAULT]\r\nACESSO=DLL\r\n");
         emulator_test::EmulatorLibrary lib;
         const std::string& code = emulator_test::activationCode;

@@ -365,10 +365,11 @@ private slots:
             const QScrollBar* vertical = memo->verticalScrollBar();
             const int expected = c.atEnd ? vertical->maximum() : 0;
             QVERIFY2(memo->horizontalScrollBar()->value() == 0 && vertical->value() == expected,
-                     qPrintable(QString("%1 scrolled to %2, %3")
+                     qPrintable(QString("%1 scrolled to %2, %3 of %4")
                                     .arg(c.button)
                                     .arg(memo->horizontalScrollBar()->value())
-                                    .arg(vertical->value())));
+                                    .arg(vertical->value())
+                                    .arg(vertical->maximum())));
         }
     }
 };
@@ -432,9 +433,28 @@ private slots:
     }
 };
 
+// A report file named with -o FILE,FORMAT (as under wine, where QtTest prints nothing to a pipe)
+// is given to each class under a name of its own: one file would keep only the last report.
+static QString reportOfClass(const QString& option, const QString& className) {
+    const qsizetype comma = option.lastIndexOf(',');
+    const QString file = comma < 0 ? option : option.left(comma);
+    const QString format = comma < 0 ? QString() : option.mid(comma);
+    const qsizetype dot = file.lastIndexOf('.');
+    const QString stem = dot < 0 ? file : file.left(dot);
+    const QString extension = dot < 0 ? QString() : file.mid(dot);
+    return stem + "-" + className + extension + format;
+}
+
 template <typename Test> int runOne(int argc, char** argv) {
     Test test;
-    return QTest::qExec(&test, argc, argv);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const qsizetype output = arguments.indexOf("-o");
+    if (output > 0 && output + 1 < arguments.size())
+        arguments[output + 1] =
+            reportOfClass(arguments[output + 1], Test::staticMetaObject.className());
+    return QTest::qExec(&test, arguments);
 }
 
 // Each test class in turn, each with a program folder of its own.

@@ -1,5 +1,6 @@
 #include "tests/support/test_program.h"
 
+#include "core/path_text.h"
 #include "settings/ini_file.h"
 
 #include <QDir>
@@ -91,7 +92,11 @@ static void linkFile(const QString& target, const QString& link) {
 }
 
 void TestProgram::installFakeLibrary() {
-    linkFile(FAKE_LIBRARY, path(TARVIK_LIBRARY_NAME));
+    installLibrary(FAKE_LIBRARY);
+}
+
+void TestProgram::installLibrary(const QString& library) {
+    linkFile(library, path(TARVIK_LIBRARY_NAME));
 }
 
 void TestProgram::installLibraryHost() {
@@ -104,8 +109,9 @@ void TestProgram::removeLibrary() {
 
 std::unique_ptr<app::MainWindow> TestProgram::start() {
     dialogs.shown.clear();
-    return std::make_unique<app::MainWindow>(
-        settings::programFolders(path("tarvikplus").toStdString()));
+    // In the system's own separators, as the window's executable path is.
+    return std::make_unique<app::MainWindow>(settings::programFolders(
+        core::pathFromUtf8(QDir::toNativeSeparators(path("tarvikplus")).toStdString())));
 }
 
 QString readFile(const QString& path) {

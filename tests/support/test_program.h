@@ -53,6 +53,8 @@ public:
     void writeIni(const QByteArray& content);
     void removeIni();
     void installFakeLibrary();
+    // Puts `library` in as the program's module library (libmfe.so, or mfe.dll on Windows).
+    void installLibrary(const QString& library);
     // Puts the library host beside the program, as the build and the installation do.
     void installLibraryHost();
     void removeLibrary();
