@@ -6,6 +6,7 @@
 #include "access/integrador_request.h"
 #include "access/library_backend.h"
 #include "access/library_ended.h"
+#include "app/page_stack.h"
 #include "app/page_table.h"
 #include "core/path_text.h"
 #include "core/session_number.h"
@@ -150,6 +151,11 @@ MainWindow::MainWindow(const settings::ProgramFolders& folders, QWidget* parent)
     statusPanel1_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     bar->addWidget(statusPanel0_);
     bar->addWidget(statusPanel1_);
+    // The loaded library's version, in the room the two panels leave (the left panel has
+    // none to spare).
+    libraryVersionLabel_ = new QLabel;
+    libraryVersionLabel_->setObjectName("LblVersaoDLL");
+    bar->addWidget(libraryVersionLabel_, 1);
     setStatusBar(bar);
 
     openDialog_ = new QFileDialog(this, "Selecione o XML");
@@ -220,22 +226,24 @@ void MainWindow::buildPanel() {
         operationButtons_[std::size_t(catalogueIndex(page))] = button;
         layout->addWidget(button);
     }
+    // "Histórico" and "Sair" share the last row: the panel then ends where "Sair" ends alone,
+    // and fits the window's inside once Windows' frame is taken out of the designed size.
+    const QSize halfButton(buttonSize.width() / 2, buttonSize.height());
+    auto* lastRow = new QHBoxLayout;
+    lastRow->setSpacing(0);
     historico_ = new QPushButton("Histórico", panel);
     historico_->setObjectName("BtnHistorico");
-    historico_->setFixedSize(buttonSize);
+    historico_->setFixedSize(halfButton);
     connect(historico_, &QPushButton::clicked, this,
             [this] { guarded([this] { showHistory(); }); });
-    layout->addWidget(historico_);
+    lastRow->addWidget(historico_);
     sair_ = new QPushButton("Sair", panel);
     sair_->setObjectName("BtnSair");
-    sair_->setFixedSize(buttonSize);
+    sair_->setFixedSize(halfButton);
     connect(sair_, &QPushButton::clicked, this, &MainWindow::BtnSairClick);
-    layout->addWidget(sair_);
-
-    libraryVersionLabel_ = new QLabel(panel);
-    libraryVersionLabel_->setObjectName("LblVersaoDLL");
-    libraryVersionLabel_->setWordWrap(true);
-    layout->addWidget(libraryVersionLabel_);
+    lastRow->addWidget(sair_);
+    lastRow->addStretch();
+    layout->addLayout(lastRow);
     layout->addStretch();
 }
 
@@ -279,11 +287,11 @@ QWidget* MainWindow::welcomePage() const {
 }
 
 void MainWindow::buildPages() {
-    pageControl_ = new QStackedWidget;
+    pageControl_ = new PageStack;
     pageControl_->setObjectName("PageControl");
     for (int page = 0; page < core::pageCount; ++page) {
         if (page == core::welcomePage) {
-            pageControl_->addWidget(welcomePage());
+            pageControl_->addPage(welcomePage());
             continue;
         }
         const core::Operation& operation = *core::operationByPage(page);
@@ -293,10 +301,10 @@ void MainWindow::buildPages() {
             throw std::logic_error(std::string(operation.name) + " has no page");
         ui::OperationPage* operationPage = factory->make(*definition, *this);
         pages_[std::size_t(catalogueIndex(page))] = operationPage;
-        pageControl_->addWidget(operationPage);
+        pageControl_->addPage(operationPage);
     }
     historyPage_ = new journal::HistoryPage(journal::journalPath(folders_.data));
-    pageControl_->addWidget(historyPage_);
+    pageControl_->addPage(historyPage_);
 }
 
 void MainWindow::FormCreate() {

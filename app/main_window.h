@@ -15,7 +15,6 @@ class QButtonGroup;
 class QFileDialog;
 class QLabel;
 class QPushButton;
-class QStackedWidget;
 
 namespace backend {
 class LibraryBackend;
@@ -31,6 +30,8 @@ class OperationPage;
 }
 
 namespace app {
+
+class PageStack;
 
 class MainWindow : public QMainWindow, public ui::PageHost {
     Q_OBJECT
@@ -101,7 +102,7 @@ private:
     QButtonGroup* radioAcesso_ = nullptr;
     QButtonGroup* rgLayout_ = nullptr;
     std::array<QPushButton*, 16> operationButtons_{}; // in page order of the catalogue
-    QStackedWidget* pageControl_ = nullptr;
+    PageStack* pageControl_ = nullptr;
     std::array<ui::OperationPage*, 16> pages_{}; // in page order of the catalogue
     QLabel* statusPanel0_ = nullptr;
     QLabel* statusPanel1_ = nullptr;

@@ -13,6 +13,12 @@ build=build-windows-x86_64
 cmake --build "$build" --target take_screenshots
 mkdir -p "$output"
 export WINEPREFIX=${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/tarvikplus/wine} WINEDEBUG=-all
+# The window's families on Windows are Tahoma and Lucida Console; this wine loads neither, and
+# its text would fall back to a serif. It is given the machine's nearest fonts under those names.
+for font in "Tahoma=DejaVu Sans" "Lucida Console=DejaVu Sans Mono"; do
+    /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${font%%=*}" \
+        /d "${font#*=}" /f >/dev/null
+done
 cd "$build"
 # 64-bit programs go straight to wine's 64-bit loader (see scripts/windows-cross.sh).
 xvfb-run -a -s "-screen 0 1024x768x24" /usr/lib/wine/wine64 take_screenshots.exe "Z:$output"
