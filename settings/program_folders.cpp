@@ -17,7 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view packageName = "tarvikplus";
-constexpr std::string_view windowsName = "TarvikPlus";
 
 // The user's home folder: HOME, or USERPROFILE on Windows, where HOME is seldom set.
 fs::path homeFolder(const Environment& environment) {
@@ -30,6 +29,8 @@ fs::path homeFolder(const Environment& environment) {
 }
 
 #ifdef _WIN32
+constexpr std::string_view windowsName = "TarvikPlus";
+
 // `text` with ASCII letters in lower case: Windows compares file names without case.
 std::string folded(std::string text) {
     for (char& c : text)
