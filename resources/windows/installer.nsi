@@ -82,7 +82,7 @@ Section "Uninstall"
         Call un.RemoveData
     ${ElseIfNot} ${Silent}
         MessageBox MB_YESNO|MB_ICONQUESTION \
-            "Remover também as configurações e os arquivos do usuário (Retornos, Temp, Para_Cancelar)?" \
+            "Remover também as configurações e os arquivos do usuário (Retornos, Temp, Para_Cancelar e o histórico de chamadas)?" \
             /SD IDNO IDNO keep
         Call un.RemoveData
         keep:
