@@ -150,7 +150,7 @@ build_googletest() {
 # the posix-thread compilers, as everything of ours does. Left out: all the window does not use.
 build_qt() { # (triple, prefix)
     # (Run in an if, where bash's -e does not stop at a failed command: each step is chained.)
-    # An hour's build: one that was stopped (a session or a CI run that ended) goes on where it
+    # A half-hour build: one that was stopped (a session or a CI run that ended) goes on where it
     # stopped, when its work folder is this one.
     if [ -f build/CMakeCache.txt ] && grep -qx "CMAKE_HOME_DIRECTORY:INTERNAL=$(realpath src)" \
         build/CMakeCache.txt; then
@@ -548,7 +548,7 @@ versions+="-zlib_${zlib_version}-sqlite3_${sqlite3_version}-libzip_${libzip_vers
 # Raised whenever a build recipe above changes, so no cache of an older recipe is used.
 versions+="-recipe2"
 versions=${versions//[:~+]/_}
-# Qt has a folder of its own: an hour's build that a change to the others must not repeat.
+# Qt has a folder of its own: a half-hour build that a change to the others must not repeat.
 qt_version=$(host_qt_version)
 qt_versions="qt6-base_${qt_version}-recipe1"
 qt_versions=${qt_versions//[:~+]/_}
@@ -565,10 +565,11 @@ for arch in "${arches[@]}"; do
     [ "$arch" != x86_64 ] || qt=$cache/$arch-$qt_versions
     build_and_test "$arch" "$triple" "$deps" "$qt" || status=1
 done
+[ -z "$only_dependencies" ] || exit 0
 if [[ " ${arches[*]} " == *" x86_64 "* && " ${arches[*]} " == *" i686 "* ]]; then
     smoke_32bit_library || status=1
     packages_and_installer || status=1
-elif [ -z "$only_dependencies" ]; then
+else
     echo "windows-cross: SKIPPED the window's folder, zip and installer: they need both builds"
 fi
 exit $status
