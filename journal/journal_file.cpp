@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <ctime>
+#include <random>
 #include <system_error>
+#include <thread>
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -19,6 +21,9 @@ using std::chrono::duration_cast;
 using std::chrono::microseconds;
 using std::chrono::milliseconds;
 using Clock = std::chrono::system_clock;
+
+// How long a step waits for another instance that holds the file.
+constexpr milliseconds busyTimeout(10000);
 
 // A file written by a later program whose schema this one does not know.
 struct NewerFile {
@@ -141,17 +146,32 @@ Journal::Journal(std::filesystem::path file) : file_(std::move(file)) {
     }
 }
 
+// Instances that open the file at the same moment can refuse each other a step of the set-up at
+// once, without the busy timeout: the switch to WAL mode in particular. The set-up is then tried
+// again on a fresh connection, after a short random pause, until the busy timeout has passed.
 void Journal::open() {
-    connection_.reset();
-    createPrivate(file_);
-    connection_ = std::make_unique<Connection>(file_);
-    prepare();
+    const auto deadline = std::chrono::steady_clock::now() + busyTimeout;
+    std::minstd_rand jitter{std::random_device{}()};
+    for (milliseconds longest(2);; longest = std::min(longest * 2, milliseconds(64))) {
+        connection_.reset();
+        createPrivate(file_);
+        try {
+            connection_ = std::make_unique<Connection>(file_);
+            prepare();
+            return;
+        } catch (const SqliteError& e) {
+            if (!e.busy() || std::chrono::steady_clock::now() + longest >= deadline)
+                throw;
+        }
+        const auto pause = std::uniform_int_distribution<long long>(1, longest.count())(jitter);
+        std::this_thread::sleep_for(milliseconds(pause));
+    }
 }
 
 void Journal::prepare() {
     Connection& db = *connection_;
     // Another instance may be writing: wait for it rather than fail.
-    db.execute("PRAGMA busy_timeout = 10000");
+    db.execute(("PRAGMA busy_timeout = " + std::to_string(busyTimeout.count())).c_str());
     const std::int64_t version = db.number("PRAGMA user_version");
     if (version > schemaVersion)
         throw NewerFile{version};

@@ -21,6 +21,11 @@ bool SqliteError::damaged() const {
     return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
 }
 
+bool SqliteError::busy() const {
+    const int primary = code_ & 0xff;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
 Connection::Connection(const std::filesystem::path& file) {
     const int code = sqlite3_open_v2(
         core::utf8FromPath(file).c_str(), &db_,

@@ -20,6 +20,8 @@ public:
     int code() const { return code_; }
     // The file is not a database, or its pages are damaged.
     bool damaged() const;
+    // Another connection holds a lock this step needed.
+    bool busy() const;
 
 private:
     int code_;

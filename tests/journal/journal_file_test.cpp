@@ -202,13 +202,22 @@ TEST_F(JournalTest, RetentionPrunesByAgeThenTheOldestBeyondTheSize) {
 }
 
 #ifndef _WIN32
-TEST_F(JournalTest, TwoProcessesWritingAtOnceLoseNothing) {
+// Processes that open a journal file at the same moment and write into it: every one opens it
+// (a new file's switch to WAL mode included) and every call is kept.
+void writeAtOnce(const fs::path& file, int processes) {
     constexpr int perProcess = 300;
+    // The children wait on a pipe and start together when the parent closes it.
+    int gate[2];
+    ASSERT_EQ(::pipe(gate), 0);
     std::vector<pid_t> children;
-    for (int process = 0; process < 2; ++process) {
+    for (int process = 0; process < processes; ++process) {
         const pid_t pid = ::fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
+            ::close(gate[1]);
+            char ignored;
+            while (::read(gate[0], &ignored, 1) > 0) {
+            }
             int status = 0;
             try {
                 Journal journal(file);
@@ -225,23 +234,38 @@ TEST_F(JournalTest, TwoProcessesWritingAtOnceLoseNothing) {
         }
         children.push_back(pid);
     }
+    ::close(gate[0]);
+    ::close(gate[1]);
     for (const pid_t pid : children) {
         int status = 0;
         ASSERT_EQ(::waitpid(pid, &status, 0), pid);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
-    for (int process = 0; process < 2; ++process) {
+    Journal journal(file);
+    for (int process = 0; process < processes; ++process) {
         Filter mine;
         mine.operation = "Processo" + std::to_string(process);
-        const auto calls = Journal(file).find(mine);
         std::vector<int> sessions;
-        for (const auto& c : calls)
+        for (const auto& c : journal.find(mine))
             sessions.push_back(std::stoi(c.session));
         std::sort(sessions.begin(), sessions.end());
-        ASSERT_EQ(sessions.size(), std::size_t(perProcess));
+        ASSERT_EQ(sessions.size(), std::size_t(perProcess)) << mine.operation;
         for (int i = 0; i < perProcess; ++i)
             ASSERT_EQ(sessions[std::size_t(i)], i);
     }
+}
+
+TEST_F(JournalTest, TwoProcessesWritingAtOnceLoseNothing) {
+    writeAtOnce(file, 2);
+}
+
+TEST_F(JournalTest, FourProcessesStartingTogetherOnANewFileLoseNothing) {
+    writeAtOnce(file, 4);
+}
+
+TEST_F(JournalTest, ProcessesOpeningAnExistingFileAtOnceLoseNothing) {
+    Journal(file).record(call("Antes", "1|08000|ok||"));
+    writeAtOnce(file, 4);
 }
 #endif
 
