@@ -16,10 +16,12 @@ Service::Service(const std::filesystem::path& stateFile, Clock clock)
     : paths_(stateFile), clock_(std::move(clock)) {}
 
 std::string Service::run(Op op, int session, const std::function<Answer(Module&)>& operation) {
+    // The store holds the module's lock: the time is read after it, so documents are stamped in
+    // the order they are issued, as a device stamps them, however many callers wait.
+    ModuleStore store(paths_);
     const TimePoint now = clock_();
     std::random_device seed;
     std::mt19937_64 random((static_cast<std::uint64_t>(seed()) << 32) ^ seed());
-    ModuleStore store(paths_);
 
     std::filesystem::path setAside;
     std::optional<ModuleState> loaded = store.load(stampOf(now), setAside);

@@ -13,7 +13,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 namespace emulator {
 namespace {
@@ -363,6 +366,58 @@ TEST(LateCancellation, Answers07099AndLogsWhy) {
     const std::string log = readFile(folder / "estado.log").value_or("");
     EXPECT_THAT(log, EndsWith(";CancelarUltimaVenda;000004;07099;cancelamento recusado: mais de "
                               "30 minutos desde a venda\r\n"));
+    std::filesystem::remove_all(folder);
+}
+
+// Two callers selling at once through modules of their own on one state file: along the CF-e
+// numbers the emission times never go back. The clock makes every other reading slow, so a
+// time read before the module's lock would be overtaken by the next caller's.
+TEST(ConcurrentSales, EmissionTimesFollowTheDocumentNumbers) {
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("mfe-concorrentes-" + std::to_string(portable::processId()));
+    std::filesystem::remove_all(folder);
+    std::atomic<int> readings = 0;
+    const Service::Clock clock = [&] {
+        const int reading = readings++;
+        if (reading % 2 == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return saleTime + std::chrono::seconds(reading);
+    };
+    Service setUp(folder / "estado.json", clock);
+    ASSERT_THAT(setUp.ativarSAT(1, 1, activationCode, emulator_test::taxpayerCnpj, 35),
+                StartsWith("000001|04000|"));
+    ASSERT_THAT(setUp.associarAssinatura(
+                    2, activationCode,
+                    emulator_test::softwareHouseCnpj + emulator_test::taxpayerCnpj, acSignature()),
+                StartsWith("000002|13000|"));
+
+    constexpr int salesEach = 6;
+    std::vector<std::string> answers[2];
+    std::vector<std::thread> callers;
+    for (int caller = 0; caller < 2; ++caller)
+        callers.emplace_back([&, caller] {
+            Service module(folder / "estado.json", clock);
+            for (int i = 0; i < salesEach; ++i)
+                answers[caller].push_back(module.enviarDadosVenda(
+                    10 + caller * salesEach + i, activationCode, emulator_test::saleDocument(1)));
+        });
+    for (auto& caller : callers)
+        caller.join();
+
+    // nCFe is digits 31 to 36 of the 44-digit key; the time stamp is AAAAMMDDHHMMSS.
+    std::vector<std::pair<std::string, std::string>> issued;
+    for (const auto& ofCaller : answers)
+        for (const auto& answer : ofCaller) {
+            const auto fields = answerFields(answer);
+            ASSERT_GE(fields.size(), 9u) << answer;
+            ASSERT_EQ(fields[1], "06000") << answer;
+            issued.emplace_back(fields[8].substr(3 + 31, 6), fields[7]);
+        }
+    std::sort(issued.begin(), issued.end());
+    for (std::size_t i = 1; i < issued.size(); ++i)
+        EXPECT_LT(issued[i - 1].second, issued[i].second)
+            << "nCFe " << issued[i - 1].first << " at " << issued[i - 1].second << ", nCFe "
+            << issued[i].first << " at " << issued[i].second;
     std::filesystem::remove_all(folder);
 }
 
