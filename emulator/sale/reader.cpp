@@ -155,7 +155,19 @@ void readIssqn(const xmlNode* iss, SaleItem& item) {
     const int n = item.number;
     item.issqn = true;
     item.issDeduction = money(iss, "vDeducISSQN", 1503, n);
-    item.issRate = decimal(iss, "vAliq", {3, 2, 2, 3}, 2, 1505, n);
+    // The rate's pattern (three integer digits) and its range are two faults under one code; the
+    // code's text names the range only, so a rate off the pattern is said in words of its own.
+    const std::string rate = childText(iss, "vAliq");
+    const auto issRate = parseDecimal(rate, {3, 2, 2, 3}, 2);
+    if (!issRate)
+        throw Rejection{1505,
+                        n,
+                        {},
+                        "Rejeição: Alíquota efetiva do ISSQN do item (" + std::to_string(n) +
+                            ") fora do padrão NNN.NN (três dígitos inteiros e dois decimais, "
+                            "como 005.00): " +
+                            rate};
+    item.issRate = *issRate;
     if (item.issRate < 200 || item.issRate > 500)
         reject(1505, n);
     if (child(iss, "cMunFG"))

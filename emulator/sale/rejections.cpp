@@ -99,4 +99,12 @@ std::string rejectionText(int code, int item) {
     return {};
 }
 
+std::string rejectionMessage(const Rejection& rejection) {
+    std::string text = rejection.ownText.empty() ? rejectionText(rejection.code, rejection.item)
+                                                 : rejection.ownText;
+    if (!rejection.detail.empty())
+        text += (text.empty() ? "" : " - ") + rejection.detail;
+    return text;
+}
+
 } // namespace emulator

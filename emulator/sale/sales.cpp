@@ -33,13 +33,6 @@ std::string blockedResult(int operationState, bool sale) {
     }
 }
 
-std::string rejectionDetail(const Rejection& rejection) {
-    std::string text = rejectionText(rejection.code, rejection.item);
-    if (!rejection.detail.empty())
-        text += (text.empty() ? "" : " - ") + rejection.detail;
-    return text;
-}
-
 std::string cccc(int code) {
     return code == 0 ? "0000" : std::to_string(code);
 }
@@ -49,7 +42,7 @@ Answer rejected(int sessao, const std::string& code, const Rejection& rejection)
         .add(cccc(rejection.code))
         .add(standardMessage(code))
         .add("")
-        .add(rejectionDetail(rejection))
+        .add(rejectionMessage(rejection))
         .done();
 }
 
@@ -198,7 +191,7 @@ Answer Module::testeFimAFim(int sessao, std::string_view codigo, std::string_vie
         return AnswerBuilder(sessao, "09099")
             .add(standardMessage("09099"))
             .add(cccc(rejection.code))
-            .add(rejectionDetail(rejection))
+            .add(rejectionMessage(rejection))
             .done();
 
     // A test document has a numbering of its own and leaves the fiscal records untouched.

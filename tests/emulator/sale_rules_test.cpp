@@ -128,6 +128,43 @@ TEST(SaleRejectionText, QuotesTheTaxAuthorityTableAndSaysWhatIsWrong) {
     EXPECT_EQ(std::get<Rejection>(result).detail, "Elemento pgto ausente em infCFe");
 }
 
+// The ISSQN rate has one code for two faults: a rate off its pattern is said as such, not as
+// a rate out of range (which "5.00", five per cent, is not).
+TEST(SaleRejectionText, TheIssqnRateNamesTheFaultItHas) {
+    const struct {
+        const char* rate;
+        const char* says;
+        const char* neverSays;
+    } cases[] = {
+        {"5.00", "fora do padrão NNN.NN (três dígitos inteiros e dois decimais, como 005.00): 5.00",
+         "2,00 (2%)"},
+        {"05,00", "fora do padrão NNN.NN", "2,00 (2%)"},
+        {"006.00", "não é maior ou igual a  2,00 (2%) e menor ou igual a 5,00 (5%)", "padrão"},
+    };
+    for (const auto& c : cases) {
+        const std::string item = replacedFirst(emulator_test::serviceItem, "<vAliq>005.00",
+                                               std::string("<vAliq>") + c.rate);
+        XmlDoc doc;
+        const auto result =
+            read(replacedFirst(
+                     replacedFirst(saleDocument(2), "<indRatISSQN>",
+                                   "<IM>123456</IM><cRegTribISSQN>3</cRegTribISSQN><indRatISSQN>"),
+                     "<total>", item + "<total>"),
+                 doc);
+        ASSERT_TRUE(std::holds_alternative<Rejection>(result)) << c.rate;
+        const auto& rejection = std::get<Rejection>(result);
+        EXPECT_EQ(rejection.code, 1505) << c.rate;
+        const std::string message = rejectionMessage(rejection);
+        EXPECT_THAT(message,
+                    ::testing::StartsWith("Rejeição: Alíquota efetiva do ISSQN do item (3)"));
+        EXPECT_THAT(message, ::testing::HasSubstr(c.says)) << c.rate;
+        EXPECT_THAT(message, ::testing::Not(::testing::HasSubstr(c.neverSays))) << c.rate;
+        if (std::string_view(c.neverSays) == "2,00 (2%)") {
+            EXPECT_THAT(message, ::testing::Not(::testing::HasSubstr("  "))) << c.rate;
+        }
+    }
+}
+
 TEST(SaleLengths, CountCharactersNotBytes) {
     // "ç" and "ã" take two bytes each in UTF-8: a text of the greatest length in characters is
     // longer than that in bytes, and one more character is too long.
