@@ -1,6 +1,7 @@
 // The command line run as a user runs it: the built program against the fake driver library,
 // which answers what FAKE_MFE_ANSWER says and writes every call it receives to FAKE_MFE_CALLS.
 
+#include "core/workflow.h"
 #include "tests/cli/program_copy.h"
 #include "tests/cli/run_program.h"
 #include "tests/documents/base64_encoder.h"
@@ -433,7 +434,8 @@ TEST_F(IntegradorModeTest, NoFoldersATimeOutAndCtrlCEndWithStatusThree) {
     const Ran cancelled = waiting.finish();
     EXPECT_LT(std::chrono::steady_clock::now() - launched, std::chrono::seconds(14));
     EXPECT_EQ(cancelled.exit, 3);
-    EXPECT_NE(cancelled.out.find("|08098|SAT em processamento. Tente novamente.||"),
+    EXPECT_NE(cancelled.out.find("|08098|SAT em processamento. Tente novamente.||\n" +
+                                 std::string(core::cancelledCallLine)),
               std::string::npos)
         << cancelled.out;
     EXPECT_NE(cancelled.err.find("cancelada"), std::string::npos) << cancelled.err;
@@ -699,7 +701,8 @@ TEST_F(CommandLineTest, HostedLibraryThatHangsIsStoppedByCtrlC) {
     EXPECT_EQ(cancelled.exit, 3) << cancelled.err;
     EXPECT_NE(cancelled.err.find("chamada à biblioteca cancelada"), std::string::npos)
         << cancelled.err;
-    EXPECT_NE(cancelled.out.find("|16098|SAT em processamento. Tente novamente.||"),
+    EXPECT_NE(cancelled.out.find("|16098|SAT em processamento. Tente novamente.||\n" +
+                                 std::string(core::cancelledCallLine)),
               std::string::npos)
         << cancelled.out;
 }
