@@ -4,6 +4,7 @@
 #include "core/workflow.h"
 #include "tests/cli/program_copy.h"
 #include "tests/cli/run_program.h"
+#include "tests/cli/terminal_program.h"
 #include "tests/documents/base64_encoder.h"
 #include "tests/support/wait_until.h"
 
@@ -705,5 +706,34 @@ TEST_F(CommandLineTest, HostedLibraryThatHangsIsStoppedByCtrlC) {
                                  std::string(core::cancelledCallLine)),
               std::string::npos)
         << cancelled.out;
+}
+
+// At a prompt, the terminal's Ctrl-C reaches the whole foreground process group, the library
+// host as much as tarvik: the call is still cancelled (not taken for a library that ended),
+// the answer says no answer came from the module, and the journal keeps it as cancelled.
+TEST_F(CommandLineTest, HostedLibraryThatHangsIsCancelledByTheTerminalsCtrlC) {
+    const fs::path program = folder / "tarvik";
+    cli_test::copyTarvik(program);
+    auto env = environment;
+    env["FAKE_MFE_MISBEHAVE"] = "hang";
+    cli_test::TerminalProgram waiting(
+        program, {"--dll", FAKE_LIBRARY, "BloquearSAT", "--codigo", "x"}, folder.path(), env);
+    EXPECT_TRUE(test_support::waitUntil([&] { return !received().empty(); }));
+    waiting.type("\x03");
+    const Ran cancelled = waiting.finish();
+    EXPECT_EQ(cancelled.exit, 3) << cancelled.out;
+    EXPECT_NE(cancelled.out.find("chamada à biblioteca cancelada"), std::string::npos)
+        << cancelled.out;
+    EXPECT_EQ(cancelled.out.find("encerrou durante a chamada"), std::string::npos) << cancelled.out;
+    EXPECT_NE(cancelled.out.find("|16098|SAT em processamento. Tente novamente.||\r\n" +
+                                 std::string(core::cancelledCallLine)),
+              std::string::npos)
+        << cancelled.out;
+
+    const Ran history = tarvik({"--json", "historico"}, okSat, program);
+    ASSERT_EQ(history.exit, 0) << history.err;
+    const auto calls = nlohmann::json::parse(history.out);
+    ASSERT_EQ(calls.size(), 1u) << history.out;
+    EXPECT_EQ(calls[0]["outcome"], "cancelada");
 }
 #endif
