@@ -737,3 +737,19 @@ TEST_F(CommandLineTest, HostedLibraryThatHangsIsCancelledByTheTerminalsCtrlC) {
     EXPECT_EQ(calls[0]["outcome"], "cancelada");
 }
 #endif
+
+// A tarvik copied alone, without the library host, says how to do without it.
+TEST_F(CommandLineTest, HostedLibraryWithoutItsHostSaysHowToRunInProcess) {
+    const fs::path program = folder / "tarvik";
+    fs::copy_file(TARVIK_EXE, program);
+    const Ran alone = tarvik({"--dll", FAKE_LIBRARY, "ConsultarSAT"}, okSat, program);
+    EXPECT_EQ(alone.exit, 3);
+    EXPECT_NE(alone.err.find("O programa que carrega a biblioteca não foi encontrado"),
+              std::string::npos)
+        << alone.err;
+    EXPECT_NE(alone.err.find("--processo-dll mesmo"), std::string::npos) << alone.err;
+    const Ran inProcess =
+        tarvik({"--processo-dll", "mesmo", "--dll", FAKE_LIBRARY, "ConsultarSAT"}, okSat, program);
+    EXPECT_EQ(inProcess.exit, 0) << inProcess.err;
+    EXPECT_EQ(lines(inProcess.out).back(), okSat);
+}
