@@ -61,6 +61,7 @@ OpenedLibrary openLibrary(const std::string& path, LibraryWay way,
     const std::filesystem::path hostPath = hostFolder / host;
     if (!std::filesystem::exists(hostPath)) {
         opened.wrongArchitecture = foreign;
+        opened.hostMissing = !foreign;
         opened.error = "O programa que carrega a biblioteca não foi encontrado: " +
                        core::utf8FromPath(hostPath);
         if (foreign)

@@ -40,6 +40,7 @@ struct OpenedLibrary {
     std::unique_ptr<LibraryBackend> library; // nullptr when it could not be loaded
     std::string error;                       // why not
     bool wrongArchitecture = false;          // the library is of an architecture nothing here loads
+    bool hostMissing = false; // the library host is not there, though this process could load it
 };
 
 // Loads the library at `path` (UTF-8) the way chosen; the hosts are looked for in `hostFolder`.

@@ -2,6 +2,7 @@
 
 #include "cli/global_options.h"
 #include "cli/help.h"
+#include "cli/operation_entries.h"
 #include "cli/run.h"
 #include "cli/validar.h"
 #include "core/path_text.h"
@@ -60,13 +61,50 @@ journal::Filter filterOf(const CommandLine& line) {
         filter.from = day(line, desde, false);
     if (line.has(ate.name))
         filter.to = day(line, ate, true);
-    filter.operation = line.value(operacao.name).value_or("");
+    if (const auto name = line.value(operacao.name)) {
+        // The journal keeps the catalogue's names: a name in another letter case is the same
+        // operation, and a name that is none would quietly match nothing.
+        const OperationEntry* entry = entryNamed(*name);
+        if (!entry)
+            throw UsageError("operação desconhecida: " + *name +
+                             " (as operações estão em tarvik --help)");
+        filter.operation = entry->operation.name;
+    }
     filter.answerCode = line.value(codigoRetorno.name).value_or("");
     filter.text = line.value(texto.name).value_or("");
     return filter;
 }
 
-void printCalls(const Output& o, const std::vector<journal::CallEntry>& calls) {
+bool filtered(const journal::Filter& filter) {
+    return filter.from || filter.to || !filter.operation.empty() || !filter.answerCode.empty() ||
+           !filter.text.empty();
+}
+
+// "  label value", the value's further lines under its first one, so that each call's block
+// stays apart from the next.
+void printField(std::ostream& out, std::string_view label, std::string_view value) {
+    const std::string lines = core::displayLineBreaks(value);
+    std::string_view rest = lines;
+    const std::string indent(label.size() + 2, ' ');
+    out << "  " << label;
+    for (;;) {
+        const auto end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        out << line << "\n";
+        if (end == std::string_view::npos)
+            return;
+        rest.remove_prefix(end + 1);
+        out << indent;
+    }
+}
+
+void printCalls(const Output& o, const journal::Filter& filter,
+                const std::vector<journal::CallEntry>& calls) {
+    if (calls.empty())
+        printError(o, filtered(filter) ? "nenhuma chamada do histórico passa pelos filtros"
+                                       : "o histórico não tem chamadas");
     if (o.json) {
         nlohmann::ordered_json list = nlohmann::ordered_json::array();
         for (const auto& call : calls)
@@ -80,13 +118,13 @@ void printCalls(const Output& o, const std::vector<journal::CallEntry>& calls) {
               << journal::outcomeName(call.outcome) << "  " << call.duration.count() / 1000
               << " ms  " << call.frontEnd << " " << call.accessMode << "\n";
         if (!call.callText.empty())
-            o.out << "  chamada:  " << call.callText << "\n";
+            printField(o.out, "chamada:  ", call.callText);
         if (!call.answer.empty())
-            o.out << "  resposta: " << core::decodeUtf8(call.answer) << "\n";
+            printField(o.out, "resposta: ", core::decodeUtf8(call.answer));
         if (!call.message.empty())
-            o.out << "  motivo:   " << call.message << "\n";
+            printField(o.out, "motivo:   ", call.message);
         for (const auto& file : call.files)
-            o.out << "  arquivo:  " << file.path << "\n";
+            printField(o.out, "arquivo:  ", file.path);
     }
     o.out.flush();
 }
@@ -139,7 +177,7 @@ int runHistorico(const Output& o, std::span<const std::string> args,
         const std::vector<journal::CallEntry> calls = journal.find(filter);
         if (exporting)
             return exportPackage(o, journal, calls, line);
-        printCalls(o, calls);
+        printCalls(o, filter, calls);
         return exitSuccess;
     } catch (const UsageError&) {
         throw;

@@ -102,9 +102,14 @@ Access::Access(const AccessChoice& choice) : choice_(choice) {
     if (!std::filesystem::exists(choice.library))
         throw BackendUnavailable(backend::libraryNotFoundMessage(path));
     auto opened = backend::openLibrary(path, choice.way, choice.hostFolder);
-    if (!opened.library)
-        throw BackendUnavailable(std::string(backend::libraryLoadFailureMessage) + "\n\r" +
-                                 opened.error);
+    if (!opened.library) {
+        std::string message =
+            std::string(backend::libraryLoadFailureMessage) + "\n\r" + opened.error;
+        if (opened.hostMissing) // a tarvik copied alone still runs the library in its own process
+            message += "\n\rSem esse programa, carregue a biblioteca no próprio tarvik: "
+                       "--processo-dll mesmo";
+        throw BackendUnavailable(message);
+    }
     library_ = std::move(opened.library);
 }
 

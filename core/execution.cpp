@@ -2,6 +2,7 @@
 
 #include "core/workflow.h"
 
+#include <cstddef>
 #include <stdexcept>
 
 namespace core {
@@ -45,6 +46,9 @@ Executed executar(ModuleAccess& access, const Operation& operation, const Prepar
     if (integrador)
         done.answerDocument = access.answerDocumentForDisplay();
     done.answerBox = answerBox(integrador, done.answerDocument, done.answer, done.report);
+    if (access.lastCallEnd() == CallEnd::Cancelled)
+        done.answerBox.insert(done.answerBox.end() - std::ptrdiff_t(done.report.size()),
+                              std::string(cancelledCallLine));
     return done;
 }
 

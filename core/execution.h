@@ -78,8 +78,9 @@ struct Executed {
 
 // The steps of "Executar" after its "Mostrar": the module call with the arguments shown (its
 // session number then counts as the last one sent), the report under its guard (a report that fails
-// ends there, silently, keeping the lines it wrote), and the answer box. An exception of the module
-// call is passed on; an unsendable call throws std::invalid_argument with its message instead.
+// ends there, silently, keeping the lines it wrote), and the answer box, where a cancelled call's
+// answer is followed by cancelledCallLine. An exception of the module call is passed on; an
+// unsendable call throws std::invalid_argument with its message instead.
 Executed executar(ModuleAccess& access, const Operation& operation, const PreparedCall& call,
                   const Report& report);
 

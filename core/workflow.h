@@ -12,6 +12,11 @@ inline constexpr std::string_view integradorAnswerHeader =
 inline constexpr std::string_view integradorAnswerFooter =
     "------------------------------------------------------";
 
+// Said under the answer of a call the user cancelled: that answer is the module's busy answer,
+// which the module itself never sent.
+inline constexpr std::string_view cancelledCallLine =
+    "Chamada cancelada pelo usuário: nenhuma resposta veio do módulo.";
+
 // The answer box: in Integrador mode with an answer document, the Integrador answer block
 // (header, the document as laid out for display, footer); then the answer decoded as UTF-8 as
 // one raw line; then the page's report.

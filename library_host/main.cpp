@@ -1,6 +1,7 @@
 // The library host: loads one module library and makes its calls for the program that started
 // it, one at a time, over standard input and output (access/host_protocol.h). It ends when its
-// input closes. Whatever the library itself prints to standard output goes to standard error, so
+// input closes, even in the middle of a call, and is otherwise ended only by that program.
+// Whatever the library itself prints to standard output goes to standard error, so
 // that it cannot break into the frames.
 
 #include "access/driver_library.h"
@@ -14,10 +15,18 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <cerrno>
+#include <csignal>
+#include <poll.h>
+#include <thread>
 #include <unistd.h>
 #endif
 
 namespace {
+
+// Exit statuses: the input ended (0), a message the host cannot serve (2).
+constexpr int finished = 0;
+constexpr int badRequest = 2;
 
 #ifdef _WIN32
 // A crash ends the host at once with the exception's code, with no error box or debugger.
@@ -50,7 +59,25 @@ bool writeAll(int fd, const std::string& bytes) {
     }
     return true;
 }
+// Started without a console, the host receives no console Ctrl-C: nothing to set aside.
+void leaveEndingToTheParent() {}
 #else
+// The terminal's Ctrl-C reaches the whole foreground process group, the host included. The
+// program that started the host answers it by cancelling the call, which ends the host; the host
+// itself must outlive the interrupt so that the cancel is seen as a cancel, not a crash.
+// Since a host stuck in a library call no longer reads its input, a watcher ends it once that
+// input is closed: the program that started it has ended, however it ended.
+void leaveEndingToTheParent() {
+    std::signal(SIGINT, SIG_IGN);
+    std::thread([] {
+        pollfd input{0, POLLRDHUP, 0};
+        while (poll(&input, 1, -1) < 0 && errno == EINTR) {
+        }
+        if (input.revents & (POLLRDHUP | POLLHUP | POLLERR))
+            _exit(finished);
+    }).detach();
+}
+
 int takeProtocolOutput() {
     const int protocol = dup(1);
     dup2(2, 1);
@@ -78,15 +105,12 @@ bool writeAll(int fd, const std::string& bytes) {
 }
 #endif
 
-// Exit statuses: the input ended (0), a message the host cannot serve (2).
-constexpr int finished = 0;
-constexpr int badRequest = 2;
-
 } // namespace
 
 int main() {
     using namespace backend;
     const int protocol = takeProtocolOutput();
+    leaveEndingToTheParent();
     std::unique_ptr<DriverLibrary> library;
     std::string payload;
     for (;;) {

@@ -3,10 +3,13 @@
 // hugely ends at most the host.
 
 #include "access/driver_library.h"
+#include "access/host_protocol.h"
 #include "access/hosted_library.h"
 #include "access/library_backend.h"
 #include "access/library_ended.h"
+#include "access/passed_arguments.h"
 #include "tests/portable.h"
+#include "tests/support/wait_until.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -16,6 +19,17 @@
 #include <fstream>
 #include <future>
 #include <sstream>
+#include <thread>
+
+#ifndef _WIN32
+#include <csignal>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+#endif
 
 namespace {
 
@@ -223,6 +237,62 @@ TEST_F(LibraryHost, CancellingAHungCallEndsTheHost) {
     portable::unsetVariable("FAKE_MFE_MISBEHAVE");
     EXPECT_EQ(host->call(operation("ConsultarSAT"), consultar), fakeAnswer);
 }
+
+#ifndef _WIN32
+// A host stuck in a library call still ends once its input closes: the program that started it
+// has gone, however it went, and the host never outlives it. Ctrl-C alone does not end it.
+TEST_F(LibraryHost, AHostStuckInACallEndsWhenItsInputCloses) {
+    const fs::path calls = fs::temp_directory_path() / ("host-calls-" + std::to_string(getpid()));
+    fs::remove(calls);
+    portable::setVariable("FAKE_MFE_MISBEHAVE", "hang");
+    portable::setVariable("FAKE_MFE_CALLS", calls.string());
+    int ends[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, ends[1], 0);
+    posix_spawn_file_actions_adddup2(&actions, ends[1], 1);
+    char* argv[] = {const_cast<char*>(TARVIK_LIBRARY_HOST), nullptr};
+    pid_t pid = -1;
+    const int failed = posix_spawn(&pid, TARVIK_LIBRARY_HOST, &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(ends[1]);
+    ASSERT_EQ(failed, 0);
+
+    namespace host = backend::host;
+    const auto send = [&](const host::Request& request) {
+        const std::string bytes = host::encode(request);
+        return ::write(ends[0], bytes.data(), bytes.size()) == ssize_t(bytes.size());
+    };
+    const auto receive = [&](char* buffer, std::size_t size) {
+        const ssize_t got = ::read(ends[0], buffer, size);
+        return got > 0 ? std::size_t(got) : 0;
+    };
+    std::string payload;
+    EXPECT_TRUE(send(host::LoadRequest{FAKE_LIBRARY}));
+    EXPECT_EQ(host::readFrame(receive, payload), host::FrameStatus::Complete);
+    const core::Operation& bloquear = operation("BloquearSAT");
+    EXPECT_TRUE(send(host::CallRequest{std::uint8_t(backend::entryPointIndex(bloquear)),
+                                       backend::passedArguments(bloquear, withCode)}));
+    EXPECT_TRUE(test_support::waitUntil([&] { return !contentOf(calls).empty(); }));
+    ::kill(pid, SIGINT); // as the terminal's Ctrl-C reaches it
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    int status = 0;
+    const bool interrupted = waitpid(pid, &status, WNOHANG) == pid;
+    EXPECT_FALSE(interrupted) << "Ctrl-C ended the host";
+
+    close(ends[0]);
+    const bool ended = interrupted || test_support::waitUntil(
+                                          [&] { return waitpid(pid, &status, WNOHANG) == pid; });
+    if (!ended) {
+        ::kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    EXPECT_TRUE(ended) << "the host outlived its input";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    fs::remove(calls);
+}
+#endif
 
 // A host that breaks the protocol is treated as one that crashed, never as an answer.
 TEST_F(LibraryHost, AMalformedTruncatedOrOversizedFrameIsACrash) {

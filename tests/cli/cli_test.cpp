@@ -1,8 +1,10 @@
 // The command line run as a user runs it: the built program against the fake driver library,
 // which answers what FAKE_MFE_ANSWER says and writes every call it receives to FAKE_MFE_CALLS.
 
+#include "core/workflow.h"
 #include "tests/cli/program_copy.h"
 #include "tests/cli/run_program.h"
+#include "tests/cli/terminal_program.h"
 #include "tests/documents/base64_encoder.h"
 #include "tests/support/wait_until.h"
 
@@ -433,7 +435,8 @@ TEST_F(IntegradorModeTest, NoFoldersATimeOutAndCtrlCEndWithStatusThree) {
     const Ran cancelled = waiting.finish();
     EXPECT_LT(std::chrono::steady_clock::now() - launched, std::chrono::seconds(14));
     EXPECT_EQ(cancelled.exit, 3);
-    EXPECT_NE(cancelled.out.find("|08098|SAT em processamento. Tente novamente.||"),
+    EXPECT_NE(cancelled.out.find("|08098|SAT em processamento. Tente novamente.||\n" +
+                                 std::string(core::cancelledCallLine)),
               std::string::npos)
         << cancelled.out;
     EXPECT_NE(cancelled.err.find("cancelada"), std::string::npos) << cancelled.err;
@@ -699,8 +702,54 @@ TEST_F(CommandLineTest, HostedLibraryThatHangsIsStoppedByCtrlC) {
     EXPECT_EQ(cancelled.exit, 3) << cancelled.err;
     EXPECT_NE(cancelled.err.find("chamada à biblioteca cancelada"), std::string::npos)
         << cancelled.err;
-    EXPECT_NE(cancelled.out.find("|16098|SAT em processamento. Tente novamente.||"),
+    EXPECT_NE(cancelled.out.find("|16098|SAT em processamento. Tente novamente.||\n" +
+                                 std::string(core::cancelledCallLine)),
               std::string::npos)
         << cancelled.out;
 }
+
+// At a prompt, the terminal's Ctrl-C reaches the whole foreground process group, the library
+// host as much as tarvik: the call is still cancelled (not taken for a library that ended),
+// the answer says no answer came from the module, and the journal keeps it as cancelled.
+TEST_F(CommandLineTest, HostedLibraryThatHangsIsCancelledByTheTerminalsCtrlC) {
+    const fs::path program = folder / "tarvik";
+    cli_test::copyTarvik(program);
+    auto env = environment;
+    env["FAKE_MFE_MISBEHAVE"] = "hang";
+    cli_test::TerminalProgram waiting(
+        program, {"--dll", FAKE_LIBRARY, "BloquearSAT", "--codigo", "x"}, folder.path(), env);
+    EXPECT_TRUE(test_support::waitUntil([&] { return !received().empty(); }));
+    waiting.type("\x03");
+    const Ran cancelled = waiting.finish();
+    EXPECT_EQ(cancelled.exit, 3) << cancelled.out;
+    EXPECT_NE(cancelled.out.find("chamada à biblioteca cancelada"), std::string::npos)
+        << cancelled.out;
+    EXPECT_EQ(cancelled.out.find("encerrou durante a chamada"), std::string::npos) << cancelled.out;
+    EXPECT_NE(cancelled.out.find("|16098|SAT em processamento. Tente novamente.||\r\n" +
+                                 std::string(core::cancelledCallLine)),
+              std::string::npos)
+        << cancelled.out;
+
+    const Ran history = tarvik({"--json", "historico"}, okSat, program);
+    ASSERT_EQ(history.exit, 0) << history.err;
+    const auto calls = nlohmann::json::parse(history.out);
+    ASSERT_EQ(calls.size(), 1u) << history.out;
+    EXPECT_EQ(calls[0]["outcome"], "cancelada");
+}
 #endif
+
+// A tarvik copied alone, without the library host, says how to do without it.
+TEST_F(CommandLineTest, HostedLibraryWithoutItsHostSaysHowToRunInProcess) {
+    const fs::path program = folder / "tarvik";
+    fs::copy_file(TARVIK_EXE, program);
+    const Ran alone = tarvik({"--dll", FAKE_LIBRARY, "ConsultarSAT"}, okSat, program);
+    EXPECT_EQ(alone.exit, 3);
+    EXPECT_NE(alone.err.find("O programa que carrega a biblioteca não foi encontrado"),
+              std::string::npos)
+        << alone.err;
+    EXPECT_NE(alone.err.find("--processo-dll mesmo"), std::string::npos) << alone.err;
+    const Ran inProcess =
+        tarvik({"--processo-dll", "mesmo", "--dll", FAKE_LIBRARY, "ConsultarSAT"}, okSat, program);
+    EXPECT_EQ(inProcess.exit, 0) << inProcess.err;
+    EXPECT_EQ(lines(inProcess.out).back(), okSat);
+}

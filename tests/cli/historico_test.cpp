@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdlib>
 
 #ifndef _WIN32
@@ -130,6 +131,60 @@ TEST_F(HistoricoTest, ExportWritesAPackageAStandardUnzipOpens) {
         tarvik({"historico", "exportar", "--saida", zip.string(), "--operacao", "AtivarSAT"});
     EXPECT_EQ(nothing.exit, 2);
     EXPECT_EQ(tarvik({"historico", "exportar"}).exit, 2); // no --saida
+}
+
+// --operacao takes the operations tarvik knows, in any letter case; a name that is none is a
+// mistake on the line, and a query that finds nothing says so.
+TEST_F(HistoricoTest, OperationFilterKnowsTheOperationsAndAnEmptyResultIsSaid) {
+    const Ran empty = tarvik({"historico"});
+    EXPECT_EQ(empty.exit, 0) << empty.err;
+    EXPECT_EQ(empty.out, "");
+    EXPECT_NE(empty.err.find("o histórico não tem chamadas"), std::string::npos) << empty.err;
+
+    tarvik({"--dll", FAKE_LIBRARY, "ConsultarSAT"}, "000001|08000|ok||");
+    EXPECT_EQ(operations(historico({"--operacao", "consultarsat"})),
+              std::vector<std::string>{"ConsultarSAT"});
+    const Ran unknown = tarvik({"historico", "--operacao", "ConsultarSa"});
+    EXPECT_EQ(unknown.exit, 2);
+    EXPECT_EQ(unknown.out, "");
+    EXPECT_NE(unknown.err.find("operação desconhecida: ConsultarSa"), std::string::npos)
+        << unknown.err;
+    EXPECT_NE(unknown.err.find("tarvik --help"), std::string::npos) << unknown.err;
+
+    for (const bool json : {false, true}) {
+        std::vector<std::string> args{"historico", "--operacao", "AtivarSAT"};
+        if (json)
+            args.insert(args.begin(), "--json");
+        const Ran none = tarvik(args);
+        EXPECT_EQ(none.exit, 0) << none.err;
+        EXPECT_EQ(none.out, json ? "[]\n" : "");
+        EXPECT_NE(none.err.find("nenhuma chamada do histórico passa pelos filtros"),
+                  std::string::npos)
+            << none.err;
+    }
+}
+
+// A reason of several lines stays under its call: every line of the listing either opens a call
+// or is indented below one, the reason's further lines at the column of its first.
+TEST_F(HistoricoTest, AReasonOfSeveralLinesIsIndentedUnderItsCall) {
+    cli_test::writeFile(folder / "lixo.so", "not a library");
+    EXPECT_EQ(tarvik({"--dll", (folder / "lixo.so").string(), "ConsultarSAT"}).exit, 3);
+    tarvik({"--dll", FAKE_LIBRARY, "ConsultarSAT"}, "000001|08000|ok||");
+    const Ran listed = tarvik({"historico"});
+    ASSERT_EQ(listed.exit, 0) << listed.err;
+    const auto all = lines(listed.out);
+    const auto reason = std::find_if(all.begin(), all.end(), [](const std::string& line) {
+        return line.starts_with("  motivo:   ");
+    });
+    ASSERT_NE(reason, all.end()) << listed.out;
+    ASSERT_NE(reason + 1, all.end()) << listed.out;
+    EXPECT_TRUE(reason[1].starts_with(std::string(12, ' ')) && reason[1][12] != ' ') << listed.out;
+    for (const auto& line : all)
+        EXPECT_TRUE(line.starts_with("#") || line.starts_with("  ")) << listed.out;
+    EXPECT_EQ(std::count_if(all.begin(), all.end(),
+                            [](const std::string& line) { return line.starts_with("#"); }),
+              2);
+    EXPECT_EQ(listed.out.find('\r'), std::string::npos);
 }
 
 TEST_F(HistoricoTest, AJournalThatCannotBeWrittenCostsOneWarningNotTheCall) {
