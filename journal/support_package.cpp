@@ -2,6 +2,7 @@
 
 #include "core/answer_cuts.h"
 #include "core/path_text.h"
+#include "core/status_fields.h"
 #include "core/text.h"
 #include "journal/entry_json.h"
 #include "journal/sha256.h"
@@ -87,8 +88,13 @@ nlohmann::ordered_json moduleSeen(Journal& journal) {
     auto field = [&fields](std::size_t n) {
         return n < fields.size() ? core::decodeUtf8(fields[n]) : std::string();
     };
+    // In words, as the status report shows it; a field that is not a number as it came.
+    const std::string state =
+        stateField < fields.size()
+            ? core::operationStateName(fields[stateField]).value_or(field(stateField))
+            : std::string();
     return {{"serial_number", field(serialField)},
-            {"operation_state", field(stateField)},
+            {"operation_state", state},
             {"seen_at", found.front().startLocal}};
 }
 

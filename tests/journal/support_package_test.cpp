@@ -75,7 +75,7 @@ TEST_F(JournalTest, APackageHoldsTheCallsTheirFilesAndASummary) {
     EXPECT_FALSE(summary["operating_system"].get<std::string>().empty());
     EXPECT_EQ(summary["access"], nlohmann::json::array({"DLL /lib/libmfe.so"}));
     EXPECT_EQ(summary["module"]["serial_number"], "900004019");
-    EXPECT_EQ(summary["module"]["operation_state"], "0");
+    EXPECT_EQ(summary["module"]["operation_state"], "DESBLOQUEADO"); // as the status report says
     EXPECT_EQ(summary["files_left_out"].size(), 2u);
 }
 
