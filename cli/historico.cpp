@@ -24,7 +24,9 @@ constexpr Option ate{"--ate", "DATA", "só as chamadas até este dia (AAAA-MM-DD
 constexpr Option operacao{"--operacao", "OP", "só as chamadas desta operação"};
 constexpr Option codigoRetorno{"--codigo-retorno", "EEEEE",
                                "só as respostas com este código de retorno"};
-constexpr Option texto{"--texto", "T", "só as chamadas com T no texto da chamada ou na resposta"};
+constexpr Option texto{"--texto", "T",
+                       "só as chamadas com T no texto da chamada ou na resposta (sem distinguir "
+                       "maiúsculas nem acentos)"};
 constexpr Option saida{"--saida", "ARQUIVO", "com exportar: o pacote de suporte (.zip)"};
 
 constexpr const Option* own[] = {&desde, &ate, &operacao, &codigoRetorno, &texto, &saida};
