@@ -17,7 +17,11 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <sys/utsname.h>
+#include <unistd.h>
 #endif
 
 namespace journal {
@@ -28,11 +32,33 @@ constexpr std::string_view statusSuccess = "10000";
 constexpr std::size_t serialField = 5;
 constexpr std::size_t stateField = 27;
 
+// Entries extract readable and writable by their owner alone: a regular file, mode 0600, in the
+// high half of the external attributes as Unix zips store it.
+constexpr zip_uint32_t ownerOnlyEntry = 0100600u << 16;
+
+// The package holds the calls the journal keeps for its owner alone, so it is created anew with
+// the owner's permissions only before anything is written: libzip writes its temporary file with
+// the mode of the file it replaces. On Windows a new file takes the access list of its folder.
+void createPrivate(const std::filesystem::path& file) {
+#ifndef _WIN32
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);
+    const int fd = ::open(file.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0)
+        throw std::runtime_error("não foi possível criar " + core::utf8FromPath(file) + ": " +
+                                 std::strerror(errno));
+    ::close(fd);
+#else
+    (void)file;
+#endif
+}
+
 // A zip being written. libzip reads each added buffer only when the archive is closed, so the
 // buffers are kept until then.
 class ZipWriter {
 public:
-    explicit ZipWriter(const std::filesystem::path& file) {
+    explicit ZipWriter(const std::filesystem::path& file) : file_(file) {
+        createPrivate(file);
         int error = 0;
         archive_ = zip_open(core::utf8FromPath(file).c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
         if (!archive_) {
@@ -45,8 +71,12 @@ public:
         }
     }
     ~ZipWriter() {
-        if (archive_)
+        if (archive_) {
             zip_discard(archive_);
+            // A package that could not be finished leaves no empty file behind.
+            std::error_code ignored;
+            std::filesystem::remove(file_, ignored);
+        }
     }
     ZipWriter(const ZipWriter&) = delete;
     ZipWriter& operator=(const ZipWriter&) = delete;
@@ -54,11 +84,16 @@ public:
     void add(const std::string& name, std::string bytes) {
         const std::string& kept = buffers_.emplace_back(std::move(bytes));
         zip_source_t* source = zip_source_buffer(archive_, kept.data(), kept.size(), 0);
-        if (!source || zip_file_add(archive_, name.c_str(), source, ZIP_FL_ENC_UTF_8) < 0) {
+        const zip_int64_t index =
+            source ? zip_file_add(archive_, name.c_str(), source, ZIP_FL_ENC_UTF_8) : -1;
+        if (index < 0) {
             if (source)
                 zip_source_free(source);
             fail();
         }
+        if (zip_file_set_external_attributes(archive_, zip_uint64_t(index), 0, ZIP_OPSYS_UNIX,
+                                             ownerOnlyEntry) != 0)
+            fail();
     }
 
     void close() {
@@ -72,6 +107,7 @@ private:
         throw std::runtime_error(std::string("pacote de suporte: ") + zip_strerror(archive_));
     }
 
+    std::filesystem::path file_;
     zip_t* archive_ = nullptr;
     std::deque<std::string> buffers_;
 };

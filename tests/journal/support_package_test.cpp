@@ -8,9 +8,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -78,6 +83,52 @@ TEST_F(JournalTest, APackageHoldsTheCallsTheirFilesAndASummary) {
     EXPECT_EQ(summary["module"]["operation_state"], "DESBLOQUEADO"); // as the status report says
     EXPECT_EQ(summary["files_left_out"].size(), 2u);
 }
+
+#ifndef _WIN32
+// What `command` prints.
+std::string output(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            out.append(buffer, n);
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+TEST_F(JournalTest, APackageAndItsEntriesAreTheOwnersAlone) {
+    const fs::path written = folder / "Resp_venda.xml";
+    std::ofstream(written, std::ios::binary) << "<CFe/>";
+    journal::Journal journal(file);
+    journal::CallEntry sale = call("EnviarDadosVenda", "6|06000|ok||");
+    sale.files = {{written.string(), journal::fileSha256(written)}};
+    journal.record(sale);
+
+    // A package replacing one anyone could read, written under a permissive umask.
+    const fs::path zip = folder / "pacote.zip";
+    std::ofstream(zip) << "antigo";
+    fs::permissions(zip, fs::perms(0666));
+    const mode_t before = ::umask(0);
+    journal::writeSupportPackage(journal, journal.find({}), zip);
+    ::umask(before);
+
+    struct stat info {};
+    ASSERT_EQ(::stat(zip.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    // `unzip -Z` lists each entry's stored permissions first: every one, -rw-------.
+    std::istringstream listing(output("unzip -Z '" + zip.string() + "'"));
+    int entries = 0;
+    for (std::string line; std::getline(listing, line);) {
+        if (line.empty() || (line[0] != '-' && line[0] != 'd'))
+            continue;
+        EXPECT_EQ(line.substr(0, 10), "-rw-------") << line;
+        EXPECT_NE(line.find(" unx "), std::string::npos) << line;
+        ++entries;
+    }
+    EXPECT_EQ(entries, 3); // the file, chamadas.jsonl, resumo.json
+}
+#endif
 
 TEST_F(JournalTest, APackageThatCannotBeWrittenSaysSo) {
     journal::Journal journal(file);
