@@ -5,6 +5,7 @@
 #include "core/status_fields.h"
 #include "core/text.h"
 #include "journal/entry_json.h"
+#include "journal/secrets.h"
 #include "journal/sha256.h"
 
 #include <nlohmann/json.hpp>
@@ -198,7 +199,12 @@ PackageContents writeSupportPackage(Journal& journal, const std::vector<CallEntr
             }
             const std::string name = "arquivos/" + std::to_string(call.id) + "/" +
                                      core::utf8FromPath(core::pathFromUtf8(file.path).filename());
-            zip.add(name, *bytes);
+            // A copy holding a network configuration goes with its passwords masked; the digest
+            // stays the one of the file as written, so the copy says it differs.
+            std::string copy = masked(*bytes, {});
+            if (copy != *bytes)
+                shown["passwords_masked"] = true;
+            zip.add(name, std::move(copy));
             shown["in_package"] = name;
             ++contents.files;
         }

@@ -32,8 +32,10 @@ const std::string status = "5|10000|Resposta com Sucesso.|||900004019|DHCP|1|2|3
 TEST_F(JournalTest, APackageHoldsTheCallsTheirFilesAndASummary) {
     const fs::path kept = folder / "Retornos" / "Resp_venda.xml";
     const fs::path changed = folder / "Retornos" / "Resp_mudou.xml";
+    const fs::path log = folder / "Retornos" / "log.txt";
     fs::create_directories(kept.parent_path());
     std::ofstream(kept, std::ios::binary) << "<CFe>vendido</CFe>";
+    std::ofstream(log, std::ios::binary) << "rede: <config><senha>s3gr3d0</senha></config>";
     std::ofstream(changed, std::ios::binary) << "antes";
 
     journal::Journal journal(file);
@@ -41,7 +43,8 @@ TEST_F(JournalTest, APackageHoldsTheCallsTheirFilesAndASummary) {
     journal::CallEntry sale = call("EnviarDadosVenda", std::string("6|06000|ok\xe7||", 13), 5);
     sale.files = {{kept.string(), journal::fileSha256(kept)},
                   {changed.string(), journal::fileSha256(changed)},
-                  {(folder / "sumiu.xml").string(), std::string(64, '0')}};
+                  {(folder / "sumiu.xml").string(), std::string(64, '0')},
+                  {log.string(), journal::fileSha256(log)}};
     journal.record(sale);
     std::ofstream(changed, std::ios::binary) << "depois";
 
@@ -49,7 +52,7 @@ TEST_F(JournalTest, APackageHoldsTheCallsTheirFilesAndASummary) {
     const fs::path zip = folder / "pacote.zip";
     const auto contents = journal::writeSupportPackage(journal, calls, zip);
     EXPECT_EQ(contents.calls, 2u);
-    EXPECT_EQ(contents.files, 1u);
+    EXPECT_EQ(contents.files, 2u);
     EXPECT_EQ(contents.leftOut.size(), 2u);
 
 #ifdef _WIN32
@@ -69,9 +72,14 @@ TEST_F(JournalTest, APackageHoldsTheCallsTheirFilesAndASummary) {
     EXPECT_EQ(parsed[0]["answer_base64"], "NnwwNjAwMHxva+d8fA=="); // the raw bytes, Latin-1 too
     EXPECT_EQ(parsed[1]["operation"], "ConsultarStatusOperacional");
     const auto& files = parsed[0]["files"];
-    ASSERT_EQ(files.size(), 3u);
+    ASSERT_EQ(files.size(), 4u);
     const std::string inPackage = files[0]["in_package"];
     EXPECT_EQ(readWhole(out / inPackage), "<CFe>vendido</CFe>");
+    EXPECT_FALSE(files[0].contains("passwords_masked"));
+    // A copy goes without the passwords it holds, and says it differs from the file's digest.
+    const std::string logInPackage = files[3]["in_package"];
+    EXPECT_EQ(readWhole(out / logInPackage), "rede: <config><senha>*******</senha></config>");
+    EXPECT_EQ(files[3]["passwords_masked"], true);
     EXPECT_TRUE(files[1]["in_package"].is_null()); // changed since the call
     EXPECT_TRUE(files[2]["in_package"].is_null()); // gone
 
