@@ -68,6 +68,9 @@ private slots:
         page.findChild<QLineEdit*>("EdtTexto")->setText("processamento");
         page.findChild<QPushButton*>("BtnPesquisar")->click();
         QCOMPARE(column(page, 2), QStringList{"08098"});
+        page.findChild<QLineEdit*>("EdtTexto")->setText("OPERACAO"); // finds "Operação"
+        page.findChild<QPushButton*>("BtnPesquisar")->click();
+        QCOMPARE(column(page, 2), QStringList{"08000"});
 
         page.findChild<QComboBox*>("CbOperacao")->setCurrentIndex(0);
         page.findChild<QLineEdit*>("EdtTexto")->clear();
