@@ -67,6 +67,8 @@ public:
             zip_error_init_with_code(&detail, error);
             const std::string message = zip_error_strerror(&detail);
             zip_error_fini(&detail);
+            std::error_code ignored;
+            std::filesystem::remove(file, ignored);
             throw std::runtime_error("não foi possível criar " + core::utf8FromPath(file) + ": " +
                                      message);
         }
