@@ -1,6 +1,7 @@
 #include "journal/entry_details.h"
 
 #include "core/text.h"
+#include "journal/secrets.h"
 
 namespace journal {
 namespace {
@@ -34,12 +35,14 @@ core::Lines detailLines(const CallEntry& entry) {
         "Acesso: " + entry.accessMode + " " + entry.target + " (" + entry.frontEnd + " " +
             entry.programVersion + ", layout " + entry.layout + ")",
     };
+    // A call kept before the journal masked what the module echoes may still hold the network
+    // passwords of a status answer: they are not shown.
     if (!entry.message.empty())
-        lines.push_back("Motivo: " + entry.message);
+        lines.push_back("Motivo: " + masked(entry.message, {}));
     section(lines, "Chamada", entry.callText);
     section(lines, "Requisição Integrador", entry.request);
-    section(lines, "Resposta", core::decodeUtf8(entry.answer));
-    section(lines, "Relatório", entry.report);
+    section(lines, "Resposta", core::decodeUtf8(masked(entry.answer, {})));
+    section(lines, "Relatório", masked(entry.report, {}));
     std::string files;
     for (const WrittenFile& file : entry.files)
         files +=

@@ -39,7 +39,9 @@ TEST_F(JournalTest, APackageHoldsTheCallsTheirFilesAndASummary) {
     std::ofstream(changed, std::ios::binary) << "antes";
 
     journal::Journal journal(file);
-    journal.record(call("ConsultarStatusOperacional", status, 10));
+    // A status answer kept in clear by an earlier version, its Wi-Fi key echoed.
+    journal.record(
+        call("ConsultarStatusOperacional", status + "|<config><codigo>w1f1</codigo>", 10));
     journal::CallEntry sale = call("EnviarDadosVenda", std::string("6|06000|ok\xe7||", 13), 5);
     sale.files = {{kept.string(), journal::fileSha256(kept)},
                   {changed.string(), journal::fileSha256(changed)},
@@ -71,6 +73,7 @@ TEST_F(JournalTest, APackageHoldsTheCallsTheirFilesAndASummary) {
     EXPECT_EQ(parsed[0]["code"], "06000");
     EXPECT_EQ(parsed[0]["answer_base64"], "NnwwNjAwMHxva+d8fA=="); // the raw bytes, Latin-1 too
     EXPECT_EQ(parsed[1]["operation"], "ConsultarStatusOperacional");
+    EXPECT_EQ(parsed[1]["answer"], status + "|<config><codigo>****</codigo>");
     const auto& files = parsed[0]["files"];
     ASSERT_EQ(files.size(), 4u);
     const std::string inPackage = files[0]["in_package"];
