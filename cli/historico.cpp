@@ -9,6 +9,7 @@
 #include "journal/calendar_day.h"
 #include "journal/entry_json.h"
 #include "journal/journal_file.h"
+#include "journal/secrets.h"
 #include "journal/support_package.h"
 
 #include <iterator>
@@ -72,11 +73,12 @@ void printCalls(const Output& o, const std::vector<journal::CallEntry>& calls) {
     if (o.json) {
         nlohmann::ordered_json list = nlohmann::ordered_json::array();
         for (const auto& call : calls)
-            list.push_back(journal::toJson(call));
+            list.push_back(journal::toJson(journal::withEchoedPasswordsMasked(call)));
         printJson(o.out, list);
         return;
     }
-    for (const auto& call : calls) {
+    for (const auto& kept : calls) {
+        const journal::CallEntry call = journal::withEchoedPasswordsMasked(kept);
         o.out << "#" << call.id << "  " << call.startLocal << "  " << call.operation << "  "
               << (call.answerCode.empty() ? "-" : call.answerCode) << "  "
               << journal::outcomeName(call.outcome) << "  " << call.duration.count() / 1000

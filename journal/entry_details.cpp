@@ -26,7 +26,8 @@ void section(core::Lines& lines, const std::string& title, const std::string& te
 
 } // namespace
 
-core::Lines detailLines(const CallEntry& entry) {
+core::Lines detailLines(const CallEntry& kept) {
+    const CallEntry entry = withEchoedPasswordsMasked(kept);
     core::Lines lines = {
         "Chamada #" + std::to_string(entry.id) + " em " + entry.startLocal + ", " +
             std::to_string(entry.duration.count() / 1000) + " ms",
@@ -35,14 +36,12 @@ core::Lines detailLines(const CallEntry& entry) {
         "Acesso: " + entry.accessMode + " " + entry.target + " (" + entry.frontEnd + " " +
             entry.programVersion + ", layout " + entry.layout + ")",
     };
-    // A call kept before the journal masked what the module echoes may still hold the network
-    // passwords of a status answer: they are not shown.
     if (!entry.message.empty())
-        lines.push_back("Motivo: " + masked(entry.message, {}));
+        lines.push_back("Motivo: " + entry.message);
     section(lines, "Chamada", entry.callText);
     section(lines, "Requisição Integrador", entry.request);
-    section(lines, "Resposta", core::decodeUtf8(masked(entry.answer, {})));
-    section(lines, "Relatório", masked(entry.report, {}));
+    section(lines, "Resposta", core::decodeUtf8(entry.answer));
+    section(lines, "Relatório", entry.report);
     std::string files;
     for (const WrittenFile& file : entry.files)
         files +=

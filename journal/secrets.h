@@ -4,6 +4,7 @@
 // help desk may ask about stays visible, in what was sent and in what the module echoes.
 
 #include "core/operation_definition.h"
+#include "journal/call_entry.h"
 
 #include <span>
 #include <string>
@@ -24,5 +25,9 @@ std::vector<std::string> secretValues(std::span<const core::InputField> fields,
 // escaped inside a request or answer document) masked whatever they hold (a carrier preset fills
 // them; a status answer echoes what another program configured).
 std::string masked(std::string_view text, const std::vector<std::string>& secrets);
+
+// The call with the password elements of its answer, report and message masked, for showing or
+// exporting it: a call kept before the journal masked what the module echoes may hold them.
+CallEntry withEchoedPasswordsMasked(CallEntry call);
 
 } // namespace journal

@@ -115,14 +115,6 @@ private:
     std::deque<std::string> buffers_;
 };
 
-// A call kept before the journal masked what the module echoes may hold the network passwords
-// of a status answer: they do not leave the machine.
-CallEntry withPasswordsMasked(CallEntry call) {
-    for (std::string* text : {&call.answer, &call.report, &call.message})
-        *text = masked(*text, {});
-    return call;
-}
-
 nlohmann::ordered_json moduleSeen(Journal& journal) {
     Filter lastStatus;
     lastStatus.operation = std::string(statusOperation);
@@ -192,7 +184,7 @@ PackageContents writeSupportPackage(Journal& journal, const std::vector<CallEntr
     PackageContents contents;
     std::string lines;
     for (const CallEntry& call : calls) {
-        nlohmann::ordered_json line = toJson(withPasswordsMasked(call));
+        nlohmann::ordered_json line = toJson(withEchoedPasswordsMasked(call));
         for (std::size_t i = 0; i < call.files.size(); ++i) {
             const WrittenFile& file = call.files[i];
             nlohmann::ordered_json& shown = line["files"][i];
