@@ -10,6 +10,7 @@
 #include "journal/calendar_day.h"
 #include "journal/entry_json.h"
 #include "journal/journal_file.h"
+#include "journal/secrets.h"
 #include "journal/support_package.h"
 
 #include <iterator>
@@ -25,7 +26,9 @@ constexpr Option ate{"--ate", "DATA", "só as chamadas até este dia (AAAA-MM-DD
 constexpr Option operacao{"--operacao", "OP", "só as chamadas desta operação"};
 constexpr Option codigoRetorno{"--codigo-retorno", "EEEEE",
                                "só as respostas com este código de retorno"};
-constexpr Option texto{"--texto", "T", "só as chamadas com T no texto da chamada ou na resposta"};
+constexpr Option texto{"--texto", "T",
+                       "só as chamadas com T no texto da chamada ou na resposta (sem distinguir "
+                       "maiúsculas nem acentos)"};
 constexpr Option saida{"--saida", "ARQUIVO", "com exportar: o pacote de suporte (.zip)"};
 
 constexpr const Option* own[] = {&desde, &ate, &operacao, &codigoRetorno, &texto, &saida};
@@ -108,11 +111,12 @@ void printCalls(const Output& o, const journal::Filter& filter,
     if (o.json) {
         nlohmann::ordered_json list = nlohmann::ordered_json::array();
         for (const auto& call : calls)
-            list.push_back(journal::toJson(call));
+            list.push_back(journal::toJson(journal::withEchoedPasswordsMasked(call)));
         printJson(o.out, list);
         return;
     }
-    for (const auto& call : calls) {
+    for (const auto& kept : calls) {
+        const journal::CallEntry call = journal::withEchoedPasswordsMasked(kept);
         o.out << "#" << call.id << "  " << call.startLocal << "  " << call.operation << "  "
               << (call.answerCode.empty() ? "-" : call.answerCode) << "  "
               << journal::outcomeName(call.outcome) << "  " << call.duration.count() / 1000

@@ -75,8 +75,11 @@ CallEntry entryFor(const core::CallAttempt& attempt, const CallSource& source) {
                        secrets);
     }
     if (attempt.executed) {
-        entry.answer = attempt.executed->answer;
-        entry.answerCode = core::answerCode(entry.answer);
+        // The module echoes secrets: the status answers carry the network passwords, and a
+        // given code or password may come back anywhere. Masking keeps every length, so the
+        // fields of the kept answer stay where they were.
+        entry.answer = masked(attempt.executed->answer, secrets);
+        entry.answerCode = core::answerCode(attempt.executed->answer);
         entry.outcome = attempt.operation && entry.answerCode == attempt.operation->busyCode
                             ? Outcome::Busy
                             : Outcome::Answered;
@@ -87,7 +90,7 @@ CallEntry entryFor(const core::CallAttempt& attempt, const CallSource& source) {
             entry.outcome = Outcome::Cancelled;
         }
         for (const std::string& line : attempt.executed->report)
-            entry.report += line + "\n";
+            entry.report += masked(line, secrets) + "\n";
     } else if (!attempt.refusal.empty()) {
         entry.outcome = Outcome::Refused;
         entry.message = attempt.refusal;
@@ -96,6 +99,7 @@ CallEntry entryFor(const core::CallAttempt& attempt, const CallSource& source) {
     } else {
         entry.outcome = Outcome::Unreachable;
     }
+    entry.message = masked(entry.message, secrets);
     for (const std::string& path : attempt.files)
         entry.files.push_back({path, fileSha256(core::pathFromUtf8(path))});
     return entry;

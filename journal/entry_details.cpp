@@ -1,6 +1,7 @@
 #include "journal/entry_details.h"
 
 #include "core/text.h"
+#include "journal/secrets.h"
 
 namespace journal {
 namespace {
@@ -25,7 +26,8 @@ void section(core::Lines& lines, const std::string& title, const std::string& te
 
 } // namespace
 
-core::Lines detailLines(const CallEntry& entry) {
+core::Lines detailLines(const CallEntry& kept) {
+    const CallEntry entry = withEchoedPasswordsMasked(kept);
     core::Lines lines = {
         "Chamada #" + std::to_string(entry.id) + " em " + entry.startLocal + ", " +
             std::to_string(entry.duration.count() / 1000) + " ms",

@@ -2,6 +2,9 @@
 
 #include "core/path_text.h"
 #include "core/time_of_day.h"
+#include "journal/search_folding.h"
+
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <ctime>
@@ -113,15 +116,20 @@ std::int64_t epochMs(Clock::time_point when) {
     return duration_cast<milliseconds>(when.time_since_epoch()).count();
 }
 
-// LIKE's wildcards in the searched text stand for themselves.
-std::string likePattern(std::string_view text) {
-    std::string pattern = "%";
-    for (char c : text) {
-        if (c == '%' || c == '_' || c == '\\')
-            pattern += '\\';
-        pattern += c;
+// contains_folded(haystack, needle): 1 when the haystack, folded for a search, holds the needle,
+// which the caller folded. SQLite's LIKE folds ASCII letters alone; a stored answer may hold
+// bytes that are not UTF-8, which fold as themselves.
+void containsFolded(sqlite3_context* context, int, sqlite3_value** args) {
+    const auto* haystack = static_cast<const char*>(sqlite3_value_blob(args[0]));
+    const auto* needle = static_cast<const char*>(sqlite3_value_blob(args[1]));
+    if (!haystack || !needle) {
+        sqlite3_result_int(context, 0);
+        return;
     }
-    return pattern + "%";
+    std::string folded;
+    foldForSearch({haystack, std::size_t(sqlite3_value_bytes(args[0]))}, folded);
+    const std::string_view wanted(needle, std::size_t(sqlite3_value_bytes(args[1])));
+    sqlite3_result_int(context, folded.find(wanted) != std::string::npos);
 }
 
 } // namespace
@@ -170,6 +178,10 @@ void Journal::open() {
 
 void Journal::prepare() {
     Connection& db = *connection_;
+    if (sqlite3_create_function_v2(db.handle(), "contains_folded", 2,
+                                   SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, containsFolded,
+                                   nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw SqliteError(sqlite3_errcode(db.handle()), sqlite3_errmsg(db.handle()));
     // Another instance may be writing: wait for it rather than fail.
     db.execute(("PRAGMA busy_timeout = " + std::to_string(busyTimeout.count())).c_str());
     const std::int64_t version = db.number("PRAGMA user_version");
@@ -270,8 +282,7 @@ std::vector<CallEntry> Journal::find(const Filter& filter) {
     if (!filter.answerCode.empty())
         sql += " AND answer_code = :code";
     if (!filter.text.empty())
-        sql += " AND (call_text LIKE :text ESCAPE '\\' OR CAST(answer AS TEXT) LIKE :text "
-               "ESCAPE '\\')";
+        sql += " AND (contains_folded(call_text, :text) OR contains_folded(answer, :text))";
     sql += " ORDER BY start_utc_ms DESC, id DESC";
     if (filter.limit)
         sql += " LIMIT " + std::to_string(filter.limit);
@@ -286,7 +297,7 @@ std::vector<CallEntry> Journal::find(const Filter& filter) {
     if (!filter.answerCode.empty())
         query.bind(++index, filter.answerCode);
     if (!filter.text.empty())
-        query.bind(++index, likePattern(filter.text));
+        query.bind(++index, foldedForSearch(filter.text));
     std::vector<CallEntry> found;
     while (query.step())
         found.push_back(readEntry(query));

@@ -27,7 +27,7 @@ struct Filter {
     std::optional<std::chrono::system_clock::time_point> to;   // exclusive
     std::string operation;                                     // exact name; empty: any
     std::string answerCode;                                    // exact code; empty: any
-    std::string text;      // found in the call text or the answer, ignoring ASCII case
+    std::string text;      // found in the call text or the answer, ignoring case and accents
     std::size_t limit = 0; // newest first; 0: every call
 };
 

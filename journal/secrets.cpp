@@ -23,6 +23,10 @@ void maskBetween(std::string& text, std::string_view open, std::string_view clos
     }
 }
 
+// The elements of a network configuration that hold a password: the proxy's, the PPPoE or
+// carrier's, and the Wi-Fi key (<codigo>). The status answers echo the configurations.
+constexpr std::array<std::string_view, 3> passwordElements = {"proxy_senha", "senha", "codigo"};
+
 } // namespace
 
 bool isSecretField(std::string_view key) {
@@ -50,12 +54,18 @@ std::string masked(std::string_view text, const std::vector<std::string>& secret
              at = out.find(secret, at + secret.size()))
             out.replace(at, secret.size(), secret.size(), '*');
     }
-    for (std::string_view element : {"proxy_senha", "senha"}) {
+    for (std::string_view element : passwordElements) {
         const std::string name(element);
         maskBetween(out, "<" + name + ">", "</" + name + ">");
         maskBetween(out, "&lt;" + name + "&gt;", "&lt;/" + name + "&gt;");
     }
     return out;
+}
+
+CallEntry withEchoedPasswordsMasked(CallEntry call) {
+    for (std::string* text : {&call.answer, &call.report, &call.message})
+        *text = masked(*text, {});
+    return call;
 }
 
 } // namespace journal

@@ -1,9 +1,10 @@
 #pragma once
 // The support package: one zip a technician hands to a help desk, holding the chosen calls as
 // JSON lines (chamadas.jsonl), the files they wrote that still hold what was written
-// (arquivos/<call id>/<name>), and a summary (resumo.json): program version, operating system,
-// the libraries or Integrador folders used, and the module's serial number and last status as
-// the journal last saw them.
+// (arquivos/<call id>/<name>, network passwords masked), and a summary (resumo.json): program
+// version, operating system, the libraries or Integrador folders used, and the module's serial
+// number and operation state as the journal last saw them. Like the journal, the zip and its
+// entries are readable by their owner alone.
 
 #include "journal/call_entry.h"
 #include "journal/journal_file.h"

@@ -4,6 +4,7 @@
 #include "core/answer_cuts.h"
 #include "core/catalogue.h"
 #include "core/lines.h"
+#include "core/status_fields.h"
 #include "core/text.h"
 #include "operations/status_layout.h"
 #include "operations/uf_table.h"
@@ -124,12 +125,12 @@ std::string dateTime(std::string_view field) {
 
 // "CE (23)" for 23, "00 (20)" for a code no unit has; nothing when the field is not a number.
 std::optional<std::string> uf(std::string_view field) {
-    const auto code = decimalValue(field);
+    const auto code = core::decimalValue(field);
     if (!code)
         return std::nullopt;
     const auto sigla = ufByCode(*code);
     if (!sigla)
-        return unknownCode(field);
+        return core::unknownCode(field);
     return std::string(*sigla) + " (" + core::trimmed(field) + ")";
 }
 
@@ -154,7 +155,8 @@ public:
         case 26:
             return line(n, date(field));
         case 27:
-            return field == "10" ? line(n, "VIOLADO") : lineIfShown(n, operationStateName(field));
+            return field == "10" ? line(n, "VIOLADO")
+                                 : lineIfShown(n, core::operationStateName(field));
         case 28:
             return line(n, mapped(ambientes, field));
         case 29:

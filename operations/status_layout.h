@@ -1,9 +1,9 @@
 #pragma once
 // What the operational and the extended status reports share: the heading, the layout of a field
-// line, the operation-state names and the rule for fields and codes no table names.
+// line and the label of fields no table names (the coded fields' words are in
+// core/status_fields.h).
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,17 +18,5 @@ std::string fieldLine(std::string_view label, std::size_t width, std::string_vie
 
 // The label of a field after the last one a report's table names: "CAMPO_" + its number.
 std::string extraFieldLabel(std::size_t field);
-
-// The decimal value of a field, or nothing when it is not a decimal integer. Blanks around the
-// digits are ignored.
-std::optional<int> decimalValue(std::string_view field);
-
-// A code that its table does not hold: the code as received (decoded as UTF-8), then
-// " (desconhecido)".
-std::string unknownCode(std::string_view field);
-
-// The name of the operation state a field holds ("DESBLOQUEADO" for 0 ... "BLOQUEIO PARA
-// DESATIVACAO" for 4; unknownCode otherwise), or nothing when the field is not a decimal integer.
-std::optional<std::string> operationStateName(std::string_view field);
 
 } // namespace operations

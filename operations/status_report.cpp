@@ -2,6 +2,7 @@
 
 #include "core/activation_code.h"
 #include "core/answer_cuts.h"
+#include "core/status_fields.h"
 #include "core/text.h"
 #include "operations/extended_status_report.h"
 #include "operations/status_layout.h"
@@ -36,7 +37,7 @@ void writeSection(std::string_view answer, core::Lines& lines) {
     for (std::size_t n = firstField; n < fields.size(); ++n) {
         std::string value;
         if (n == stateField) {
-            auto name = operationStateName(fields[n]);
+            auto name = core::operationStateName(fields[n]);
             if (!name)
                 return;
             value = std::move(*name);

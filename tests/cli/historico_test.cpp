@@ -86,6 +86,8 @@ TEST_F(HistoricoTest, EveryCallIsKeptMaskedAndFoundByTheFilters) {
         {{"--operacao", "ConsultarStatusOperacional"}, {"ConsultarStatusOperacional"}},
         {{"--codigo-retorno", "08098"}, {"ConsultarSAT"}},
         {{"--texto", "CONECTADO"}, {"ConsultarStatusOperacional"}},
+        {{"--texto", "conectado SUCÉSSO"}, {}},
+        {{"--texto", "SUCÉSSO"}, {"ConsultarStatusOperacional"}}, // case and accents aside
         {{"--desde", "2099-01-01"}, {}},
         {{"--ate", "2000-01-01"}, {}},
         {{"--desde", "2000-01-01", "--operacao", "ConsultarSAT", "--codigo-retorno", "08098"},
@@ -185,6 +187,44 @@ TEST_F(HistoricoTest, AReasonOfSeveralLinesIsIndentedUnderItsCall) {
                             [](const std::string& line) { return line.starts_with("#"); }),
               2);
     EXPECT_EQ(listed.out.find('\r'), std::string::npos);
+}
+
+// The MF-e status answer echoes the network configuration set before, passwords included: the
+// run shows what the module sent, the journal and the package keep it masked.
+TEST_F(HistoricoTest, APasswordTheModuleEchoesIsNeitherKeptNorExported) {
+    std::string answer = "000123|10000|Resposta com Sucesso.|||";
+    for (int n = 5; n <= 32; ++n)
+        answer += (n == 27 ? "0" : n == 29 ? "23" : "1") + std::string("|");
+    answer += R"(<?xml version=\"1.0\" encoding=\"UTF-8\"?><config><tipoInter>GPR1</tipoInter>)"
+              "<senha>m0vel&amp;pw</senha><proxy>1</proxy><proxy_senha>Pr0xy9</proxy_senha>"
+              "</config>|NA|NA|NA|";
+    const Ran ran = tarvik(
+        {"--dll", FAKE_LIBRARY, "ConsultarStatusOperacionalMFE", "--codigo", "segredo123"}, answer);
+    ASSERT_EQ(ran.exit, 0) << ran.err;
+    EXPECT_NE(ran.out.find("Pr0xy9"), std::string::npos) << ran.out;
+
+    const auto kept = historico({})[0];
+    const std::string keptAnswer = kept["answer"];
+    EXPECT_EQ(keptAnswer.size(), answer.size());
+    EXPECT_NE(keptAnswer.find("<proxy_senha>******</proxy_senha>"), std::string::npos);
+    EXPECT_NE(kept["report"].get<std::string>().find("<senha>************</senha>"),
+              std::string::npos)
+        << kept["report"];
+    EXPECT_TRUE(historico({"--texto", "Pr0xy9"}).empty());
+
+    const fs::path zip = folder / "pacote.zip";
+    ASSERT_EQ(tarvik({"historico", "exportar", "--saida", zip.string()}).exit, 0);
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no standard unzip: the Linux pass opens the package";
+#endif
+    const fs::path out = folder / "aberto";
+    const std::string command = "unzip -q -d '" + out.string() + "' '" + zip.string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string exported = cli_test::readFile(out / "chamadas.jsonl");
+    const auto call = nlohmann::json::parse(exported);
+    EXPECT_EQ(call["answer"], keptAnswer);
+    for (const char* secret : {"segredo123", "m0vel", "Pr0xy9"})
+        EXPECT_EQ(exported.find(secret), std::string::npos) << secret;
 }
 
 TEST_F(HistoricoTest, AJournalThatCannotBeWrittenCostsOneWarningNotTheCall) {

@@ -51,7 +51,8 @@ private slots:
         journal.record(call("ConsultarSAT", "1|08000|SAT em Operação||", 30));
         journal::CallEntry status =
             call("ConsultarStatusOperacional", "2|10000|Resposta com Sucesso.|", 20);
-        status.report = "NSERIE           : 900004019\n";
+        // The report of a status answer kept in clear by an earlier version.
+        status.report = "NSERIE           : 900004019\n  <proxy_senha>antiga</proxy_senha>\n";
         journal.record(status);
         journal.record(call("ConsultarSAT", "3|08098|SAT em processamento||", 10));
     }
@@ -68,6 +69,9 @@ private slots:
         page.findChild<QLineEdit*>("EdtTexto")->setText("processamento");
         page.findChild<QPushButton*>("BtnPesquisar")->click();
         QCOMPARE(column(page, 2), QStringList{"08098"});
+        page.findChild<QLineEdit*>("EdtTexto")->setText("OPERACAO"); // finds "Operação"
+        page.findChild<QPushButton*>("BtnPesquisar")->click();
+        QCOMPARE(column(page, 2), QStringList{"08000"});
 
         page.findChild<QComboBox*>("CbOperacao")->setCurrentIndex(0);
         page.findChild<QLineEdit*>("EdtTexto")->clear();
@@ -84,6 +88,8 @@ private slots:
         QVERIFY2(details.contains("ConsultarStatusOperacional(000001)"), qPrintable(details));
         QVERIFY(details.contains("2|10000|Resposta com Sucesso.|"));
         QVERIFY(details.contains("NSERIE           : 900004019"));
+        QVERIFY(details.contains("<proxy_senha>******</proxy_senha>"));
+        QVERIFY(!details.contains("antiga"));
     }
 
     void exportsOnlyTheSelectedCalls() {

@@ -100,6 +100,40 @@ TEST_F(JournalTest, FiltersChooseTheCallsNewestFirst) {
                                                               "ConsultarStatusOperacional"}));
 }
 
+TEST_F(JournalTest, TextIsFoundIgnoringCaseAndAccentsOnBothSides) {
+    Journal journal(file);
+    auto record = [&](std::string callText, std::string answer, std::string session) {
+        CallEntry entry = call("EnviarDadosVenda", std::move(answer));
+        entry.callText = std::move(callText);
+        entry.session = std::move(session);
+        journal.record(entry);
+    };
+    record("EnviarDadosVenda(1)", "1|06000|<xProd>CAFÉ EXPRESSO</xProd>|", "cafe");
+    record("EnviarDadosVenda(2)", "2|06000|<xNome>Panificação Sol</xNome>|", "pao");
+    record("AtivarSAT(3,PANIFICAÇÃO)", "3|04000|ok|", "chamada");
+    // Latin-1 bytes, not UTF-8: found as themselves, and nothing breaks.
+    record("EnviarDadosVenda(4)", "4|06000|caf\xc9 \xff|", "latin1");
+
+    struct Case {
+        std::string text;
+        std::vector<std::string> sessions;
+    };
+    const Case cases[] = {
+        {"café", {"cafe"}},           {"CAFE", {"cafe"}},
+        {"cAfÉ eXpReSsO", {"cafe"}},  {"PANIFICAÇÃO", {"chamada", "pao"}},
+        {"panificacao sol", {"pao"}}, {"caf\xc9", {"latin1"}},
+        {"\xff", {"latin1"}},         {"cafés", {}},
+    };
+    for (const auto& c : cases) {
+        Filter filter;
+        filter.text = c.text;
+        std::vector<std::string> sessions;
+        for (const CallEntry& found : journal.find(filter))
+            sessions.push_back(found.session);
+        EXPECT_EQ(sessions, c.sessions) << c.text;
+    }
+}
+
 TEST(CalendarDay, DaysRunFromLocalMidnightToTheNextAndNonsenseIsRefused) {
     const auto start = journal::dayStart("2026-02-28");
     const auto end = journal::dayEnd("2026-02-28");
