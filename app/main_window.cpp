@@ -562,8 +562,11 @@ void MainWindow::CursorDefault() {
 }
 
 void MainWindow::OpenURL(const QString& target) {
-    QDesktopServices::openUrl(
-        QUrl::fromUserInput(target, qs(core::utf8FromPath(folders_.data)), QUrl::AssumeLocalFile));
+    if (!QDesktopServices::openUrl(QUrl::fromUserInput(
+            target, qs(core::utf8FromPath(folders_.data)), QUrl::AssumeLocalFile)))
+        ui::dialogs().message(this, "Não foi possível abrir " + target +
+                                        ": nenhum navegador ou programa do sistema para este "
+                                        "arquivo pôde ser iniciado.");
 }
 
 void MainWindow::BtnSairClick() {
