@@ -109,6 +109,13 @@ void fitText(QWidget& widget, const QString& text, int room) {
     widget.setFont(font);
 }
 
+// A file that cannot even be looked at (a folder the user may not read) is as good as absent:
+// the message then names it, in place of the system's English text.
+bool fileThere(const std::filesystem::path& file) {
+    std::error_code ec;
+    return std::filesystem::exists(file, ec);
+}
+
 int catalogueIndex(int page) {
     return page < core::welcomePage ? page : page - 1;
 }
@@ -432,7 +439,7 @@ void MainWindow::accessModeSelected(int item) {
 }
 
 bool MainWindow::CarregaDLL(const backend::LibraryChoice& choice) {
-    if (!std::filesystem::exists(choice.file)) {
+    if (!fileThere(choice.file)) {
         // The fixed name is named as it is; a chosen file by its whole path, with where the
         // choice is kept, so the technician knows what to change.
         std::string text = backend::libraryNotFoundMessage(
@@ -508,7 +515,7 @@ void MainWindow::useLibrary(const QString& file) {
     const std::filesystem::path target =
         chosen.empty() ? folders_.modules / TARVIK_LIBRARY_NAME : chosen;
     if (accessItem() == 0) {
-        if (!std::filesystem::exists(target)) {
+        if (!fileThere(target)) {
             ui::dialogs().message(this,
                                   qs(backend::libraryNotFoundMessage(core::utf8FromPath(target))));
             return;

@@ -337,6 +337,14 @@ private slots:
                  QString("Biblioteca: " TARVIK_LIBRARY_NAME " (no processo da janela)"));
         QVERIFY(allEnabled(*w, true));
         QCOMPARE(readFile(ini()), iniBefore);
+
+        // A name the system will not even look up (too long) is not there either: said in
+        // Portuguese, not in the system's English error.
+        w->useLibrary(program.path(QString(300, 'x') + ".so"));
+        QCOMPARE(recorded.size(), 2);
+        QVERIFY2(recorded[1].startsWith("message:DLL: \""), qPrintable(recorded[1]));
+        QVERIFY(allEnabled(*w, true));
+        QCOMPARE(readFile(ini()), iniBefore);
     }
 
     // A kept choice whose file has gone is named, with where it is kept, and stays kept.
