@@ -9,6 +9,7 @@
 #include "access/library_ended.h"
 #include "app/page_stack.h"
 #include "app/page_table.h"
+#include "core/error_text.h"
 #include "core/path_text.h"
 #include "core/session_number.h"
 #include "core/text.h"
@@ -697,7 +698,7 @@ void MainWindow::guarded(const std::function<void()>& action) {
     try {
         action();
     } catch (const std::exception& e) {
-        ui::dialogs().error(this, QString::fromUtf8(e.what()));
+        ui::dialogs().error(this, qs(core::errorText(e)));
     } catch (...) {
         ui::dialogs().error(this, "Erro desconhecido.");
     }
