@@ -481,6 +481,9 @@ bool MainWindow::loadLibrary(const std::filesystem::path& file) {
         std::string text(backend::libraryLoadFailureMessage);
         if (opened.wrongArchitecture)
             text += "\n\r" + opened.error;
+        // A file of the technician's choosing is named: there may be several at hand.
+        if (file != folders_.modules / TARVIK_LIBRARY_NAME)
+            text += "\n\rArquivo: " + path;
         ui::dialogs().information(this, ui::messageText(text), windowTitle(), "Ok");
         return false;
     }

@@ -340,7 +340,8 @@ private slots:
         // Windows reads the version resource first, and a file that is no DLL has none.
         QVERIFY2(recorded[0].startsWith("error:"), qPrintable(recorded[0]));
 #else
-        QVERIFY2(recorded[0].startsWith("information:Atenção!!! Erro na carga da DLL."),
+        QVERIFY2(recorded[0].startsWith("information:Atenção!!! Erro na carga da DLL.") &&
+                     recorded[0].endsWith("\nArquivo: " + broken + "|Ok"),
                  qPrintable(recorded[0]));
 #endif
         QCOMPARE(libraryLabel(*w),
