@@ -5,9 +5,11 @@
 #include "access/integrador_backend.h"
 #include "access/integrador_request.h"
 #include "access/library_backend.h"
+#include "access/library_choice.h"
 #include "access/library_ended.h"
 #include "app/page_stack.h"
 #include "app/page_table.h"
+#include "core/error_text.h"
 #include "core/path_text.h"
 #include "core/session_number.h"
 #include "core/text.h"
@@ -28,12 +30,14 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -44,6 +48,7 @@
 #include <QStyleOptionButton>
 #include <QTextEdit>
 #include <QTimer>
+#include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -105,6 +110,13 @@ void fitText(QWidget& widget, const QString& text, int room) {
     widget.setFont(font);
 }
 
+// A file that cannot even be looked at (a folder the user may not read) is as good as absent:
+// the message then names it, in place of the system's English text.
+bool fileThere(const std::filesystem::path& file) {
+    std::error_code ec;
+    return std::filesystem::exists(file, ec);
+}
+
 int catalogueIndex(int page) {
     return page < core::welcomePage ? page : page - 1;
 }
@@ -147,15 +159,19 @@ MainWindow::MainWindow(const settings::ProgramFolders& folders, QWidget* parent)
     statusPanel0_->setFixedWidth(250);
     statusPanel1_ = new QLabel("Versão:");
     statusPanel1_->setObjectName("StatusBarPanel1");
-    statusPanel1_->setFixedWidth(150);
+    // Wider when the version needs it: a smaller font would make it unreadable.
+    statusPanel1_->setMinimumWidth(150);
     statusPanel1_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     bar->addWidget(statusPanel0_);
     bar->addWidget(statusPanel1_);
-    // The loaded library's version, in the room the two panels leave (the left panel has
-    // none to spare).
-    libraryVersionLabel_ = new QLabel;
-    libraryVersionLabel_->setObjectName("LblVersaoDLL");
-    bar->addWidget(libraryVersionLabel_, 1);
+    // The loaded library's file and way, in the room the two panels leave (the left panel has
+    // none to spare); its full path in the tool tip.
+    libraryLabel_ = new QLabel;
+    libraryLabel_->setObjectName("LblBiblioteca");
+    libraryLabel_->setMinimumWidth(0);
+    libraryLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bar->addWidget(libraryLabel_, 1);
+    buildLibraryButton(bar);
     setStatusBar(bar);
 
     openDialog_ = new QFileDialog(this, "Selecione o XML");
@@ -190,6 +206,28 @@ void MainWindow::setOuterSize() {
     resize(outerSize - frame);
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - QRect(QPoint(), outerSize).center());
+}
+
+// The choice of the module library: a file of the technician's, or the fixed name beside the
+// program.
+void MainWindow::buildLibraryButton(QStatusBar* bar) {
+    libraryButton_ = new QToolButton(bar);
+    libraryButton_->setObjectName("BtnBiblioteca");
+    libraryButton_->setText("Biblioteca…");
+    libraryButton_->setAutoRaise(true);
+    libraryButton_->setFocusPolicy(Qt::StrongFocus);
+    libraryButton_->setPopupMode(QToolButton::InstantPopup);
+    auto* menu = new QMenu(libraryButton_);
+    menu->setObjectName("MenuBiblioteca");
+    QAction* choose = menu->addAction("Escolher arquivo da biblioteca…");
+    choose->setObjectName("ActEscolherBiblioteca");
+    connect(choose, &QAction::triggered, this,
+            [this] { guarded([this] { chooseLibraryFile(); }); });
+    QAction* standard = menu->addAction(qs("Usar a biblioteca padrão (" TARVIK_LIBRARY_NAME ")"));
+    standard->setObjectName("ActBibliotecaPadrao");
+    connect(standard, &QAction::triggered, this, [this] { guarded([this] { useLibrary({}); }); });
+    libraryButton_->setMenu(menu);
+    bar->addPermanentWidget(libraryButton_);
 }
 
 void MainWindow::buildPanel() {
@@ -371,7 +409,8 @@ void MainWindow::RadioAcessoClick(int item) {
 }
 
 void MainWindow::accessModeSelected(int item) {
-    libraryVersionLabel_->clear();
+    libraryLabel_->clear();
+    libraryLabel_->setToolTip({});
     setWindowTitle(qs(state_.baseTitle));
     const bool dll = item == 0;
     // Installed, the INI file lives in a folder of the user's that may not exist yet.
@@ -385,9 +424,12 @@ void MainWindow::accessModeSelected(int item) {
         ui::dialogs().error(this, qs("Unable to write to " + state_.iniPath));
         return;
     }
-    state_.libraryName = dll ? TARVIK_LIBRARY_NAME : "";
-    if (!state_.libraryName.empty()) {
-        if (!CarregaDLL(state_.libraryName))
+    state_.libraryName.clear();
+    if (dll) {
+        const backend::LibraryChoice choice =
+            backend::chosenLibrary(state_.iniPath, folders_.modules);
+        state_.libraryName = core::utf8FromPath(choice.file);
+        if (!CarregaDLL(choice))
             state_.libraryName.clear();
         return;
     }
@@ -397,41 +439,106 @@ void MainWindow::accessModeSelected(int item) {
     HabBotoes();
 }
 
-bool MainWindow::CarregaDLL(const std::string& libraryName) {
-    const std::filesystem::path file = folders_.modules / core::pathFromUtf8(libraryName);
-    const std::string path = core::utf8FromPath(file);
-    if (!std::filesystem::exists(file)) {
-        ui::dialogs().message(this, qs(backend::libraryNotFoundMessage(libraryName)));
+bool MainWindow::CarregaDLL(const backend::LibraryChoice& choice) {
+    if (!fileThere(choice.file)) {
+        // The fixed name is named as it is; a chosen file by its whole path, with where the
+        // choice is kept, so the technician knows what to change.
+        std::string text = backend::libraryNotFoundMessage(
+            choice.chosen ? core::utf8FromPath(choice.file) : TARVIK_LIBRARY_NAME);
+        if (choice.chosen)
+            text += "\n\r" + backend::chosenLibraryNote(state_.iniPath) +
+                    "\n\rEscolha outra em \"Biblioteca…\", na barra de status.";
+        ui::dialogs().message(this, ui::messageText(text));
         OcultaTS_Xml_Integrador();
         DesabBotoes();
         return false;
     }
-    std::string version;
+    bool loaded = false;
     try {
-        version = backend::libraryFileVersion(path);
+        loaded = loadLibrary(choice.file);
     } catch (...) {
         DesabBotoes();
         throw;
     }
-    auto opened = backend::openLibrary(path, libraryWay(), folders_.modules);
+    OcultaTS_Xml_Integrador();
+    if (!loaded) {
+        DesabBotoes();
+        return false;
+    }
+    HabBotoes();
+    return true;
+}
+
+// Loads `file` in place of the library in use and says so in the caption and the status bar;
+// a file that cannot be loaded is reported in the information box and changes nothing.
+bool MainWindow::loadLibrary(const std::filesystem::path& file) {
+    const std::string path = core::utf8FromPath(file);
+    const std::string version = backend::libraryFileVersion(path);
+    const backend::LibraryWay way = libraryWay();
+    auto opened = backend::openLibrary(path, way, folders_.modules);
     if (!opened.library) {
         // A library of another architecture: the box also says which two they are.
         std::string text(backend::libraryLoadFailureMessage);
         if (opened.wrongArchitecture)
             text += "\n\r" + opened.error;
+        // A file of the technician's choosing is named: there may be several at hand.
+        if (file != folders_.modules / TARVIK_LIBRARY_NAME)
+            text += "\n\rArquivo: " + path;
         ui::dialogs().information(this, ui::messageText(text), windowTitle(), "Ok");
-        OcultaTS_Xml_Integrador();
-        DesabBotoes();
         return false;
     }
     library_ = std::move(opened.library);
+    state_.libraryName = path;
     const std::string shown = version.empty() ? "não informada" : version;
-    libraryVersionLabel_->setText(qs("Versão da DLL: " + shown));
-    setWindowTitle(windowTitle() + qs(settings::dllSuffix));
-    setStatusPanel1(qs("Versão da DLL " + settings::buildWidth() + ": " + shown));
-    OcultaTS_Xml_Integrador();
-    HabBotoes();
+    setWindowTitle(qs(state_.baseTitle) + qs(settings::dllSuffix));
+    setStatusPanel1(qs("Versão da DLL " +
+                       backend::libraryWidth(backend::libraryArchitecture(file)) + ": " + shown));
+    libraryLabel_->setText(qs(backend::loadedLibraryText(file, way)));
+    libraryLabel_->setToolTip(qs(path));
     return true;
+}
+
+void MainWindow::chooseLibraryFile() {
+    QFileDialog dialog(this, "Selecione a biblioteca do módulo");
+    dialog.setObjectName("DlgBiblioteca");
+    dialog.setFileMode(QFileDialog::ExistingFile);
+#ifdef _WIN32
+    dialog.setNameFilters({"Bibliotecas (*.dll)", "Todos os arquivos (*)"});
+#else
+    dialog.setNameFilters({"Bibliotecas (*.so *.so.*)", "Todos os arquivos (*)"});
+#endif
+    const auto current = backend::chosenLibrary(state_.iniPath, folders_.modules).file;
+    dialog.setDirectory(qs(core::utf8FromPath(current.parent_path())));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    useLibrary(QDir::toNativeSeparators(dialog.selectedFiles().first()));
+}
+
+void MainWindow::useLibrary(const QString& file) {
+    const std::filesystem::path chosen = core::pathFromUtf8(file.toStdString());
+    const std::filesystem::path target =
+        chosen.empty() ? folders_.modules / TARVIK_LIBRARY_NAME : chosen;
+    if (accessItem() == 0) {
+        if (!fileThere(target)) {
+            ui::dialogs().message(this,
+                                  qs(backend::libraryNotFoundMessage(core::utf8FromPath(target))));
+            return;
+        }
+        if (!loadLibrary(target))
+            return;
+        OcultaTS_Xml_Integrador();
+        HabBotoes();
+    }
+    std::error_code ignored;
+    std::filesystem::create_directories(folders_.iniFile.parent_path(), ignored);
+    if (!backend::storeLibraryChoice(state_.iniPath, chosen))
+        ui::dialogs().error(
+            this, qs("Não foi possível gravar a escolha da biblioteca em " + state_.iniPath + "."));
+    else if (accessItem() != 0)
+        statusBar()->showMessage(
+            qs("Biblioteca escolhida: " + core::utf8FromPath(target.filename()) +
+               ". É carregada ao escolher DLL."),
+            15000);
 }
 
 void MainWindow::HabBotoes() {
@@ -466,8 +573,11 @@ void MainWindow::CursorDefault() {
 }
 
 void MainWindow::OpenURL(const QString& target) {
-    QDesktopServices::openUrl(
-        QUrl::fromUserInput(target, qs(core::utf8FromPath(folders_.data)), QUrl::AssumeLocalFile));
+    if (!QDesktopServices::openUrl(QUrl::fromUserInput(
+            target, qs(core::utf8FromPath(folders_.data)), QUrl::AssumeLocalFile)))
+        ui::dialogs().message(this, "Não foi possível abrir " + target +
+                                        ": nenhum navegador ou programa do sistema para este "
+                                        "arquivo pôde ser iniciado.");
 }
 
 void MainWindow::BtnSairClick() {
@@ -486,7 +596,6 @@ void MainWindow::enterPage(int page) {
 
 void MainWindow::setStatusPanel1(const QString& text) {
     statusPanel1_->setText(text);
-    fitText(*statusPanel1_, text, statusPanel1_->contentsRect().width());
 }
 
 core::OperationContext MainWindow::operationContext() const {
@@ -576,8 +685,7 @@ void MainWindow::recordAttempt(const core::CallAttempt& attempt) {
             core::utf8FromPath(backend::integradorFolders(folders_.data).input.parent_path());
     } else {
         source.accessMode = "DLL";
-        source.target =
-            core::utf8FromPath(folders_.modules / core::pathFromUtf8(state_.libraryName));
+        source.target = state_.libraryName;
         try {
             const std::string version = backend::libraryFileVersion(source.target);
             source.target += " (versão " + (version.empty() ? "não informada" : version) + ")";
@@ -593,7 +701,7 @@ void MainWindow::guarded(const std::function<void()>& action) {
     try {
         action();
     } catch (const std::exception& e) {
-        ui::dialogs().error(this, QString::fromUtf8(e.what()));
+        ui::dialogs().error(this, qs(core::errorText(e)));
     } catch (...) {
         ui::dialogs().error(this, "Erro desconhecido.");
     }

@@ -9,14 +9,18 @@
 #include <QMainWindow>
 
 #include <array>
+#include <filesystem>
 #include <memory>
 
 class QButtonGroup;
 class QFileDialog;
 class QLabel;
+class QStatusBar;
 class QPushButton;
+class QToolButton;
 
 namespace backend {
+struct LibraryChoice;
 class LibraryBackend;
 enum class LibraryWay;
 class IntegradorBackend;
@@ -57,6 +61,10 @@ public:
     void CursorDefault();
     void OpenURL(const QString& target);
     void BtnSairClick();
+    // Makes `file` the module library (the fixed name beside the program when empty): in DLL
+    // mode it is loaded at once and kept only when it loads, so a library that does not leaves
+    // the one in use; in the other modes it is kept for the next DLL selection.
+    void useLibrary(const QString& file);
 
     QFileDialog* openDialog() const { return openDialog_; }
 
@@ -77,9 +85,12 @@ protected:
 private:
     void FormCreate();
     void accessModeSelected(int item);
-    bool CarregaDLL(const std::string& libraryName);
+    bool CarregaDLL(const backend::LibraryChoice& choice);
+    bool loadLibrary(const std::filesystem::path& file);
+    void chooseLibraryFile();
     backend::LibraryWay libraryWay();
     void buildPanel();
+    void buildLibraryButton(QStatusBar* bar);
     void setPanelKeyboardOrder();
     void setOuterSize();
     void buildPages();
@@ -106,7 +117,8 @@ private:
     std::array<ui::OperationPage*, 16> pages_{}; // in page order of the catalogue
     QLabel* statusPanel0_ = nullptr;
     QLabel* statusPanel1_ = nullptr;
-    QLabel* libraryVersionLabel_ = nullptr;
+    QLabel* libraryLabel_ = nullptr; // which file is loaded, and how
+    QToolButton* libraryButton_ = nullptr;
     QPushButton* historico_ = nullptr;
     QPushButton* sair_ = nullptr;
     std::unique_ptr<journal::CallRecorder> recorder_;

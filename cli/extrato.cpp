@@ -95,7 +95,7 @@ int runExtrato(const Output& o, std::span<const std::string> args) {
     }
     std::string error;
     if (!core::writeFileWhole(core::pathFromUtf8(*pdfFile), bytes, error))
-        throw UsageError(*pdfFile + ": " + error);
+        throw UsageError("Não foi possível gravar " + *pdfFile + ": " + error);
     if (o.json) {
         nlohmann::ordered_json j;
         j["files"] = std::vector{*pdfFile};

@@ -1,5 +1,6 @@
 #include "cli/help.h"
 
+#include "access/library_choice.h"
 #include "cli/global_options.h"
 #include "core/path_text.h"
 
@@ -59,7 +60,8 @@ void printHelp(std::ostream& out, const settings::ProgramFolders& folders) {
            "resposta, crua e no relatório da página. Sem --dll nem --integrador, usa a forma de\n"
            "acesso escolhida na janela, guardada em\n  "
         << core::utf8FromPath(folders.iniFile) << "\ne a biblioteca do módulo\n  "
-        << core::utf8FromPath(folders.modules / TARVIK_LIBRARY_NAME)
+        << core::utf8FromPath(
+               backend::chosenLibrary(core::utf8FromPath(folders.iniFile), folders.modules).file)
         << "\nOs documentos devolvidos e gerados (Retornos, Para_Cancelar, Temp) e os XSD\n"
            "(Schemas) ficam em\n  "
         << core::utf8FromPath(folders.data)

@@ -5,6 +5,7 @@
 #include "access/integrador_answer.h"
 #include "access/integrador_backend.h"
 #include "access/integrador_request.h"
+#include "access/library_choice.h"
 #include "access/library_ended.h"
 #include "cli/global_options.h"
 #include "cli/wait_progress.h"
@@ -73,7 +74,11 @@ AccessChoice chooseAccess(const CommandLine& line, const settings::ProgramFolder
         const std::string ini = core::utf8FromPath(folders.iniFile);
         const auto stored = settings::readProfileString(ini, "DEFAULT", "ACESSO").value_or("");
         if (stored == "DLL") {
-            choice.library = folders.modules / TARVIK_LIBRARY_NAME;
+            // The library chosen in the window, as the window would load it.
+            const backend::LibraryChoice library = backend::chosenLibrary(ini, folders.modules);
+            choice.library = library.file;
+            if (library.chosen)
+                choice.libraryNote = backend::chosenLibraryNote(ini);
         } else if (stored == "INTEGRADOR") {
             choice.mode = AccessChoice::Mode::Integrador;
             choice.folders = backend::integradorFolders(folders.data);
@@ -100,7 +105,8 @@ Access::Access(const AccessChoice& choice) : choice_(choice) {
     }
     const std::string path = core::utf8FromPath(choice.library);
     if (!std::filesystem::exists(choice.library))
-        throw BackendUnavailable(backend::libraryNotFoundMessage(path));
+        throw BackendUnavailable(backend::libraryNotFoundMessage(path) +
+                                 (choice.libraryNote.empty() ? "" : "\n\r" + choice.libraryNote));
     auto opened = backend::openLibrary(path, choice.way, choice.hostFolder);
     if (!opened.library) {
         std::string message =

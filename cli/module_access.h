@@ -29,7 +29,8 @@ struct BackendUnavailable : std::runtime_error {
 struct AccessChoice {
     enum class Mode { Dll, Integrador };
     Mode mode = Mode::Dll;
-    std::filesystem::path library;                       // DLL mode
+    std::filesystem::path library; // DLL mode
+    std::string libraryNote; // DLL mode: where the INI's choice of library comes from, if it does
     backend::LibraryWay way = backend::LibraryWay::Host; // DLL mode
     std::filesystem::path hostFolder;                    // DLL mode: where the library hosts are
     backend::IntegradorFolders folders;                  // Integrador mode
@@ -37,11 +38,11 @@ struct AccessChoice {
 };
 
 // --dll FILE (made absolute) or --integrador DIR (Input and Output below DIR) when one is given;
-// otherwise the access mode of the window's INI file, with the module library or the
-// Integrador's folders where the window finds them. The library's way is --processo-dll, else
-// the INI file's PROCESSO_DLL, else the library host. Throws UsageError when both options are
-// given, no access mode is chosen anywhere, --espera is not a number of seconds, or a way is
-// neither "separado" nor "mesmo".
+// otherwise the access mode of the window's INI file, with the module library chosen in the
+// window (BIBLIOTECA) or the Integrador's folders where the window finds them. The library's way is
+// --processo-dll, else the INI file's PROCESSO_DLL, else the library host. Throws UsageError when
+// both options are given, no access mode is chosen anywhere, --espera is not a number of seconds,
+// or a way is neither "separado" nor "mesmo".
 AccessChoice chooseAccess(const CommandLine& line, const settings::ProgramFolders& folders);
 
 class Access : public backend::ModuleAccessBase {

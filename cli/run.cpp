@@ -15,6 +15,7 @@
 #include "cli/output.h"
 #include "cli/validar.h"
 #include "core/answer_cuts.h"
+#include "core/error_text.h"
 #include "core/path_text.h"
 #include "core/success_code.h"
 #include "core/text.h"
@@ -94,7 +95,7 @@ int execute(const Output& o, const OperationEntry& entry, const core::OperationL
         access = std::make_unique<Access>(choice);
     } catch (const BackendUnavailable& e) {
         attempt.failure = std::current_exception();
-        return stop(o, record, exitUnreachable, e.what());
+        return stop(o, record, exitUnreachable, core::errorText(e));
     }
     attempt.integradorMode = access->integradorMode();
 
@@ -105,8 +106,8 @@ int execute(const Output& o, const OperationEntry& entry, const core::OperationL
         }
         record.shown = core::mostrar(*access, operation, logic.prepare);
     } catch (const std::exception& e) {
-        attempt.refusal = e.what();
-        return stop(o, record, exitBadUsage, e.what());
+        attempt.refusal = core::errorText(e);
+        return stop(o, record, exitBadUsage, attempt.refusal);
     }
     attempt.call = record.shown->call;
     record.session = attempt.session = access->state().sessionNumber;
@@ -130,7 +131,7 @@ int execute(const Output& o, const OperationEntry& entry, const core::OperationL
     } catch (const std::exception& e) {
         attempt.finish();
         attempt.failure = std::current_exception();
-        return stop(o, record, exitUnreachable, e.what());
+        return stop(o, record, exitUnreachable, core::errorText(e));
     }
     attempt.executed = record.executed;
     attempt.end = access->lastCallEnd();

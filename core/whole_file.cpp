@@ -5,8 +5,10 @@
 #include "core/processes.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <fstream>
+#include <system_error>
 
 namespace core {
 namespace {
@@ -62,13 +64,18 @@ bool writeFileWhole(const std::filesystem::path& target, std::string_view bytes,
                     FlushToDisk flush) {
     const std::filesystem::path temporary = temporaryFileFor(target);
     {
+        errno = 0;
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (out)
             out.write(bytes.data(), std::streamsize(bytes.size()));
         if (out)
             out.close();
         if (!out || (flush == FlushToDisk::Yes && !core::syncToDisk(temporary))) {
-            error = "cannot write " + utf8FromPath(temporary);
+            // The system's reason as detail; the temporary's name means nothing to the user.
+            const int cause = errno;
+            error = "os dados não puderam ser escritos na pasta";
+            if (cause != 0)
+                error += " (" + std::error_code(cause, std::generic_category()).message() + ")";
             std::error_code ignored;
             std::filesystem::remove(temporary, ignored);
             return false;
@@ -77,7 +84,7 @@ bool writeFileWhole(const std::filesystem::path& target, std::string_view bytes,
     std::error_code ec;
     std::filesystem::rename(temporary, target, ec);
     if (ec) {
-        error = "cannot rename " + utf8FromPath(temporary) + ": " + ec.message();
+        error = "o arquivo não pôde tomar o lugar do anterior (" + ec.message() + ")";
         std::filesystem::remove(temporary, ec);
         return false;
     }

@@ -17,7 +17,8 @@ enum class FlushToDisk { Yes, No };
 // Writes `bytes` to `target` through a temporary file of its own in the same folder (see
 // temporaryFileFor), replacing any file of that name. Once the file is in place, the temporaries
 // that writers killed before their rename left beside it are removed. False with `error` set on
-// failure; the temporary file is then removed.
+// failure, saying what failed in Portuguese with the system's reason and no temporary name (the
+// caller names `target`); the temporary file is then removed.
 bool writeFileWhole(const std::filesystem::path& target, std::string_view bytes, std::string& error,
                     FlushToDisk flush = FlushToDisk::Yes);
 

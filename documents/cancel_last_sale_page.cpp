@@ -152,7 +152,7 @@ void CancelLastSalePage::BtnEscolhe_9Click() {
 }
 
 void CancelLastSalePage::BtnBrowser_9Click() {
-    openInBrowser(core::pathFromUtf8(core::trimmed(xml_->text().toStdString())));
+    openInBrowser(this, core::pathFromUtf8(core::trimmed(xml_->text().toStdString())));
 }
 
 void CancelLastSalePage::BtnValida_9Click() {
@@ -175,11 +175,11 @@ void CancelLastSalePage::BtnGeraCanc_9Click() {
 }
 
 void CancelLastSalePage::BtnBrowserCanc_9Click() {
-    openInBrowser(generatedFile_);
+    openInBrowser(this, generatedFile_);
 }
 
 void CancelLastSalePage::BtnNaveg_9Click() {
-    openInBrowser(returnedFile_);
+    openInBrowser(this, returnedFile_);
 }
 
 // The cancellation's receipt needs the sale's CF-e: the issued CF-e the cancellation was made

@@ -26,8 +26,8 @@ void limitTyping(QLineEdit* edit, int limit);
 void chooseXmlFile(QWidget* parent, QLineEdit* edit);
 
 // Hands the file to the desktop's program for it when it is an existing regular file; does
-// nothing otherwise.
-void openInBrowser(const std::filesystem::path& file);
+// nothing otherwise. When no program can be started for it, a message box says so.
+void openInBrowser(QWidget* parent, const std::filesystem::path& file);
 
 // A validate button's result in the command box: cleared or not, the lines added, the box's one
 // text colour. A schema that could not be loaded throws its error for the standard error box.

@@ -2,9 +2,11 @@
 
 #include "core/path_text.h"
 #include "documents/document_file.h"
+#include "ui/dialogs.h"
 #include "ui/qt_text.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -55,10 +57,15 @@ void chooseXmlFile(QWidget* parent, QLineEdit* edit) {
     edit->setText(QDir::toNativeSeparators(dialog.selectedFiles().first()));
 }
 
-void openInBrowser(const std::filesystem::path& file) {
+void openInBrowser(QWidget* parent, const std::filesystem::path& file) {
     std::error_code ec;
-    if (std::filesystem::is_regular_file(file, ec))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(ui::qs(core::utf8FromPath(file))));
+    if (!std::filesystem::is_regular_file(file, ec))
+        return;
+    const QString shown = ui::qs(core::utf8FromPath(file));
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(shown)))
+        ui::dialogs().message(parent, "Não foi possível abrir " + QDir::toNativeSeparators(shown) +
+                                          ": nenhum navegador ou programa do sistema para este "
+                                          "arquivo pôde ser iniciado.");
 }
 
 void showValidation(QPlainTextEdit* commandBox, const ValidationBox& box) {

@@ -41,7 +41,7 @@ core::Inputs EndToEndPage::inputs() const {
 
 // Both browser buttons show the CF-e of the last successful test, not the chosen file.
 void EndToEndPage::BtnBrowserClick() {
-    openInBrowser(endToEndAnswerFile(host().operationContext().programFolder));
+    openInBrowser(this, endToEndAnswerFile(host().operationContext().programFolder));
 }
 
 void EndToEndPage::BtnValidarClick() {

@@ -52,7 +52,7 @@ core::Inputs SalePage::inputs() const {
 }
 
 void SalePage::BtnBrowser_8Click() {
-    openInBrowser(core::pathFromUtf8(core::trimmed(controls_.file->text().toStdString())));
+    openInBrowser(this, core::pathFromUtf8(core::trimmed(controls_.file->text().toStdString())));
 }
 
 void SalePage::BtnValida_8Click() {
@@ -63,7 +63,7 @@ void SalePage::BtnValida_8Click() {
 }
 
 void SalePage::BtnNaveg_8Click() {
-    openInBrowser(savedFile_);
+    openInBrowser(this, savedFile_);
 }
 
 // From the issued CF-e as it was saved, named after the sale file of that sale: the field may

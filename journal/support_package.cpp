@@ -107,7 +107,9 @@ public:
 
 private:
     [[noreturn]] void fail() {
-        throw std::runtime_error(std::string("pacote de suporte: ") + zip_strerror(archive_));
+        // libzip's text as detail: it names no temporary file.
+        throw std::runtime_error(std::string("o pacote de suporte não pôde ser escrito (") +
+                                 zip_strerror(archive_) + ")");
     }
 
     std::filesystem::path file_;

@@ -115,7 +115,8 @@ bool ReceiptPreviewPage::savePdf(const std::filesystem::path& file) {
     } catch (const std::runtime_error& e) {
         error = e.what();
     }
-    ui::dialogs().message(this, ui::qs(core::utf8FromPath(file) + ": " + error));
+    ui::dialogs().message(
+        this, ui::qs("Não foi possível gravar " + core::utf8FromPath(file) + ": " + error));
     return false;
 }
 

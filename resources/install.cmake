@@ -43,8 +43,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "TarvikPlus developers <tarvikplus@localhost
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # Dependencies come from the shared libraries the files actually link (dpkg-shlibdeps); the
 # window also needs Qt's platform plugins, which nothing links, and the receipt its monospaced
-# font (DejaVu Sans Mono), which cairo finds through fontconfig.
+# font (DejaVu Sans Mono), which cairo finds through fontconfig, and Qt's Portuguese texts for
+# its own dialogs, which the window loads when they are there.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-dejavu-core")
 include(CPack)

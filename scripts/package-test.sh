@@ -26,7 +26,7 @@ deb=$work/package/tarvikplus_$(grep -oP 'CPACK_PACKAGE_VERSION "\K[^"]+' "$build
 [ -f "$deb" ] || fail "no package $(basename "$deb") in: $(ls "$work/package")"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "$(basename "$deb"): Depends: $depends"
-for needed in libqt6widgets6 libxml2 libxmlsec1-openssl libssl3 qt6-qpa-plugins libsqlite3-0 libzip4; do
+for needed in libqt6widgets6 libxml2 libxmlsec1-openssl libssl3 qt6-qpa-plugins qt6-translations-l10n libsqlite3-0 libzip4; do
     grep -q "$needed" <<<"$depends" || fail "$needed missing from Depends"
 done
 

@@ -9,7 +9,7 @@ packages=(
     libxml2-dev libxml2-utils libssl-dev
     libxmlsec1-dev xmlsec1 nlohmann-json3-dev libsqlite3-dev libzip-dev unzip
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-qpa-plugins fonts-dejavu-core xvfb xauth
+    qt6-qpa-plugins qt6-translations-l10n fonts-dejavu-core xvfb xauth
     libzint-dev libcairo2-dev poppler-utils zbar-tools
     dpkg-dev file clang-format ccache git
 )

@@ -31,7 +31,8 @@ as_root() {
 # source packages of the dependencies (deb-src lines beside the deb ones).
 setup() {
     local packages=(mingw-w64 wine wine64 wine32:i386 dpkg-dev pkg-config cmake ninja-build
-        make perl tcl nlohmann-json3-dev qt6-base-dev qt6-base-dev-tools nsis zip fonts-wine xvfb xauth
+        make perl tcl nlohmann-json3-dev qt6-base-dev qt6-base-dev-tools qt6-translations-l10n nsis zip
+        fonts-wine xvfb xauth
         x11-utils) missing=() p update=
     for p in "${packages[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
@@ -408,12 +409,13 @@ window_packages() { # (build folder)
     local folder=$dist/TarvikPlus
     version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$1/CMakeCache.txt")
     rm -rf "$dist"
-    mkdir -p "$folder/platforms" "$folder/styles" &&
+    mkdir -p "$folder/platforms" "$folder/styles" "$folder/translations" &&
         (cd "$1" && cp tarvikplus.exe tarvik.exe tarvik_library_host.exe mfe.dll \
             integrador_standin.exe welcome.png Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll \
             libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll "$folder" &&
             cp -r HELP "$folder" && cp platforms/qwindows.dll "$folder/platforms" &&
-            cp styles/qwindowsvistastyle.dll "$folder/styles") &&
+            cp styles/qwindowsvistastyle.dll "$folder/styles" &&
+            cp translations/qtbase_pt_BR.qm "$folder/translations") &&
         cp build-windows-i686/tarvik_library_host.exe "$folder/tarvik_library_host32.exe" &&
         # Symbols and debugging sections are no use to a user: the runtime DLL alone loses 20 MB.
         find "$folder" -name '*.dll' -o -name '*.exe' ! -name tarvik_library_host32.exe |

@@ -8,6 +8,7 @@
 #include "tests/support/test_program.h"
 
 #include <QDialog>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -36,6 +37,9 @@ private slots:
     void aCrashShowsInTheAnswerBoxAndTheNextCallIsAnswered() {
         auto window = startMisbehaving("crash");
         QVERIFY(program.dialogs.shown.isEmpty());
+        // The status bar says the library runs in a process of its own.
+        QCOMPARE(window->findChild<QLabel*>("LblBiblioteca")->text(),
+                 QString("Biblioteca: " TARVIK_LIBRARY_NAME " (em processo à parte)"));
         testing_support::PageDriver page(*window);
         page.enter("BtnConsultarSAT");
         page.click("BtnMostra_0");

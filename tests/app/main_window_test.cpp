@@ -1,21 +1,28 @@
+#include "tests/support/page_driver.h"
 #include "tests/support/test_program.h"
 
 #include "app/page_table.h"
 #include "registry/definitions.h"
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
 #include <QUrl>
 
 using testing_support::readFile;
@@ -54,6 +61,34 @@ class MainWindowTest : public QObject {
 
     static QString width() { return sizeof(void*) == 8 ? "(64 bits)" : "(32 bits)"; }
     static QString baseTitle() { return "Tarvik VEXOR " + width() + " - Versão " TARVIK_VERSION; }
+
+    // The fake library under a maker's name of its own, in a folder of its own.
+    QString makersLibrary() {
+#ifdef _WIN32
+        return program.installFakeLibraryAs("fabricante/fabricante.dll");
+#else
+        return program.installFakeLibraryAs("fabricante/libfabricante.so");
+#endif
+    }
+
+    // Picks `file` in the library's file dialog, as the technician does.
+    static void chooseInDialog(app::MainWindow& w, const QString& file) {
+        bool shown = false;
+        QTimer::singleShot(0, &w, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QCOMPARE(dialog->objectName(), QString("DlgBiblioteca"));
+            shown = true;
+            dialog->selectFile(file);
+            static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept checks the file
+        });
+        w.findChild<QAction*>("ActEscolherBiblioteca")->trigger();
+        QVERIFY(shown);
+    }
+
+    static QString libraryLabel(app::MainWindow& w) {
+        return w.findChild<QLabel*>("LblBiblioteca")->text();
+    }
 
     static int currentPage(app::MainWindow& w) {
         return w.findChild<QStackedWidget*>("PageControl")->currentIndex();
@@ -213,8 +248,20 @@ private slots:
         QVERIFY(w->windowTitle().endsWith("  --  Acesso pela DLL  --"));
         auto* panel1 = w->findChild<QLabel*>("StatusBarPanel1");
         QCOMPARE(panel1->text(), "Versão da DLL " + width() + ": 3.2.1");
+        // Once, whole, in the window's own font: the panel grows rather than the text shrinks.
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QCOMPARE(panel1->font().pointSizeF(), w->font().pointSizeF());
         QVERIFY(panel1->fontMetrics().horizontalAdvance(panel1->text()) <=
                 panel1->contentsRect().width());
+        // The loaded file and its way fit beside it, at the window's designed width.
+        auto* library = w->findChild<QLabel*>("LblBiblioteca");
+        QVERIFY2(library->fontMetrics().horizontalAdvance(library->text()) <=
+                     library->contentsRect().width(),
+                 qPrintable(library->text() + " " + QString::number(library->width())));
+        for (auto* label : w->statusBar()->findChildren<QLabel*>())
+            QVERIFY2(label == panel1 || !label->text().contains("3.2.1"),
+                     qPrintable(label->objectName()));
         QVERIFY(allEnabled(*w, true));
         QCOMPARE(visibleIntegradorTabs(*w), 0);
 
@@ -223,6 +270,120 @@ private slots:
         w->findChild<QAbstractButton*>("RadioAcesso_0")->click();
         QCOMPARE(w->windowTitle().count("--  Acesso pela DLL  --"), 1);
         QVERIFY(!w->windowTitle().contains("Integrador"));
+    }
+
+    // A maker's library chosen in the window is loaded at once, named in the status bar, called,
+    // and kept in the INI file for the next start.
+    void aChosenLibraryIsLoadedNamedCalledAndKept() {
+        testing_support::FakeLibrary fake;
+        program.writeIni("[DEFAULT]\r\nACESSO=DLL\r\n");
+        const QString chosen = makersLibrary();
+        const QString name = QFileInfo(chosen).fileName();
+        {
+            auto w = start();
+            QCOMPARE(recorded.size(), 1); // the fixed name is not there
+            QVERIFY(allEnabled(*w, false));
+            chooseInDialog(*w, chosen);
+            QCOMPARE(recorded.size(), 1);
+            QCOMPARE(libraryLabel(*w), "Biblioteca: " + name + " (no processo da janela)");
+            QCOMPARE(w->findChild<QLabel*>("LblBiblioteca")->toolTip(), chosen);
+            QCOMPARE(w->findChild<QLabel*>("StatusBarPanel1")->text(),
+                     "Versão da DLL " + width() + ": 3.2.1");
+            QVERIFY(allEnabled(*w, true));
+            QVERIFY(w->windowTitle().endsWith("  --  Acesso pela DLL  --"));
+            QVERIFY2(readFile(ini()).contains("BIBLIOTECA=" + chosen), qPrintable(readFile(ini())));
+
+            const int before = fake.callCount();
+            testing_support::PageDriver page(*w);
+            page.enter("BtnConsultarSAT");
+            page.click("BtnMostra_0");
+            page.click("BtnExecuta_0");
+            QCOMPARE(fake.callCount(), before + 1);
+            QVERIFY2(fake.lastCall().startsWith("ConsultarSAT|"), qPrintable(fake.lastCall()));
+        }
+        auto restarted = start();
+        QVERIFY2(recorded.isEmpty(), qPrintable(recorded.join('\n')));
+        QCOMPARE(libraryLabel(*restarted), "Biblioteca: " + name + " (no processo da janela)");
+        QVERIFY(allEnabled(*restarted, true));
+
+        // Back to the fixed name, which is not there: the chosen library stays in use and kept.
+        restarted->findChild<QAction*>("ActBibliotecaPadrao")->trigger();
+        QCOMPARE(recorded.size(), 1);
+        QVERIFY2(recorded[0].startsWith("message:DLL: \"") &&
+                     recorded[0].endsWith(TARVIK_LIBRARY_NAME "\" Não encontrada"),
+                 qPrintable(recorded[0]));
+        QCOMPARE(libraryLabel(*restarted), "Biblioteca: " + name + " (no processo da janela)");
+        QVERIFY(allEnabled(*restarted, true));
+        QVERIFY(readFile(ini()).contains("BIBLIOTECA=" + chosen));
+
+        // Once it is there, the fixed name is loaded and the choice forgotten.
+        program.installFakeLibrary();
+        restarted->findChild<QAction*>("ActBibliotecaPadrao")->trigger();
+        QCOMPARE(recorded.size(), 1);
+        QCOMPARE(libraryLabel(*restarted),
+                 QString("Biblioteca: " TARVIK_LIBRARY_NAME " (no processo da janela)"));
+        QVERIFY(readFile(ini()).contains("BIBLIOTECA=\r\n"));
+    }
+
+    // A chosen file that cannot be loaded leaves the library in use and the INI file as they were.
+    void aChosenFileThatDoesNotLoadLeavesTheLibraryInUse() {
+        program.installFakeLibrary();
+        program.writeIni("[DEFAULT]\r\nACESSO=DLL\r\n");
+        const QString broken = program.path("quebrada/libquebrada.so");
+        writeFile(broken, "not a library");
+        auto w = start();
+        QVERIFY(recorded.isEmpty());
+        const QString iniBefore = readFile(ini());
+        w->guarded([&] { w->useLibrary(broken); }); // as the menu's action runs it
+        QCOMPARE(recorded.size(), 1);
+#ifdef _WIN32
+        // Windows reads the version resource first, and a file that is no DLL has none.
+        QVERIFY2(recorded[0].startsWith("error:"), qPrintable(recorded[0]));
+#else
+        QVERIFY2(recorded[0].startsWith("information:Atenção!!! Erro na carga da DLL.") &&
+                     recorded[0].endsWith("\nArquivo: " + broken + "|Ok"),
+                 qPrintable(recorded[0]));
+#endif
+        QCOMPARE(libraryLabel(*w),
+                 QString("Biblioteca: " TARVIK_LIBRARY_NAME " (no processo da janela)"));
+        QVERIFY(allEnabled(*w, true));
+        QCOMPARE(readFile(ini()), iniBefore);
+
+        // A name the system will not even look up (too long) is not there either: said in
+        // Portuguese, not in the system's English error.
+        w->useLibrary(program.path(QString(300, 'x') + ".so"));
+        QCOMPARE(recorded.size(), 2);
+        QVERIFY2(recorded[1].startsWith("message:DLL: \""), qPrintable(recorded[1]));
+        QVERIFY(allEnabled(*w, true));
+        QCOMPARE(readFile(ini()), iniBefore);
+    }
+
+    // A kept choice whose file has gone is named, with where it is kept, and stays kept.
+    void aChosenLibraryThatIsGoneIsNamedAtStartAndKept() {
+        program.installFakeLibrary(); // the fixed name is not taken instead
+        const QString gone = QDir::toNativeSeparators(program.path("sumiu/libsumiu.so"));
+        program.writeIni("[DEFAULT]\r\nACESSO=DLL\r\nBIBLIOTECA=" + gone.toUtf8() + "\r\n");
+        auto w = start();
+        QCOMPARE(recorded.size(), 1);
+        QVERIFY2(recorded[0].startsWith("message:DLL: \"" + gone + "\" Não encontrada\n"),
+                 qPrintable(recorded[0]));
+        QVERIFY2(recorded[0].contains("BIBLIOTECA em " + QDir::toNativeSeparators(ini())),
+                 qPrintable(recorded[0]));
+        QVERIFY(allEnabled(*w, false));
+        QCOMPARE(libraryLabel(*w), QString());
+        QVERIFY(readFile(ini()).contains("BIBLIOTECA=" + gone));
+
+        // In Integrador mode a choice is only kept, for the next DLL selection.
+        w->findChild<QAbstractButton*>("RadioAcesso_1")->click();
+        const QString chosen = makersLibrary();
+        w->useLibrary(chosen);
+        QCOMPARE(recorded.size(), 1);
+        QVERIFY(w->integradorMode());
+        QVERIFY(readFile(ini()).contains("BIBLIOTECA=" + chosen));
+        w->findChild<QAbstractButton*>("RadioAcesso_0")->click();
+        QCOMPARE(recorded.size(), 1);
+        QCOMPARE(libraryLabel(*w),
+                 "Biblioteca: " + QFileInfo(chosen).fileName() + " (no processo da janela)");
     }
 
     void unwritableIniStopsTheSelection() {

@@ -236,6 +236,26 @@ TEST_F(CommandLineTest, WithoutAnAccessOptionTheWindowsIniAndTheLibraryBesideThe
     EXPECT_EQ(lines(ran.out).back(), okSat);
     EXPECT_EQ(received().size(), 1u);
 
+    // The library chosen in the window, as the window loads it; a choice whose file has gone
+    // is named with where it is kept, and the fixed name is not taken instead.
+    const fs::path chosen = folder / "fabricante" / "libfabricante.so";
+    fs::create_directories(chosen.parent_path());
+    fs::copy_file(FAKE_LIBRARY, chosen);
+    cli_test::writeFile(folder / "tarvikplus.ini",
+                        "[DEFAULT]\r\nACESSO=DLL\r\nBIBLIOTECA=" + chosen.string() + "\r\n");
+    const Ran fromChosen = tarvik({"ConsultarSAT"}, okSat, program);
+    EXPECT_EQ(fromChosen.exit, 0) << fromChosen.err;
+    EXPECT_EQ(received().size(), 2u);
+    fs::remove(chosen);
+    const Ran chosenGone = tarvik({"ConsultarSAT"}, okSat, program);
+    EXPECT_EQ(chosenGone.exit, 3);
+    EXPECT_NE(chosenGone.err.find("DLL: \"" + chosen.string() + "\" Não encontrada"),
+              std::string::npos)
+        << chosenGone.err;
+    EXPECT_NE(chosenGone.err.find("BIBLIOTECA em " + (folder / "tarvikplus.ini").string()),
+              std::string::npos)
+        << chosenGone.err;
+
     // In Integrador mode the window's folders: those below TARVIK_INTEGRADOR_DIR here.
     cli_test::writeFile(folder / "tarvikplus.ini", "[DEFAULT]\r\nACESSO=INTEGRADOR\r\n");
     environment["TARVIK_INTEGRADOR_DIR"] = (folder / "elsewhere").string();

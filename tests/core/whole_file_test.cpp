@@ -47,6 +47,31 @@ protected:
     fs::path folder;
 };
 
+// A failed save says in Portuguese which step failed, with the system's reason, and never the
+// temporary's name (the caller names the file).
+TEST_F(WholeFileTest, AFailureNamesTheStepNotTheTemporary) {
+    const fs::path target = folder / "venda.xml";
+    // A folder with a file in it where the step writes: neither opened for writing nor
+    // replaced by a rename.
+    struct Case {
+        fs::path blocked;
+        std::string expected;
+    } cases[] = {
+        {core::temporaryFileFor(target), "os dados não puderam ser escritos na pasta ("},
+        {target, "o arquivo não pôde tomar o lugar do anterior ("},
+    };
+    for (const Case& c : cases) {
+        fs::create_directories(c.blocked / "x");
+        std::string error;
+        EXPECT_FALSE(core::writeFileWhole(target, "venda", error)) << c.blocked;
+        EXPECT_TRUE(error.starts_with(c.expected)) << error;
+        EXPECT_TRUE(error.ends_with(")")) << error;
+        EXPECT_EQ(error.find(".tmp"), std::string::npos) << error;
+        EXPECT_EQ(error.find(folder.string()), std::string::npos) << error;
+        fs::remove_all(c.blocked);
+    }
+}
+
 // Two threads of one process, as two processes, write the same file through different names.
 TEST_F(WholeFileTest, EachWriterHasATemporaryNameOfItsOwn) {
     const fs::path target = folder / "Resp_venda.xml";

@@ -6,6 +6,7 @@
 #include "tests/support/page_driver.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -75,6 +76,20 @@ private slots:
         page->type("EdtCFe", QString(40, 'x'));
         QCOMPARE(page->widget<QLineEdit>("EdtCFe")->text(), QString(32, 'x'));
         QVERIFY(!enabled("BtnBrowser_8"));
+    }
+
+    // A desktop that starts nothing for the file (the offscreen platform opens nothing): the
+    // button says so instead of doing nothing.
+    void aFileNothingCanOpenIsReported() {
+        QDesktopServices::unsetUrlHandler("file");
+        choose(fixture);
+        program.dialogs.shown.clear();
+        page->click("BtnBrowser_8");
+        QDesktopServices::setUrlHandler("file", this, "openUrl");
+        QCOMPARE(program.dialogs.shown.size(), 1);
+        QVERIFY2(program.dialogs.shown[0].startsWith("message:Não foi possível abrir " +
+                                                     QDir::toNativeSeparators(fixture)),
+                 qPrintable(program.dialogs.shown[0]));
     }
 
     void validateButtonOnARealSale() {

@@ -95,6 +95,12 @@ void TestProgram::installFakeLibrary() {
     installLibrary(FAKE_LIBRARY);
 }
 
+QString TestProgram::installFakeLibraryAs(const QString& name) {
+    QDir().mkpath(QFileInfo(path(name)).absolutePath());
+    linkFile(FAKE_LIBRARY, path(name));
+    return QDir::toNativeSeparators(path(name));
+}
+
 void TestProgram::installLibrary(const QString& library) {
     linkFile(library, path(TARVIK_LIBRARY_NAME));
 }

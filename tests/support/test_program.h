@@ -53,6 +53,9 @@ public:
     void writeIni(const QByteArray& content);
     void removeIni();
     void installFakeLibrary();
+    // Puts the fake library in at `name` below the program's folder; its path in the system's
+    // separators.
+    QString installFakeLibraryAs(const QString& name);
     // Puts `library` in as the program's module library (libmfe.so, or mfe.dll on Windows).
     void installLibrary(const QString& library);
     // Puts the library host beside the program, as the build and the installation do.
