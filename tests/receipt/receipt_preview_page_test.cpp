@@ -5,7 +5,9 @@
 // "Histórico" prints a journalled call's receipt again after a restart.
 
 #include "journal/history_page.h"
+#include "journal/journal_file.h"
 #include "receipt/receipt_preview_page.h"
+#include "tests/documents/base64_encoder.h"
 #include "tests/documents/emulated_module.h"
 #include "tests/support/page_driver.h"
 
@@ -223,6 +225,34 @@ private slots:
         }
         table->selectAll();
         QVERIFY(!enabled("BtnExtrato"));
+    }
+
+    // A cancellation whose sale the journal no longer holds (pruned) says so, naming the key.
+    void theHistoryNamesACancelledSaleItDoesNotHold() {
+        const std::string key = "35261211111111111111591234567890001234567890";
+        const std::string cancellation =
+            "<CFeCanc><infCFe Id=\"CFe35261211111111111111591234567890001234567891\" chCanc=\"CFe" +
+            key + "\"><ide/></infCFe></CFeCanc>";
+        journal::CallEntry call;
+        call.start = std::chrono::system_clock::now();
+        call.startLocal = "agora";
+        call.operation = "CancelarUltimaVenda";
+        call.answer = "9|07000|0000|Cupom cancelado com sucesso|||" +
+                      documents_test::base64(cancellation) + "|20261211|CFe1|1.00||Q";
+        call.answerCode = "07000";
+        journal::Journal(
+            journal::journalPath(
+                core::pathFromUtf8(program.path("tarvikplus").toStdString()).parent_path()))
+            .record(call);
+        page->click("BtnHistorico");
+        auto* table = window->findChild<QTableWidget*>("GridChamadas");
+        table->selectRow(0);
+        program.dialogs.shown.clear();
+        page->click("BtnExtrato");
+        QVERIFY(!takePreview());
+        QCOMPARE(program.dialogs.shown,
+                 QStringList{"message:A venda cancelada (chave " + QString::fromStdString(key) +
+                             ") não está no histórico."});
     }
 
     // The whole paper shows without a horizontal scroll bar; the paper width and "Resumido"
