@@ -13,6 +13,10 @@
 #include "core/path_text.h"
 #include "core/session_number.h"
 #include "core/text.h"
+#ifdef TARVIK_RECEIPT_DRAWING
+#include "documents/recorded_receipt_page.h"
+#include "receipt/receipt_preview_page.h"
+#endif
 #include "help/help_text.h"
 #include "journal/call_recorder.h"
 #include "journal/history_page.h"
@@ -342,6 +346,12 @@ void MainWindow::buildPages() {
         pageControl_->addPage(operationPage);
     }
     historyPage_ = new journal::HistoryPage(journal::journalPath(folders_.data));
+#ifdef TARVIK_RECEIPT_DRAWING
+    historyPage_->setReceiptOpener([file = journal::journalPath(folders_.data)](
+                                       QWidget* parent, const journal::CallEntry& call) {
+        documents::showRecordedReceipt(parent, file, call);
+    });
+#endif
     pageControl_->addPage(historyPage_);
 }
 
@@ -351,6 +361,9 @@ void MainWindow::FormCreate() {
     state_.baseTitle = settings::baseTitle(version);
     setWindowTitle(qs(state_.baseTitle));
     state_.iniPath = core::utf8FromPath(folders_.iniFile);
+#ifdef TARVIK_RECEIPT_DRAWING
+    receipt::ReceiptPreviewPage::keepChoicesIn(state_.iniPath);
+#endif
     state_.libraryName.clear();
     boxOf(radioAcesso_)->setEnabled(true);
 

@@ -1,5 +1,7 @@
 #include "core/answer_cuts.h"
 
+#include <algorithm>
+
 namespace core {
 
 std::vector<std::string> codeCut(std::string_view answer) {
@@ -52,6 +54,27 @@ std::vector<std::string> fieldList(std::string_view answer) {
 std::string answerCode(std::string_view answer) {
     auto pieces = codeCut(answer);
     return pieces.size() > 1 ? pieces[1] : std::string{};
+}
+
+std::vector<std::string> documentFields(std::string_view answer) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t bar = answer.find('|', start);
+        const std::string_view piece = answer.substr(
+            start, bar == std::string_view::npos ? std::string_view::npos : bar - start);
+        std::string field(piece);
+        field.erase(std::remove_if(field.begin(), field.end(),
+                                   [](char c) { return c == '\r' || c == '\n'; }),
+                    field.end());
+        if (bar == std::string_view::npos) {
+            if (!field.empty())
+                fields.push_back(std::move(field));
+            return fields;
+        }
+        fields.push_back(std::move(field));
+        start = bar + 1;
+    }
 }
 
 } // namespace core

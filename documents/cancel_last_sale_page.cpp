@@ -15,7 +15,6 @@
 #include "ui/qt_text.h"
 
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -103,7 +102,8 @@ void CancelLastSalePage::buildAnswerBar() {
     auto* bar = answerBar(answerBox());
     bar->addWidget(naveg_);
 #ifdef TARVIK_RECEIPT_DRAWING
-    extrato_ = button("BtnExtrato_9", "Extrato");
+    extrato_ = button("BtnExtrato_9", "Extrato", true);
+    extrato_->setToolTip("O extrato do documento desta chamada; sem ele, de um XML escolhido");
     bar->addWidget(extrato_);
     connect(extrato_, &QPushButton::clicked, this,
             [this] { this->host().guarded([this] { BtnExtrato_9Click(); }); });
@@ -185,8 +185,13 @@ void CancelLastSalePage::BtnNaveg_9Click() {
 // The cancellation's receipt needs the sale's CF-e: the issued CF-e the cancellation was made
 // from, or the sale's answer in Retornos named after a generated request (C_x.xml, Canc_x.xml
 // for Resp_x.xml); failing those, the user chooses it.
+// Without a cancellation saved in this run the receipt is of a chosen file.
 #ifdef TARVIK_RECEIPT_DRAWING
 void CancelLastSalePage::BtnExtrato_9Click() {
+    if (returnedFile_.empty()) {
+        receipt::ReceiptPreviewPage::showChosenFile(this, programFolder() / "Retornos");
+        return;
+    }
     std::vector<std::filesystem::path> candidates;
     if (!saleFile_.empty())
         candidates.push_back(saleFile_);
@@ -198,7 +203,7 @@ void CancelLastSalePage::BtnExtrato_9Click() {
     candidates.push_back(programFolder() / "Retornos" / core::pathFromUtf8("Resp_" + name));
     auto sale = receipt::cancelledSaleFile(returnedFile_, candidates);
     if (!sale) {
-        const QString chosen = QFileDialog::getOpenFileName(
+        const QString chosen = ui::dialogs().openFileName(
             this, "Selecione o CF-e da venda cancelada",
             ui::qs(core::utf8FromPath(programFolder() / "Retornos")), "Arquivos XML (*.xml)");
         if (chosen.isEmpty())
@@ -211,8 +216,7 @@ void CancelLastSalePage::BtnExtrato_9Click() {
 
 void CancelLastSalePage::onExecuting() {
     naveg_->setEnabled(false);
-    if (extrato_)
-        extrato_->setEnabled(false);
+    returnedFile_.clear();
 }
 
 void CancelLastSalePage::onExecuted(const core::Executed&) {
@@ -225,8 +229,6 @@ void CancelLastSalePage::onExecuted(const core::Executed&) {
     requestFile_ = core::pathFromUtf8(core::trimmed(xml_->text().toStdString()));
     saleFile_ = issuedMode() ? requestFile_ : std::filesystem::path();
     naveg_->setEnabled(true);
-    if (extrato_)
-        extrato_->setEnabled(true);
 }
 
 } // namespace documents

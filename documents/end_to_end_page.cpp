@@ -25,7 +25,7 @@ EndToEndPage::EndToEndPage(const core::OperationDefinition& definition, ui::Page
 #ifdef TARVIK_RECEIPT_DRAWING
     extrato_ = new QPushButton("Extrato");
     extrato_->setObjectName("BtnExtrato_4");
-    extrato_->setEnabled(false);
+    extrato_->setToolTip("O extrato do documento desta chamada; sem ele, de um XML escolhido");
     controls_.answerBar->insertWidget(1, extrato_);
     connect(extrato_, &QPushButton::clicked, this,
             [this] { this->host().guarded([this] { BtnExtrato_4Click(); }); });
@@ -52,23 +52,26 @@ void EndToEndPage::BtnValidarClick() {
 }
 
 #ifdef TARVIK_RECEIPT_DRAWING
+// Without a test saved in this run the receipt is of a chosen file: the CF-e left by an earlier
+// test may be another module's.
 void EndToEndPage::BtnExtrato_4Click() {
-    receipt::ReceiptPreviewPage::show(
-        this, {endToEndAnswerFile(host().operationContext().programFolder), std::nullopt});
+    const auto answer = endToEndAnswerFile(host().operationContext().programFolder);
+    if (tested_)
+        receipt::ReceiptPreviewPage::show(this, {answer, std::nullopt});
+    else
+        receipt::ReceiptPreviewPage::showChosenFile(this, answer.parent_path());
 }
 #endif
 
 void EndToEndPage::onExecuting() {
     controls_.naveg->setEnabled(false);
-    if (extrato_)
-        extrato_->setEnabled(false);
+    tested_ = false;
 }
 
 void EndToEndPage::onExecuted(const core::Executed&) {
     const bool saved = logic().writtenFiles && !logic().writtenFiles().empty();
     controls_.naveg->setEnabled(saved);
-    if (extrato_)
-        extrato_->setEnabled(saved);
+    tested_ = saved;
 }
 
 } // namespace documents

@@ -24,8 +24,10 @@ private:
     void BtnExtrato_4Click(); // built with the receipt drawing only
 
     DocumentControls controls_;
-    // The receipt of the CF-e the last test saved; none in a build without the receipt drawing.
+    // The receipt of the CF-e the last test saved, or of a chosen file; none in a build without the
+    // receipt drawing.
     QPushButton* extrato_ = nullptr;
+    bool tested_ = false; // the last test of this run saved its CF-e
 };
 
 } // namespace documents

@@ -9,27 +9,6 @@
 
 namespace documents {
 
-std::vector<std::string> documentFields(std::string_view answer) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t bar = answer.find('|', start);
-        const std::string_view piece = answer.substr(
-            start, bar == std::string_view::npos ? std::string_view::npos : bar - start);
-        std::string field(piece);
-        field.erase(std::remove_if(field.begin(), field.end(),
-                                   [](char c) { return c == '\r' || c == '\n'; }),
-                    field.end());
-        if (bar == std::string_view::npos) {
-            if (!field.empty())
-                fields.push_back(std::move(field));
-            return fields;
-        }
-        fields.push_back(std::move(field));
-        start = bar + 1;
-    }
-}
-
 std::optional<DocumentLines> decodeReturnedDocument(std::string_view base64) {
     const auto bytes = core::decodeBase64Lenient(base64);
     if (!bytes)

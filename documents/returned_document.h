@@ -3,6 +3,8 @@
 // end-to-end test, the cancellation CF-e): taking them out of the answer, decoding them, and
 // saving them in Retornos below the program folder.
 
+#include "core/answer_cuts.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -11,12 +13,8 @@
 
 namespace documents {
 
-// The fields of an answer that carries a Base64 document, cut at "|" alone, with CR and LF
-// removed from every field: some modules break the Base64 text into lines, some put a line
-// break before a "|", and neither may split the document or shift the fields after it. An empty
-// piece after a final "|" is not a field. For an answer without line breaks these are exactly
-// the fields of core::fieldList.
-std::vector<std::string> documentFields(std::string_view answer);
+// The answer's fields around its Base64 document (core::documentFields).
+using core::documentFields;
 
 // A returned document as lines of bytes, split at CR, LF or CR LF (splitByteLines).
 using DocumentLines = std::vector<std::string>;

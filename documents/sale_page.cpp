@@ -37,7 +37,7 @@ SalePage::SalePage(const core::OperationDefinition& definition, ui::PageHost& ho
 #ifdef TARVIK_RECEIPT_DRAWING
     extrato_ = new QPushButton("Extrato");
     extrato_->setObjectName("BtnExtrato_8");
-    extrato_->setEnabled(false);
+    extrato_->setToolTip("O extrato do documento desta chamada; sem ele, de um XML escolhido");
     controls_.answerBar->insertWidget(2, extrato_);
     connect(extrato_, &QPushButton::clicked, this,
             [this] { this->host().guarded([this] { BtnExtrato_8Click(); }); });
@@ -77,16 +77,20 @@ void SalePage::BtnGeraXmlCanc_8Click() {
 }
 
 #ifdef TARVIK_RECEIPT_DRAWING
+// Without a sale in this run (after a restart, or a failed sale) the receipt is of a chosen file.
 void SalePage::BtnExtrato_8Click() {
-    receipt::ReceiptPreviewPage::show(this, {savedFile_, std::nullopt});
+    if (savedFile_.empty())
+        receipt::ReceiptPreviewPage::showChosenFile(this, host().operationContext().programFolder /
+                                                              "Retornos");
+    else
+        receipt::ReceiptPreviewPage::show(this, {savedFile_, std::nullopt});
 }
 #endif
 
 void SalePage::onExecuting() {
     controls_.naveg->setEnabled(false);
     geraXmlCanc_->setEnabled(false);
-    if (extrato_)
-        extrato_->setEnabled(false);
+    savedFile_.clear();
 }
 
 void SalePage::onExecuted(const core::Executed&) {
@@ -96,8 +100,6 @@ void SalePage::onExecuted(const core::Executed&) {
     savedFile_ = core::pathFromUtf8(written.front());
     controls_.naveg->setEnabled(true);
     geraXmlCanc_->setEnabled(true);
-    if (extrato_)
-        extrato_->setEnabled(true);
 }
 
 } // namespace documents

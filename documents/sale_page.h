@@ -30,10 +30,11 @@ private:
 
     DocumentControls controls_;
     QPushButton* geraXmlCanc_ = nullptr;
-    // The receipt of the issued CF-e saved; none in a build without the receipt drawing.
+    // The receipt of the issued CF-e saved, or of a chosen file; none in a build without the
+    // receipt drawing.
     QPushButton* extrato_ = nullptr;
     // The issued CF-e saved by the last sale, as it was named when saved: the field may have
-    // changed since.
+    // changed since. Empty before a sale of this run and after one that saved none.
     std::filesystem::path savedFile_;
 };
 

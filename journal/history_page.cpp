@@ -3,13 +3,14 @@
 #include "core/path_text.h"
 #include "journal/calendar_day.h"
 #include "journal/entry_details.h"
+#include "journal/recorded_document.h"
 #include "journal/support_package.h"
+#include "ui/dialogs.h"
 #include "ui/qt_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QFileDialog>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -18,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -30,10 +32,22 @@ using ui::qs;
 constexpr std::size_t shownLimit = 2000;
 const QString anyOperation = "(todas)";
 
-QTableWidgetItem* cell(const std::string& text) {
-    auto* item = new QTableWidgetItem(qs(text));
+// The whole text is also the cell's tool tip, for a column too narrow for it.
+QTableWidgetItem* cell(const std::string& text, const std::string& shown) {
+    auto* item = new QTableWidgetItem(qs(shown));
+    item->setToolTip(qs(text));
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
     return item;
+}
+
+QTableWidgetItem* cell(const std::string& text) {
+    return cell(text, text);
+}
+
+// "2026-12-11 00:23:44 -0300" without the offset: the details show it.
+std::string startShown(const std::string& startLocal) {
+    const std::size_t offset = startLocal.rfind(' ');
+    return startLocal.size() > 19 && offset == 19 ? startLocal.substr(0, 19) : startLocal;
 }
 
 std::string dayText(const QDate& date) {
@@ -72,8 +86,13 @@ HistoryPage::HistoryPage(std::filesystem::path journalFile, QWidget* parent)
     text_->setPlaceholderText("texto na chamada ou na resposta");
     auto* searchButton = new QPushButton("Pesquisar");
     searchButton->setObjectName("BtnPesquisar");
-    auto* exportButton = new QPushButton("Exportar pacote de suporte");
-    exportButton->setObjectName("BtnExportar");
+    export_ = new QPushButton;
+    export_->setObjectName("BtnExportar");
+    extrato_ = new QPushButton("Extrato");
+    extrato_->setObjectName("BtnExtrato");
+    extrato_->setToolTip("O extrato do CF-e ou do cancelamento da chamada selecionada");
+    extrato_->setEnabled(false);
+    extrato_->hide();
 
     auto* filters = new QGridLayout;
     filters->addWidget(new QLabel("Operação:"), 0, 0);
@@ -99,7 +118,12 @@ HistoryPage::HistoryPage(std::filesystem::path journalFile, QWidget* parent)
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->verticalHeader()->hide();
-    table_->horizontalHeader()->setStretchLastSection(true);
+    // The start, operation, code and duration whole; the outcome and the origin share what is
+    // left, so the six fit the designed window (a long outcome or origin is elided, whole in
+    // its tool tip and in the details).
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table_->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
+    table_->horizontalHeader()->setSectionResizeMode(5, QHeaderView::Stretch);
     details_ = new QPlainTextEdit;
     details_->setObjectName("MemoDetalhes");
     details_->setReadOnly(true);
@@ -114,7 +138,8 @@ HistoryPage::HistoryPage(std::filesystem::path journalFile, QWidget* parent)
     status_->setWordWrap(true);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(status_, 1);
-    bottom->addWidget(exportButton);
+    bottom->addWidget(extrato_);
+    bottom->addWidget(export_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(title);
@@ -124,9 +149,20 @@ HistoryPage::HistoryPage(std::filesystem::path journalFile, QWidget* parent)
 
     connect(searchButton, &QPushButton::clicked, this, &HistoryPage::search);
     connect(text_, &QLineEdit::returnPressed, this, &HistoryPage::search);
-    connect(table_, &QTableWidget::itemSelectionChanged, this, &HistoryPage::showDetails);
-    connect(exportButton, &QPushButton::clicked, this,
-            [this] { status_->setText(exportSelected()); });
+    connect(table_, &QTableWidget::itemSelectionChanged, this, &HistoryPage::selectionChanged);
+    connect(export_, &QPushButton::clicked, this, [this] { status_->setText(exportSelected()); });
+    connect(extrato_, &QPushButton::clicked, this, [this] {
+        const std::vector<CallEntry> chosen = selected();
+        if (opener_ && chosen.size() == 1)
+            opener_(this, chosen.front());
+    });
+    selectionChanged();
+}
+
+void HistoryPage::setReceiptOpener(ReceiptOpener opener) {
+    opener_ = std::move(opener);
+    extrato_->setVisible(bool(opener_));
+    selectionChanged();
 }
 
 Filter HistoryPage::filter() const {
@@ -166,24 +202,39 @@ void HistoryPage::search() {
     for (std::size_t i = 0; i < calls_.size(); ++i) {
         const CallEntry& call = calls_[i];
         const int row = int(i);
-        table_->setItem(row, 0, cell(call.startLocal));
+        table_->setItem(row, 0, cell(call.startLocal, startShown(call.startLocal)));
         table_->setItem(row, 1, cell(call.operation));
         table_->setItem(row, 2, cell(call.answerCode));
         table_->setItem(row, 3, cell(std::string(outcomeName(call.outcome))));
         table_->setItem(row, 4, cell(std::to_string(call.duration.count() / 1000) + " ms"));
         table_->setItem(row, 5, cell(call.frontEnd + " " + call.accessMode));
     }
-    table_->resizeColumnsToContents();
     if (!calls_.empty())
         table_->selectRow(0);
+    selectionChanged();
 }
 
 std::vector<CallEntry> HistoryPage::selected() const {
     std::vector<CallEntry> chosen;
     for (int row = 0; row < table_->rowCount(); ++row)
-        if (table_->item(row, 0)->isSelected())
+        if (const QTableWidgetItem* item = table_->item(row, 0); item && item->isSelected())
             chosen.push_back(calls_[std::size_t(row)]);
     return chosen;
+}
+
+std::vector<CallEntry> HistoryPage::toExport() const {
+    std::vector<CallEntry> chosen = selected();
+    return chosen.size() > 1 ? chosen : calls_;
+}
+
+void HistoryPage::selectionChanged() {
+    showDetails();
+    const std::vector<CallEntry> chosen = selected();
+    extrato_->setEnabled(chosen.size() == 1 && carriesIssuedDocument(chosen.front().operation));
+    const std::size_t count = toExport().size();
+    export_->setText(
+        QString("Pacote de suporte (%1 %2)…").arg(count).arg(count == 1 ? "chamada" : "chamadas"));
+    export_->setEnabled(count > 0);
 }
 
 void HistoryPage::showDetails() {
@@ -198,13 +249,14 @@ void HistoryPage::showDetails() {
 }
 
 QString HistoryPage::exportSelected(const std::filesystem::path& zipFile) {
-    const std::vector<CallEntry> chosen = selected();
+    const std::vector<CallEntry> chosen = toExport();
     if (chosen.empty())
-        return "Selecione as chamadas a exportar.";
+        return "Nenhuma chamada a exportar.";
     std::filesystem::path target = zipFile;
     if (target.empty()) {
-        const QString name = QFileDialog::getSaveFileName(this, "Exportar pacote de suporte",
-                                                          "pacote-suporte.zip", "Pacote (*.zip)");
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString name = ui::dialogs().saveFileName(
+            this, "Exportar pacote de suporte", folder + "/pacote-suporte.zip", "Pacote (*.zip)");
         if (name.isEmpty())
             return {};
         target = core::pathFromUtf8(name.toStdString());

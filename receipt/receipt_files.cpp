@@ -7,19 +7,23 @@
 namespace receipt {
 namespace {
 
-// The document in `file`, or an error that names the file.
-template <class Document, class Reader>
-std::optional<Document> readFile(const std::filesystem::path& file, Reader reader,
-                                 std::string& error) {
+// The file's bytes, or nothing with an error that names the file.
+std::optional<ReceiptDocument> readDocument(const std::filesystem::path& file, std::string& error) {
     const std::string name = core::utf8FromPath(file);
-    const auto bytes = core::readFileWithin(file, xml::kMaxXmlBytes, error);
+    auto bytes = core::readFileWithin(file, xml::kMaxXmlBytes, error);
     if (!bytes) {
         error = name + ": " + error;
         return std::nullopt;
     }
-    Read<Document> read = reader(*bytes);
+    return ReceiptDocument{std::move(*bytes), name};
+}
+
+template <class Document, class Reader>
+std::optional<Document> readDocument(const ReceiptDocument& document, Reader reader,
+                                     std::string& error) {
+    Read<Document> read = reader(document.bytes);
     if (!read.document)
-        error = name + ": " + read.error;
+        error = document.origin + ": " + read.error;
     return std::move(read.document);
 }
 
@@ -27,15 +31,30 @@ std::optional<Document> readFile(const std::filesystem::path& file, Reader reade
 
 BuiltReceipt receiptFromFiles(const ReceiptFiles& files, Paper paper, Variant variant) {
     BuiltReceipt built;
-    const auto sale = readFile<SaleDocument>(files.cfe, readSale, built.error);
+    ReceiptDocuments documents;
+    auto cfe = readDocument(files.cfe, built.error);
+    if (!cfe)
+        return built;
+    documents.cfe = std::move(*cfe);
+    if (files.cancellation) {
+        documents.cancellation = readDocument(*files.cancellation, built.error);
+        if (!documents.cancellation)
+            return built;
+    }
+    return receiptFromDocuments(documents, paper, variant);
+}
+
+BuiltReceipt receiptFromDocuments(const ReceiptDocuments& documents, Paper paper, Variant variant) {
+    BuiltReceipt built;
+    const auto sale = readDocument<SaleDocument>(documents.cfe, readSale, built.error);
     if (!sale)
         return built;
-    if (!files.cancellation) {
+    if (!documents.cancellation) {
         built.receipt = saleReceipt(*sale, paper, variant);
         return built;
     }
     const auto cancellation =
-        readFile<CancellationDocument>(*files.cancellation, readCancellation, built.error);
+        readDocument<CancellationDocument>(*documents.cancellation, readCancellation, built.error);
     if (!cancellation)
         return built;
     built.error = saleMismatch(*cancellation, *sale);

@@ -1,6 +1,7 @@
 #pragma once
-// A receipt from the files the workbench saved: the issued CF-e and, for a cancellation's
-// receipt, the issued CFeCanc.
+// A receipt from the files the workbench saved (the issued CF-e and, for a cancellation's
+// receipt, the issued CFeCanc), or from those documents already at hand (taken from a call's
+// recorded answer).
 
 #include "receipt/receipt_lines.h"
 
@@ -23,5 +24,17 @@ struct BuiltReceipt {
     std::string error;
 };
 BuiltReceipt receiptFromFiles(const ReceiptFiles& files, Paper paper, Variant variant);
+
+// A document's bytes and where they came from (a file's path, or a recorded answer), for the
+// messages.
+struct ReceiptDocument {
+    std::string bytes;
+    std::string origin;
+};
+struct ReceiptDocuments {
+    ReceiptDocument cfe;
+    std::optional<ReceiptDocument> cancellation;
+};
+BuiltReceipt receiptFromDocuments(const ReceiptDocuments& documents, Paper paper, Variant variant);
 
 } // namespace receipt

@@ -200,4 +200,33 @@ std::vector<std::string> wrapped(std::string_view text, std::size_t columns) {
     return lines;
 }
 
+std::vector<std::string> wrappedFields(const std::vector<std::string_view>& fields,
+                                       std::size_t columns) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::string_view field : fields) {
+        if (line.empty()) {
+            line = std::string(field);
+        } else if (width(line) + 3 + width(field) <= columns) {
+            line += " | " + std::string(field);
+            continue;
+        } else if (width(line) + 2 <= columns) {
+            lines.push_back(line + " |");
+            line = std::string(field);
+        } else { // a full line: the "|" opens the next
+            lines.push_back(line);
+            line = "| " + std::string(field);
+        }
+        if (width(line) > columns) {
+            std::vector<std::string> parts = wrapped(line, columns);
+            line = parts.back();
+            parts.pop_back();
+            lines.insert(lines.end(), parts.begin(), parts.end());
+        }
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    return lines;
+}
+
 } // namespace receipt

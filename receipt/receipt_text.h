@@ -48,5 +48,9 @@ std::string rightAligned(std::string_view text, std::size_t columns);
 std::string labelValue(std::string_view label, std::string_view value, std::size_t columns);
 // Words wrapped into lines of at most `columns` characters; a longer word is split.
 std::vector<std::string> wrapped(std::string_view text, std::size_t columns);
+// Fields joined by " | ", a line breaking only after a "|" so no field is split; a field longer
+// than a line is wrapped by its words.
+std::vector<std::string> wrappedFields(const std::vector<std::string_view>& fields,
+                                       std::size_t columns);
 
 } // namespace receipt

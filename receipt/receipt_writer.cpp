@@ -62,12 +62,15 @@ void ReceiptWriter::labelValue(std::string_view label, std::string_view value, S
         add(PrintLine::Kind::text, receipt::labelValue(label, value, n), style);
         return;
     }
-    // Too long for one line: the label wrapped, the value on its last line when it fits there.
+    // Too long for one line: the label wrapped, the value on its last line when it fits there,
+    // else on lines of its own, right-aligned; a value wider than the paper (an item's amount on
+    // 58 mm) wraps between its words, never cutting a number.
     std::vector<std::string> lines = receipt::wrapped(label, n);
-    if (width(lines.back()) + 1 + width(value) <= n)
+    if (!lines.empty() && width(lines.back()) + 1 + width(value) <= n)
         lines.back() = receipt::labelValue(lines.back(), value, n);
     else
-        lines.push_back(rightAligned(value, n));
+        for (const std::string& part : receipt::wrapped(value, n))
+            lines.push_back(rightAligned(part, n));
     for (std::string& line : lines)
         add(PrintLine::Kind::text, std::move(line), style);
 }

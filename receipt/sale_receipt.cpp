@@ -54,9 +54,12 @@ void itemLines(ReceiptWriter& w, const Item& item) {
 }
 
 void items(ReceiptWriter& w, const SaleDocument& sale) {
-    w.wrapped(anyItemTaxes(sale) ? "# | COD | DESC | QTD | UN | VL UN R$ | (VL TR R$)* | VL ITEM R$"
-                                 : "# | COD | DESC | QTD | UN | VL UN R$ | VL ITEM R$",
-              condensed);
+    std::vector<std::string_view> legend{"#", "COD", "DESC", "QTD", "UN", "VL UN R$"};
+    if (anyItemTaxes(sale))
+        legend.push_back("(VL TR R$)*");
+    legend.push_back("VL ITEM R$");
+    for (const std::string& line : wrappedFields(legend, w.columns(condensed)))
+        w.left(line, condensed);
     w.separator();
     for (const Item& item : sale.items)
         itemLines(w, item);

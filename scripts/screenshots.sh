@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's pictures of the window (welcome page, ConsultarSAT's answer, a status
-# report, the MF-e network page, the journal of those calls) on the module emulator, under Xvfb,
-# and of a receipt drawn by `tarvik extrato`, into docs/screenshots (or the folder given).
+# report, the MF-e network page, the journal of those calls, a journalled sale with "Extrato" and
+# its receipt's preview) on the module emulator, under Xvfb, and of a receipt drawn by
+# `tarvik extrato`, into docs/screenshots (or the folder given).
 # Run by hand when the window changes; CI does not run it.
 #
 #   bash scripts/screenshots.sh [OUTPUT_FOLDER]

@@ -3,6 +3,7 @@
 #include "core/text.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -33,6 +34,16 @@ void Dialogs::message(QWidget* parent, const QString& text) {
 
 void Dialogs::error(QWidget* parent, const QString& text) {
     QMessageBox::critical(parent, applicationTitle(parent), text);
+}
+
+QString Dialogs::openFileName(QWidget* parent, const QString& title, const QString& folder,
+                              const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, title, folder, filter);
+}
+
+QString Dialogs::saveFileName(QWidget* parent, const QString& title, const QString& proposed,
+                              const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, title, proposed, filter);
 }
 
 Dialogs& dialogs() {

@@ -18,6 +18,12 @@ public:
     virtual void message(QWidget* parent, const QString& text);
     // The standard error box for a failure no handler caught.
     virtual void error(QWidget* parent, const QString& text);
+    // The open-file dialog starting in `folder`; empty when the user gives up.
+    virtual QString openFileName(QWidget* parent, const QString& title, const QString& folder,
+                                 const QString& filter);
+    // The save-file dialog proposing `proposed` (folder and name); empty when the user gives up.
+    virtual QString saveFileName(QWidget* parent, const QString& title, const QString& proposed,
+                                 const QString& filter);
 };
 
 Dialogs& dialogs();

@@ -3,11 +3,14 @@
 // box in sight, and every parameter edit wide enough for its typical value.
 
 #include "core/page_names.h"
+#include "core/path_text.h"
+#include "journal/journal_file.h"
 #include "tests/support/test_program.h"
 #include "ui/qt_text.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollArea>
@@ -16,6 +19,7 @@
 #include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 
 namespace {
@@ -221,6 +225,48 @@ private slots:
                                     .arg(textRoom(edit))
                                     .arg(edit->fontMetrics().horizontalAdvance(typical))));
         }
+    }
+
+    // The journal's columns at the designed size, for a long call: no horizontal scroll bar; the
+    // start (without its offset), operation, code and duration whole; the outcome and origin
+    // whole in their tool tips.
+    void theHistoryColumnsFitTheDesignedWindow() {
+        {
+            journal::Journal journal(journal::journalPath(
+                core::pathFromUtf8(program.path("tarvikplus").toStdString()).parent_path()));
+            journal::CallEntry call;
+            call.start = std::chrono::system_clock::now();
+            call.startLocal = "2026-12-11 00:23:44 -0300";
+            call.duration = std::chrono::microseconds(123456789);
+            call.frontEnd = "janela";
+            call.accessMode = "INTEGRADOR";
+            call.operation = "ConsultarStatusOperacional";
+            call.answerCode = "10000";
+            call.outcome = journal::Outcome::LibraryCrashed;
+            journal.record(call);
+        }
+        window->resize(768, 628);
+        child<QAbstractButton>("BtnHistorico")->click();
+        QApplication::processEvents();
+        auto* table = child<QTableWidget>("GridChamadas");
+        QCOMPARE(table->rowCount(), 1);
+        QVERIFY(!table->horizontalScrollBar()->isVisible());
+        // The text's width plus the cell's margins: 2 × (focus frame margin + 1).
+        const int margins =
+            2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1);
+        QCOMPARE(table->item(0, 0)->text(), QString("2026-12-11 00:23:44"));
+        QCOMPARE(table->item(0, 3)->toolTip(), QString("biblioteca encerrada"));
+        QCOMPARE(table->item(0, 5)->toolTip(), QString("janela INTEGRADOR"));
+        for (int column : {0, 1, 2, 4}) {
+            const QString text = table->item(0, column)->text();
+            const int needed = table->fontMetrics().horizontalAdvance(text) + margins;
+            QVERIFY2(table->columnWidth(column) >= needed,
+                     qPrintable(QString("\"%1\" needs %2 px, has %3")
+                                    .arg(text)
+                                    .arg(needed)
+                                    .arg(table->columnWidth(column))));
+        }
+        QVERIFY(table->horizontalHeader()->length() <= table->viewport()->width());
     }
 
     void cleanupTestCase() {

@@ -1,12 +1,15 @@
 // The "Histórico" view over a journal of the test's own: newest first, the filters, the details
-// of the selected call with its report shown again, and the package of the selected calls.
+// of the selected call with its report shown again, "Extrato" for a document call, and the
+// package of the calls shown or of the rows selected.
 
 #include "journal/history_page.h"
+#include "ui/dialogs.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,6 +30,16 @@ journal::CallEntry call(std::string operation, std::string answer, int minutesAg
     entry.answerCode = entry.answer.substr(entry.answer.find('|') + 1, 5);
     return entry;
 }
+
+// Answers the save dialog with `answer`, keeping the file it proposed.
+struct SaveDialog : ui::Dialogs {
+    QString proposed;
+    QString answer;
+    QString saveFileName(QWidget*, const QString&, const QString& file, const QString&) override {
+        proposed = file;
+        return answer;
+    }
+};
 
 } // namespace
 
@@ -55,12 +68,14 @@ private slots:
         status.report = "NSERIE           : 900004019\n  <proxy_senha>antiga</proxy_senha>\n";
         journal.record(status);
         journal.record(call("ConsultarSAT", "3|08098|SAT em processamento||", 10));
+        journal.record(
+            call("EnviarDadosVenda", "4|06000|0000|Emitido com sucesso|||PEZlLz4=|", 40));
     }
 
     void listsNewestFirstAndFilters() {
         journal::HistoryPage page(file());
         page.search();
-        QCOMPARE(column(page, 2), (QStringList{"08098", "10000", "08000"}));
+        QCOMPARE(column(page, 2), (QStringList{"08098", "10000", "08000", "06000"}));
 
         page.findChild<QComboBox*>("CbOperacao")->setCurrentText("ConsultarSAT");
         page.findChild<QPushButton*>("BtnPesquisar")->click();
@@ -92,19 +107,70 @@ private slots:
         QVERIFY(!details.contains("antiga"));
     }
 
-    void exportsOnlyTheSelectedCalls() {
+    // The newest call is selected: one click packs every call the filter shows; several rows
+    // selected are packed alone. The dialog proposes the user's documents folder.
+    void exportsTheCallsShownOrTheRowsSelected() {
         journal::HistoryPage page(file());
         page.search();
         auto* table = page.findChild<QTableWidget*>("GridChamadas");
-        table->clearSelection();
-        QCOMPARE(page.exportSelected(file().parent_path() / "vazio.zip"),
-                 QString("Selecione as chamadas a exportar."));
-        table->selectRow(0);
-        table->item(2, 0)->setSelected(true);
+        auto* button = page.findChild<QPushButton*>("BtnExportar");
+        QCOMPARE(button->text(), QString("Pacote de suporte (4 chamadas)…"));
         const auto zip = file().parent_path() / "pacote.zip";
-        const QString summary = page.exportSelected(zip);
-        QVERIFY2(summary.contains("2 chamada(s)"), qPrintable(summary));
+        QString summary = page.exportSelected(zip);
+        QVERIFY2(summary.contains("4 chamada(s)"), qPrintable(summary));
         QVERIFY(std::filesystem::exists(zip));
+
+        table->item(2, 0)->setSelected(true);
+        QCOMPARE(button->text(), QString("Pacote de suporte (2 chamadas)…"));
+        QVERIFY(page.exportSelected(zip).contains("2 chamada(s)"));
+
+        page.findChild<QLineEdit*>("EdtTexto")->setText("processamento");
+        page.search();
+        QCOMPARE(button->text(), QString("Pacote de suporte (1 chamada)…"));
+        page.findChild<QLineEdit*>("EdtTexto")->setText("nada disso");
+        page.search();
+        QCOMPARE(button->text(), QString("Pacote de suporte (0 chamadas)…"));
+        QVERIFY(!button->isEnabled());
+        QCOMPARE(page.exportSelected(zip), QString("Nenhuma chamada a exportar."));
+
+        page.findChild<QLineEdit*>("EdtTexto")->clear();
+        page.search();
+        SaveDialog dialog;
+        ui::setDialogs(&dialog);
+        button->click();
+        ui::setDialogs(nullptr);
+        QCOMPARE(dialog.proposed,
+                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                     "/pacote-suporte.zip");
+    }
+
+    // Enabled for one selected sale, cancellation or end-to-end test, as the selection moves by
+    // mouse or keyboard; it hands the call to the receipt.
+    void extratoFollowsTheSelection() {
+        journal::HistoryPage page(file());
+        auto* extrato = page.findChild<QPushButton*>("BtnExtrato");
+        QVERIFY(extrato->isHidden());
+        std::vector<journal::CallEntry> opened;
+        page.setReceiptOpener(
+            [&opened](QWidget*, const journal::CallEntry& call) { opened.push_back(call); });
+        QVERIFY(!extrato->isHidden());
+        page.search();
+        auto* table = page.findChild<QTableWidget*>("GridChamadas");
+        QVERIFY(!extrato->isEnabled());
+        table->setFocus();
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(table, Qt::Key_Down);
+        QCOMPARE(table->currentRow(), 3);
+        QVERIFY(extrato->isEnabled());
+        QTest::keyClick(table, Qt::Key_Up, Qt::ShiftModifier);
+        QVERIFY(!extrato->isEnabled()); // two rows
+        table->selectRow(3);
+        extrato->click();
+        QCOMPARE(opened.size(), std::size_t(1));
+        QCOMPARE(opened[0].operation, std::string("EnviarDadosVenda"));
+        QCOMPARE(opened[0].answer, std::string("4|06000|0000|Emitido com sucesso|||PEZlLz4=|"));
+        table->clearSelection();
+        QVERIFY(!extrato->isEnabled());
     }
 };
 

@@ -7,6 +7,7 @@
 #include "receipt/issued_documents.h"
 #include "receipt/receipt_lines.h"
 #include "receipt/receipt_text.h"
+#include "receipt/receipt_writer.h"
 #include "tests/emulator/sale_shapes.h"
 #include "tests/support/answer_text.h"
 
@@ -420,6 +421,44 @@ TEST(ReceiptText, ValuesAreWrittenAsInBrazil) {
     EXPECT_EQ(
         wrapped("palavras   soltas e umaPalavraMuitoComprida", 10),
         (std::vector<std::string>{"palavras", "soltas e", "umaPalavra", "MuitoCompr", "ida"}));
+}
+
+// A label and value wider than the paper: the label wraps by words, and so does a value wider than
+// a line (a large item's amount on 58 mm), right-aligned, with no number cut.
+TEST(ReceiptText, ALongLabelAndValueWrapWithoutCuttingANumber) {
+    const std::string amount = "1.234,125 KG x 1.234,567 (123,45) 1.523.505,57";
+    ReceiptWriter w(Paper::mm58);
+    w.labelValue("001 7891000315507 Café torrado e moído tradicional", amount, {.condensed = true});
+    w.labelValue("Valor aproximado dos tributos deste cupom R$", "2,00", {.condensed = true});
+    std::vector<std::string> lines;
+    for (const PrintLine& line : w.take().lines)
+        lines.push_back(line.text);
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "001 7891000315507 Café torrado e moído",
+                         "tradicional",
+                         std::string(9, ' ') + "1.234,125 KG x 1.234,567 (123,45)",
+                         std::string(30, ' ') + "1.523.505,57",
+                         "Valor aproximado dos tributos deste cupom",
+                         "R$                                    2,00",
+                     }));
+}
+
+// The item legend breaks only after a "|": on 58 mm paper (42 condensed columns) "(VL TR R$)*"
+// moves whole to the second line.
+TEST(ReceiptText, FieldsBreakOnlyBetweenThem) {
+    const std::vector<std::string_view> legend{"#",  "COD",      "DESC",        "QTD",
+                                               "UN", "VL UN R$", "(VL TR R$)*", "VL ITEM R$"};
+    const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
+        {wrappedFields(legend, 64),
+         {"# | COD | DESC | QTD | UN | VL UN R$ | (VL TR R$)* | VL ITEM R$"}},
+        {wrappedFields(legend, 42),
+         {"# | COD | DESC | QTD | UN | VL UN R$ |", "(VL TR R$)* | VL ITEM R$"}},
+        {wrappedFields({"abc", "de", "fgh"}, 8), {"abc | de", "| fgh"}},
+        {wrappedFields({"a", "campo longo demais"}, 8), {"a |", "campo", "longo", "demais"}},
+        {wrappedFields({}, 8), {}},
+    };
+    for (const auto& [got, expected] : cases)
+        EXPECT_EQ(got, expected);
 }
 
 } // namespace

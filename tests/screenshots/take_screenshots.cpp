@@ -7,10 +7,14 @@
 #include "settings/ini_file.h"
 #include "settings/program_info.h"
 #include "tests/emulator/emulator_library.h"
+#include "tests/emulator/sale_documents.h"
 #include "tests/portable.h"
+#include "ui/dialogs.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -37,6 +41,17 @@ void save(QWidget& window, const QString& file) {
     std::cout << file.toStdString() << "\n";
 }
 
+// The sale's message boxes would wait for a person: their texts go to standard error.
+struct PrintedDialogs : ui::Dialogs {
+    void information(QWidget*, const QString& text, const QString&, const QString&) override {
+        std::cerr << text.toStdString() << "\n";
+    }
+    void message(QWidget*, const QString& text) override {
+        std::cerr << text.toStdString() << "\n";
+    }
+    void error(QWidget*, const QString& text) override { std::cerr << text.toStdString() << "\n"; }
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -50,9 +65,10 @@ int main(int argc, char** argv) {
     const std::filesystem::path scratchPath = core::pathFromUtf8(scratch.path().toStdString());
     portable::setVariable("MFE_EMULADOR_ESTADO", core::utf8FromPath(scratchPath / "estado.json"));
 
-    // An activated module, so that the status query has something to report.
-    const std::string code = "12345678";
-    emulator_test::EmulatorLibrary().call("AtivarSAT", 1, 1, code.c_str(), "11222333000181", 35);
+    // An activated module with the test signature, so that the status query has something to
+    // report and a sale is issued.
+    const std::string& code = emulator_test::activationCode;
+    emulator_test::activateAndAssociate(emulator_test::EmulatorLibrary());
 
     // The program's own files from the build; what it writes in the scratch folder, with the
     // library as the access mode.
@@ -97,6 +113,31 @@ int main(int argc, char** argv) {
         auto* calls = window.findChild<QTableWidget*>("GridChamadas");
         calls->selectRow(0);
         save(window, output + "/historico.png");
+
+        // A sale, then its receipt printed again from the journal: the row, then the preview
+        // at the size it opens.
+        const QString sale = QString::fromStdString(core::utf8FromPath(scratchPath / "venda.xml"));
+        QFile file(sale);
+        if (!file.open(QIODevice::WriteOnly) ||
+            file.write(QByteArray::fromStdString(emulator_test::saleDocument(3))) < 0)
+            throw std::runtime_error("cannot write " + sale.toStdString());
+        file.close();
+        PrintedDialogs printed;
+        ui::setDialogs(&printed);
+        click(window, "BtnEnviarDadosVenda");
+        window.findChild<QLineEdit*>("EdtCodAtiv_8")->setText(QString::fromStdString(code));
+        window.findChild<QLineEdit*>("EdtCFe")->setText(sale);
+        click(window, "BtnMostra_8");
+        click(window, "BtnExecuta_8");
+        click(window, "BtnHistorico");
+        calls->selectRow(0);
+        save(window, output + "/historico-extrato.png");
+        click(window, "BtnExtrato");
+        auto* preview = window.findChild<QDialog*>("FormExtrato");
+        if (!preview)
+            throw std::runtime_error("no receipt preview");
+        save(*preview, output + "/extrato-preview.png");
+        ui::setDialogs(nullptr);
     } catch (const std::exception& e) {
         std::cerr << "take_screenshots: " << e.what() << "\n";
         return 1;

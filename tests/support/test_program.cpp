@@ -22,6 +22,16 @@ void RecordedDialogs::message(QWidget*, const QString& text) {
 void RecordedDialogs::error(QWidget*, const QString& text) {
     shown << "error:" + text;
 }
+QString RecordedDialogs::openFileName(QWidget*, const QString& title, const QString& folder,
+                                      const QString&) {
+    fileDialogs << title + "|" + folder;
+    return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+}
+QString RecordedDialogs::saveFileName(QWidget*, const QString& title, const QString& proposed,
+                                      const QString&) {
+    fileDialogs << title + "|" + proposed;
+    return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+}
 
 FakeLibrary::FakeLibrary() {
     std::string error;

@@ -18,6 +18,15 @@ struct RecordedDialogs : ui::Dialogs {
     void information(QWidget*, const QString& text, const QString&, const QString& button) override;
     void message(QWidget*, const QString& text) override;
     void error(QWidget*, const QString& text) override;
+
+    // The file dialogs: each asked is recorded as "title|folder or proposed file", and answered
+    // with the next of `fileAnswers` (empty, as a user giving up, when none is left).
+    QStringList fileDialogs;
+    QStringList fileAnswers;
+    QString openFileName(QWidget*, const QString& title, const QString& folder,
+                         const QString&) override;
+    QString saveFileName(QWidget*, const QString& title, const QString& proposed,
+                         const QString&) override;
 };
 
 // The fake driver library's test controls (the same loaded copy the window calls).
