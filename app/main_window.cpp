@@ -400,12 +400,20 @@ void MainWindow::writeIntegradorTemplates() {
     }
 }
 
+// Each page's own help, then what holds for every operation (the wait, the library, the
+// journal) after it.
 void MainWindow::loadHelpTexts() {
+    const auto helpFile = [this](std::string_view name) {
+        return qs(core::utf8FromPath(folders_.resources / "HELP" / (std::string(name) + ".HLP")));
+    };
+    const QString general = helpFile("Geral");
     for (auto* page : pages_) {
-        const QString path = qs(core::utf8FromPath(folders_.resources / "HELP" /
-                                                   (std::string(page->operation().name) + ".HLP")));
-        page->setHelpLoaded(QFileInfo::exists(path) &&
-                            help::loadHelpFile(path, page->descriptionBox()));
+        const QString path = helpFile(page->operation().name);
+        const bool loaded =
+            QFileInfo::exists(path) && help::loadHelpFile(path, page->descriptionBox());
+        if (loaded && QFileInfo::exists(general))
+            help::appendHelpFile(general, page->descriptionBox());
+        page->setHelpLoaded(loaded);
     }
 }
 

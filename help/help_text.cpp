@@ -6,18 +6,24 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include <optional>
+#include <vector>
+
 namespace help {
 
-bool loadHelpFile(const QString& path, QTextEdit* box) {
+namespace {
+
+// The paragraphs of an RTF help file, or nothing when it cannot be read.
+std::optional<std::vector<RtfParagraph>> readHelpFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return false;
+        return std::nullopt;
     const QByteArray rtf = file.readAll();
-    const auto paragraphs = parseRtf(std::string_view(rtf.constData(), std::size_t(rtf.size())));
+    return parseRtf(std::string_view(rtf.constData(), std::size_t(rtf.size())));
+}
 
-    box->clear();
-    QTextCursor cursor(box->document());
-    bool first = true;
+void insertParagraphs(QTextCursor& cursor, const std::vector<RtfParagraph>& paragraphs,
+                      bool first) {
     for (const auto& paragraph : paragraphs) {
         if (!first)
             cursor.insertBlock();
@@ -33,6 +39,29 @@ bool loadHelpFile(const QString& path, QTextEdit* box) {
             cursor.insertText(QString::fromStdString(run.text), format);
         }
     }
+}
+
+} // namespace
+
+bool loadHelpFile(const QString& path, QTextEdit* box) {
+    const auto paragraphs = readHelpFile(path);
+    if (!paragraphs)
+        return false;
+    box->clear();
+    QTextCursor cursor(box->document());
+    insertParagraphs(cursor, *paragraphs, true);
+    box->moveCursor(QTextCursor::Start);
+    return true;
+}
+
+bool appendHelpFile(const QString& path, QTextEdit* box) {
+    const auto paragraphs = readHelpFile(path);
+    if (!paragraphs)
+        return false;
+    QTextCursor cursor(box->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertBlock();
+    insertParagraphs(cursor, *paragraphs, false);
     box->moveCursor(QTextCursor::Start);
     return true;
 }

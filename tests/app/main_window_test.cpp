@@ -482,6 +482,22 @@ private slots:
         QCOMPARE(pc5->currentIndex(), 0);
         QDir(program.path("HELP")).removeRecursively();
     }
+
+    // The help of every operation goes after each page's own, on the pages that have one.
+    void generalHelpFollowsEachPagesOwn() {
+        QDir(program.path("")).mkpath("HELP");
+        writeFile(program.path("HELP/ConsultarSAT.HLP"),
+                  R"({\rtf1\ansi Consulta o m\'f3dulo\par})");
+        writeFile(program.path("HELP/Geral.HLP"), R"({\rtf1\ansi Cancelar\par Hist\'f3rico\par})");
+        writeFile(ini(), "[DEFAULT]\r\nACESSO=INTEGRADOR\r\n");
+        auto w = start();
+        w->findChild<QPushButton*>("BtnConsultarSAT")->click();
+        QCOMPARE(w->findChild<QTextEdit*>("REConsultarSAT")->toPlainText(),
+                 QString("Consulta o módulo\n\nCancelar\nHistórico"));
+        w->findChild<QPushButton*>("BtnConsultarStatus")->click();
+        QVERIFY(!w->findChild<QTabWidget*>("PCConsultarStatus")->isTabVisible(2));
+        QDir(program.path("HELP")).removeRecursively();
+    }
 };
 
 QTEST_MAIN(MainWindowTest)

@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <random>
+#include <regex>
+#include <sstream>
 
 namespace {
 
@@ -101,6 +105,27 @@ TEST(RtfReader, HostileInputNeverBreaksTheReader) {
         for (const auto& paragraph : help::parseRtf(input))
             for (const auto& run : paragraph.runs)
                 ASSERT_EQ(core::decodeUtf8(run.text), run.text) << input;
+}
+
+// The help files the program ships read as text: a control word spelt wrong or an unescaped
+// brace would show as a stray "\word", "{" or "}", and a file that lost its text as nothing.
+// (A backslash before a capital stays: the help writes Windows paths, "Retornos\Resp_".)
+TEST(RtfReader, EveryShippedHelpFileReadsAsText) {
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(TARVIK_HELP_DIR)) {
+        if (entry.path().extension() != ".HLP")
+            continue;
+        ++files;
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::stringstream rtf;
+        rtf << in.rdbuf();
+        const std::string text = render(help::parseRtf(rtf.str()));
+        EXPECT_GT(text.size(), 100u) << entry.path();
+        EXPECT_EQ(text.find_first_of("{}"), std::string::npos) << entry.path() << ": " << text;
+        EXPECT_FALSE(std::regex_search(text, std::regex(R"(\\[a-z])")))
+            << entry.path() << ": " << text;
+    }
+    EXPECT_GE(files, 17);
 }
 
 } // namespace
