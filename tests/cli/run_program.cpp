@@ -244,6 +244,25 @@ Ran runProgram(const std::filesystem::path& program, const std::vector<std::stri
     return collected(WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, err, true);
 }
 
+ChildVectors::ChildVectors(std::vector<std::string> words,
+                           const std::map<std::string, std::string>& environment)
+    : words_(std::move(words)) {
+    // A variable given replaces the inherited one: with both, the child's getenv finds the first.
+    for (char** e = environ; *e; ++e) {
+        const std::string_view variable(*e);
+        if (!environment.contains(std::string(variable.substr(0, variable.find('=')))))
+            variables_.emplace_back(variable);
+    }
+    for (const auto& [name, value] : environment)
+        variables_.push_back(name + "=" + value);
+    for (auto& word : words_)
+        argv_.push_back(word.data());
+    argv_.push_back(nullptr);
+    for (auto& variable : variables_)
+        envp_.push_back(variable.data());
+    envp_.push_back(nullptr);
+}
+
 Background::Background(const std::filesystem::path& program, const std::vector<std::string>& args,
                        const std::filesystem::path& folder,
                        const std::map<std::string, std::string>& environment)
@@ -252,20 +271,7 @@ Background::Background(const std::filesystem::path& program, const std::vector<s
     std::vector<std::string> words{program.string()};
     const auto chosen = inChosenWay(program, args);
     words.insert(words.end(), chosen.begin(), chosen.end());
-    std::vector<char*> argv;
-    for (auto& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-
-    std::vector<std::string> variables;
-    for (char** e = environ; *e; ++e)
-        variables.emplace_back(*e);
-    for (const auto& [name, value] : environment)
-        variables.push_back(name + "=" + value);
-    std::vector<char*> envp;
-    for (auto& variable : variables)
-        envp.push_back(variable.data());
-    envp.push_back(nullptr);
+    const ChildVectors child(std::move(words), environment);
 
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
@@ -275,7 +281,8 @@ Background::Background(const std::filesystem::path& program, const std::vector<s
     posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const std::string path = program.string();
-    const int failed = posix_spawn(&pid_, path.c_str(), &files, nullptr, argv.data(), envp.data());
+    const int failed =
+        posix_spawn(&pid_, path.c_str(), &files, nullptr, child.argv(), child.envp());
     posix_spawn_file_actions_destroy(&files);
     if (failed)
         throw std::runtime_error("cannot start " + path);

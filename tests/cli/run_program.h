@@ -20,6 +20,28 @@ Ran runProgram(const std::filesystem::path& program, const std::vector<std::stri
                const std::filesystem::path& folder,
                const std::map<std::string, std::string>& environment = {}, bool terminal = false);
 
+#ifndef _WIN32
+// The argument and environment vectors of a child: `words` (the program first), with this
+// process's environment and `environment` added or replacing. Made before a fork, after which the
+// child may call only async-signal-safe functions.
+class ChildVectors {
+public:
+    ChildVectors(std::vector<std::string> words,
+                 const std::map<std::string, std::string>& environment);
+    ChildVectors(const ChildVectors&) = delete;
+    ChildVectors& operator=(const ChildVectors&) = delete;
+
+    char* const* argv() const { return argv_.data(); }
+    char* const* envp() const { return envp_.data(); }
+
+private:
+    std::vector<std::string> words_;
+    std::vector<std::string> variables_;
+    std::vector<char*> argv_;
+    std::vector<char*> envp_;
+};
+#endif
+
 // A program started in the background, its output captured in files in `folder` named
 // after it; ended (SIGTERM, or TerminateProcess on Windows) if it is still running when the
 // object goes.

@@ -11,8 +11,6 @@
 
 #include <poll.h>
 
-extern char** environ;
-
 namespace cli_test {
 
 TerminalProgram::TerminalProgram(const std::filesystem::path& program,
@@ -22,19 +20,7 @@ TerminalProgram::TerminalProgram(const std::filesystem::path& program,
     // Everything the child needs is made before it is forked.
     std::vector<std::string> words{program.string()};
     words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> variables;
-    for (char** e = environ; *e; ++e)
-        variables.emplace_back(*e);
-    for (const auto& [name, value] : environment)
-        variables.push_back(name + "=" + value);
-    std::vector<char*> envp;
-    for (auto& variable : variables)
-        envp.push_back(variable.data());
-    envp.push_back(nullptr);
+    const ChildVectors child(std::move(words), environment);
     const std::string where = folder.string();
 
     // The terminal's usual settings, whatever this process runs on: Ctrl-C interrupts.
@@ -50,7 +36,7 @@ TerminalProgram::TerminalProgram(const std::filesystem::path& program,
         throw std::runtime_error("forkpty failed");
     if (pid_ == 0) {
         if (chdir(where.c_str()) == 0)
-            execve(argv[0], argv.data(), envp.data());
+            execve(child.argv()[0], child.argv(), child.envp());
         _exit(127);
     }
     reader_ = std::thread([this] { readScreen(); });
