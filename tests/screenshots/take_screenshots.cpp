@@ -3,6 +3,7 @@
 // the emulator's state and everything the window writes go to a temporary folder.
 
 #include "app/main_window.h"
+#include "app/qt_translations.h"
 #include "core/path_text.h"
 #include "settings/ini_file.h"
 #include "settings/program_info.h"
@@ -56,6 +57,9 @@ struct PrintedDialogs : ui::Dialogs {
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    // Qt's own buttons in Portuguese, as the program shows them.
+    app::installQtTranslations(application,
+                               app::qtTranslationFolders(QApplication::applicationDirPath()));
     if (argc != 2) {
         std::cerr << "usage: take_screenshots OUTPUT_FOLDER\n";
         return 2;
