@@ -33,7 +33,6 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -177,10 +176,6 @@ MainWindow::MainWindow(const settings::ProgramFolders& folders, QWidget* parent)
     bar->addWidget(libraryLabel_, 1);
     buildLibraryButton(bar);
     setStatusBar(bar);
-
-    openDialog_ = new QFileDialog(this, "Selecione o XML");
-    openDialog_->setObjectName("OpenDialog1");
-    openDialog_->setFileMode(QFileDialog::ExistingFile);
 
     resize(outerSize);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -591,14 +586,6 @@ void MainWindow::CursorWait() {
 void MainWindow::CursorDefault() {
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
-}
-
-void MainWindow::OpenURL(const QString& target) {
-    if (!QDesktopServices::openUrl(QUrl::fromUserInput(
-            target, qs(core::utf8FromPath(folders_.data)), QUrl::AssumeLocalFile)))
-        ui::dialogs().message(this, "Não foi possível abrir " + target +
-                                        ": nenhum navegador ou programa do sistema para este "
-                                        "arquivo pôde ser iniciado.");
 }
 
 void MainWindow::BtnSairClick() {

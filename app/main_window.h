@@ -13,7 +13,6 @@
 #include <memory>
 
 class QButtonGroup;
-class QFileDialog;
 class QLabel;
 class QStatusBar;
 class QPushButton;
@@ -59,14 +58,11 @@ public:
     void OcultaTS_Xml_Integrador();
     void CursorWait();
     void CursorDefault();
-    void OpenURL(const QString& target);
     void BtnSairClick();
     // Makes `file` the module library (the fixed name beside the program when empty): in DLL
     // mode it is loaded at once and kept only when it loads, so a library that does not leaves
     // the one in use; in the other modes it is kept for the next DLL selection.
     void useLibrary(const QString& file);
-
-    QFileDialog* openDialog() const { return openDialog_; }
 
     // PageHost
     core::SharedState& state() override { return state_; }
@@ -124,7 +120,6 @@ private:
     std::unique_ptr<journal::CallRecorder> recorder_;
     journal::HistoryPage* historyPage_ = nullptr;
     bool outerSizeSet_ = false;
-    QFileDialog* openDialog_ = nullptr;
 };
 
 } // namespace app
