@@ -45,6 +45,12 @@ protected:
     }
 };
 
+// Opens a package with the standard unzip, as a help desk would; its exit status.
+int unzip(const fs::path& zip, const fs::path& into) {
+    const std::string command = "unzip -q -d '" + into.string() + "' '" + zip.string() + "'";
+    return std::system(command.c_str());
+}
+
 std::vector<std::string> operations(const nlohmann::json& calls) {
     std::vector<std::string> names;
     for (const auto& c : calls)
@@ -121,8 +127,7 @@ TEST_F(HistoricoTest, ExportWritesAPackageAStandardUnzipOpens) {
     GTEST_SKIP() << "Windows has no standard unzip: the Linux pass opens the package";
 #endif
     const fs::path out = folder / "aberto";
-    const std::string command = "unzip -q -d '" + out.string() + "' '" + zip.string() + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_EQ(unzip(zip, out), 0);
     const auto calls = lines(cli_test::readFile(out / "chamadas.jsonl"));
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(nlohmann::json::parse(calls[0])["operation"], "ConsultarSAT");
@@ -218,8 +223,7 @@ TEST_F(HistoricoTest, APasswordTheModuleEchoesIsNeitherKeptNorExported) {
     GTEST_SKIP() << "Windows has no standard unzip: the Linux pass opens the package";
 #endif
     const fs::path out = folder / "aberto";
-    const std::string command = "unzip -q -d '" + out.string() + "' '" + zip.string() + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_EQ(unzip(zip, out), 0);
     const std::string exported = cli_test::readFile(out / "chamadas.jsonl");
     const auto call = nlohmann::json::parse(exported);
     EXPECT_EQ(call["answer"], keptAnswer);

@@ -343,6 +343,17 @@ TEST(BusyRehearsal, ANewSettingCountsAnewAndEveryCallUsesOne) {
     EXPECT_FALSE(takeBusyCall(state, "2x"));
 }
 
+// Activates the module behind `service` and associates the test's signature, with sessions 1 and
+// 2, so that it sells.
+void activateAndAssociate(Service& service) {
+    ASSERT_THAT(service.ativarSAT(1, 1, activationCode, emulator_test::taxpayerCnpj, 35),
+                StartsWith("000001|04000|"));
+    ASSERT_THAT(service.associarAssinatura(
+                    2, activationCode,
+                    emulator_test::softwareHouseCnpj + emulator_test::taxpayerCnpj, acSignature()),
+                StartsWith("000002|13000|"));
+}
+
 // A late cancellation, with the clock moved past the window: the answer is the devices'
 // unexplained 07099, the reason is in the module's log.
 TEST(LateCancellation, Answers07099AndLogsWhy) {
@@ -351,12 +362,7 @@ TEST(LateCancellation, Answers07099AndLogsWhy) {
     std::filesystem::remove_all(folder);
     TimePoint now = saleTime;
     Service service(folder / "estado.json", [&] { return now; });
-    ASSERT_THAT(service.ativarSAT(1, 1, activationCode, emulator_test::taxpayerCnpj, 35),
-                StartsWith("000001|04000|"));
-    ASSERT_THAT(service.associarAssinatura(
-                    2, activationCode,
-                    emulator_test::softwareHouseCnpj + emulator_test::taxpayerCnpj, acSignature()),
-                StartsWith("000002|13000|"));
+    ASSERT_NO_FATAL_FAILURE(activateAndAssociate(service));
     const std::string key = answerFields(
         service.enviarDadosVenda(3, activationCode, emulator_test::saleDocument(1)))[8];
     now += std::chrono::minutes(30) + std::chrono::seconds(1);
@@ -384,12 +390,7 @@ TEST(ConcurrentSales, EmissionTimesFollowTheDocumentNumbers) {
         return saleTime + std::chrono::seconds(reading);
     };
     Service setUp(folder / "estado.json", clock);
-    ASSERT_THAT(setUp.ativarSAT(1, 1, activationCode, emulator_test::taxpayerCnpj, 35),
-                StartsWith("000001|04000|"));
-    ASSERT_THAT(setUp.associarAssinatura(
-                    2, activationCode,
-                    emulator_test::softwareHouseCnpj + emulator_test::taxpayerCnpj, acSignature()),
-                StartsWith("000002|13000|"));
+    ASSERT_NO_FATAL_FAILURE(activateAndAssociate(setUp));
 
     constexpr int salesEach = 6;
     std::vector<std::string> answers[2];
