@@ -84,11 +84,13 @@ void TestProgram::removeIni() {
     QFile::remove(path("tarvikplus.ini"));
 }
 
+#ifdef _WIN32
 // The bytes of a file, empty when it cannot be read.
 static QByteArray bytesOf(const QString& file) {
     QFile in(file);
     return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
 }
+#endif
 
 // A link to `target` at `link`: the window must load the very copy of the fake library whose
 // controls FakeLibrary holds, and a link gives that copy on both systems (on Windows a hard
